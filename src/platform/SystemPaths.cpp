@@ -1,0 +1,43 @@
+#include "platform/SystemPaths.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::wstring GetSystemFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  UINT length = ::GetSystemDirectoryW(buffer, MAX_PATH);
+  std::wstring folder = (length > 0 && length < MAX_PATH) ? std::wstring(buffer, length) : L"C:\\Windows\\System32";
+  if (folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+std::wstring SystemFilePath(const std::wstring& fileName) { return GetSystemFolder() + fileName; }
+
+UniqueModule LoadSystemLibrary(const wchar_t* dllName) {
+  // LOAD_LIBRARY_SEARCH_SYSTEM32 is missing on unpatched Windows 6.0, so the
+  // full path is the portable way to keep the application folder out of the search.
+  std::wstring path = SystemFilePath(dllName);
+  return UniqueModule(::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
+std::wstring GetModulePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = ::GetModuleFileNameW(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::wstring GetModuleFolder() {
+  std::wstring path = GetModulePath();
+  size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+}  // namespace platform

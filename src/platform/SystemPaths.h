@@ -1,0 +1,24 @@
+#pragma once
+// System DLLs and programs are always named by their full path in the system
+// folder, so a file planted beside Setup.exe can never be picked up instead.
+
+#include <string>
+
+#include "platform/UniqueResource.h"
+
+namespace platform {
+
+// The system folder with a trailing backslash, e.g. "C:\windows\system32\".
+std::wstring GetSystemFolder();
+
+// Full path of a file in the system folder.
+std::wstring SystemFilePath(const std::wstring& fileName);
+
+// Loads a DLL from the system folder only.
+[[nodiscard]] UniqueModule LoadSystemLibrary(const wchar_t* dllName);
+
+// Full path of the running executable, and its folder with the trailing backslash.
+std::wstring GetModulePath();
+std::wstring GetModuleFolder();
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+// Where the tests find the source tree, the shared test data and the built programs.
+
+#include <string>
+
+namespace testsupport {
+
+// The folder of the running test executable (build/win64/bin\), with a trailing backslash.
+std::wstring BinFolder();
+// A fresh, empty scratch folder under the Wine prefix's temp folder.
+std::wstring MakeScratchFolder(const std::wstring& name);
+// Recursively deletes a folder; true when it is gone.
+bool RemoveFolder(const std::wstring& folder);
+// The repository root and the shared folder, as Windows paths (Z:\...).
+std::wstring SourceFolder();
+std::wstring SharedFolder();
+
+// Reads a whole file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+}  // namespace testsupport
