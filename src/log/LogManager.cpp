@@ -1,6 +1,6 @@
 #include "log/LogManager.h"
 
-#include <windows.h>
+#include "platform/MessageBox.h"
 
 namespace setuplog {
 
@@ -12,7 +12,7 @@ class CNullLogger : public CLog {
 class CMessageBoxLogger : public CLog {
  public:
   void Write(int level, const std::wstring& text) override {
-    if (level == 1) ::MessageBoxW(nullptr, text.c_str(), L"Setup", MB_OK | MB_ICONERROR);
+    if (level == 1) platform::ShowMessageBox(nullptr, text, L"Setup", MB_OK | MB_ICONERROR);
   }
 };
 }  // namespace
