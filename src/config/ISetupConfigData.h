@@ -5,7 +5,15 @@
 
 #include <string>
 
+class IBrandDetailsList;
+class IIconList;
+class ILocalizationSetting;
 class ILogFileDetails;
+class IPreInstallDialogList;
+class IPreconditionProcessCheckList;
+class IProductAttributes;
+class IProductGroupList;
+class IWixLocalizationList;
 
 class ISetupConfigData {
  public:
@@ -21,7 +29,16 @@ class ISetupConfigData {
   virtual void ReplaceProductNameToken(std::wstring& text) = 0;
   virtual std::wstring GetMainProductUninstallCommand() const = 0;
   virtual std::wstring GetMaintenanceExePath() const = 0;
+  [[nodiscard]] virtual IProductGroupList* GetProductGroupList() = 0;
+  [[nodiscard]] virtual ILocalizationSetting* GetLocalizationSettings() = 0;
+  [[nodiscard]] virtual IPreInstallDialogList* GetPreInstallDialogList() = 0;
   virtual const ILogFileDetails* GetLogFileDetails() const = 0;
+  [[nodiscard]] virtual IIconList* GetIconList() = 0;
+  [[nodiscard]] virtual IWixLocalizationList* GetWixLocalizationList() = 0;
+  [[nodiscard]] virtual IBrandDetailsList* GetBrandDetailsList() = 0;
+  // The "SetupIcon" image at 16 x 16, owned by the image list; null without one.
+  [[nodiscard]] virtual HICON GetSetupIcon() = 0;
+  [[nodiscard]] virtual IProductAttributes* GetWixSourceProduct() = 0;
   virtual int GetSourcePathMaxUnicode() const = 0;
   virtual int GetMSIMutexTimeout() const = 0;
   virtual std::wstring GetBrand() const = 0;
@@ -57,6 +74,7 @@ class ISetupConfigData {
   virtual bool IsAccumulateConditionalReboot() const = 0;
   virtual bool IsAccessibilityEnabled() const = 0;
   virtual bool IsRegisterableSetup() const = 0;
+  [[nodiscard]] virtual IPreconditionProcessCheckList* GetPreconditionProcessCheckList() = 0;
   virtual std::wstring GetRunningProcessesText() const = 0;
   virtual void SetRunningProcessesText(const std::wstring& text) = 0;
   virtual bool IsNested() const = 0;

@@ -1,10 +1,44 @@
 #include "config/SetupConfigData.h"
 
+#include "log/Log.h"
 #include "platform/StringUtil.h"
+#include "platform/SystemPaths.h"
+
+namespace {
+
+// Deletes one owned object; a failure is logged and the next object is still deleted.
+template <typename T>
+void DeleteOwned(std::unique_ptr<T>& owned) noexcept {
+  try {
+    owned.reset();
+  } catch (...) {
+    try {
+      LogWarning(L"CSetupConfigData::~CSetupConfigData() - Exception caught while deleting an owned list.");
+    } catch (...) {
+    }
+  }
+}
+
+// Lists hold capacity hints from the file; a negative count reserves nothing.
+int CapacityHint(int expectedCount) { return expectedCount > 0 ? expectedCount : 0; }
+
+}  // namespace
 
 CSetupConfigData::CSetupConfigData() = default;
 
-CSetupConfigData::~CSetupConfigData() = default;
+CSetupConfigData::~CSetupConfigData() {
+  // The WiX-source product belongs to the product groups deleted next.
+  wixSourceProduct_ = nullptr;
+  DeleteOwned(productGroups_);
+  DeleteOwned(logFileDetails_);
+  DeleteOwned(icons_);
+  DeleteOwned(brands_);
+  DeleteOwned(preInstallDialogs_);
+  DeleteOwned(localizationSettings_);
+  DeleteOwned(wixFiles_);
+  DeleteOwned(wixLocalizations_);
+  DeleteOwned(processChecks_);
+}
 
 std::wstring CSetupConfigData::GetProductName() {
   // The main package's ProductName is looked up through the setup manager once
@@ -18,7 +52,67 @@ void CSetupConfigData::ReplaceProductNameToken(std::wstring& text) {
   platform::ReplaceAll(text, kToken, GetProductName());
 }
 
+HICON CSetupConfigData::GetSetupIcon() {
+  if (!icons_) return nullptr;
+  return icons_->GetIcon(L"SetupIcon", 16);
+}
+
 void CSetupConfigData::CreateLogFileDetails(const std::wstring& name, const std::wstring& level, int mode,
                                             int maxLengthOfFile) {
   logFileDetails_ = std::make_unique<CLogFileDetails>(name, level, mode, maxLengthOfFile);
+}
+
+ILocalizationSettingForParser* CSetupConfigData::GetOrCreateLocalizationSettings() {
+  if (!localizationSettings_) localizationSettings_ = std::make_unique<CLocalizationSettingList>();
+  return localizationSettings_.get();
+}
+
+IIconListForParser* CSetupConfigData::GetOrCreateIconList() {
+  if (!icons_) icons_ = std::make_unique<CIconList>(platform::GetModuleFolder());
+  return icons_.get();
+}
+
+IWixLocalizationListForParser* CSetupConfigData::GetOrCreateWixLocalizationList() {
+  if (!wixLocalizations_) wixLocalizations_ = std::make_unique<CWixLocalizationList>();
+  return wixLocalizations_.get();
+}
+
+IProductGroupListForParser* CSetupConfigData::GetOrCreateProductGroupList(int expectedCount) {
+  if (!productGroups_) productGroups_ = std::make_unique<CProductGroupList>(CapacityHint(expectedCount));
+  return productGroups_.get();
+}
+
+IPreInstallDialogListForParser* CSetupConfigData::GetOrCreatePreInstallDialogList() {
+  if (!preInstallDialogs_) preInstallDialogs_ = std::make_unique<CPreInstallDialogList>();
+  return preInstallDialogs_.get();
+}
+
+CWixFileContainer* CSetupConfigData::GetOrCreateWixFileContainer(int expectedCount) {
+  if (!wixFiles_) wixFiles_ = std::make_unique<CWixFileContainer>(CapacityHint(expectedCount));
+  return wixFiles_.get();
+}
+
+IBrandDetailsList* CSetupConfigData::GetOrCreateBrandDetailsList() {
+  if (!brands_) brands_ = std::make_unique<CBrandDetailsList>(*this, platform::GetModuleFolder());
+  return brands_.get();
+}
+
+void CSetupConfigData::SetWixSourceProduct(IProductAttributesForParser* product) {
+  if (!product) {
+    wixSourceProduct_ = nullptr;
+    return;
+  }
+  // Every product object carries both faces; the read face is the one handed out.
+  wixSourceProduct_ = dynamic_cast<IProductAttributes*>(product);
+  if (!wixSourceProduct_) {
+    LogError(L"CSetupConfigData::SetWixSourceProduct() - The product has no read interface.");
+  }
+}
+
+void CSetupConfigData::SetPreconditionProcessCheckList(std::unique_ptr<CPreconditionProcessCheckList> list) {
+  if (!list) {
+    LogWarning(L"CSetupConfigData::SetPreconditionProcessCheckList() - No process check list was given.");
+    return;
+  }
+  processChecks_ = std::move(list);
 }

@@ -9,7 +9,15 @@
 
 #include "config/ISetupConfigData.h"
 #include "config/ISetupConfigDataForParser.h"
+#include "config/BrandDetailsList.h"
+#include "config/IconList.h"
+#include "config/LocalizationSettingList.h"
 #include "config/LogFileDetails.h"
+#include "config/PreInstallDialogList.h"
+#include "config/PreconditionProcessCheckList.h"
+#include "config/ProductGroupList.h"
+#include "wix/WixFileContainer.h"
+#include "wix/WixLocalizationList.h"
 
 class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForParser {
  public:
@@ -31,7 +39,15 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
   void ReplaceProductNameToken(std::wstring& text) override;
   std::wstring GetMainProductUninstallCommand() const override { return mainProductUninstallCommand_; }
   std::wstring GetMaintenanceExePath() const override { return maintenanceExePath_; }
+  IProductGroupList* GetProductGroupList() override { return productGroups_.get(); }
+  ILocalizationSetting* GetLocalizationSettings() override { return localizationSettings_.get(); }
+  IPreInstallDialogList* GetPreInstallDialogList() override { return preInstallDialogs_.get(); }
   const ILogFileDetails* GetLogFileDetails() const override { return logFileDetails_.get(); }
+  IIconList* GetIconList() override { return icons_.get(); }
+  IWixLocalizationList* GetWixLocalizationList() override { return wixLocalizations_.get(); }
+  IBrandDetailsList* GetBrandDetailsList() override { return brands_.get(); }
+  HICON GetSetupIcon() override;
+  IProductAttributes* GetWixSourceProduct() override { return wixSourceProduct_; }
   int GetSourcePathMaxUnicode() const override { return sourcePathMaxUnicode_; }
   int GetMSIMutexTimeout() const override { return msiMutexTimeout_; }
   std::wstring GetBrand() const override { return brand_; }
@@ -70,6 +86,7 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
   bool IsAccumulateConditionalReboot() const override { return accumulateConditionalReboot_; }
   bool IsAccessibilityEnabled() const override { return accessibilityEnabled_; }
   bool IsRegisterableSetup() const override { return registerableSetup_; }
+  IPreconditionProcessCheckList* GetPreconditionProcessCheckList() override { return processChecks_.get(); }
   std::wstring GetRunningProcessesText() const override { return runningProcessesText_; }
   void SetRunningProcessesText(const std::wstring& text) override { runningProcessesText_ = text; }
   bool IsNested() const override { return nested_; }
@@ -78,8 +95,16 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
 
   // ISetupConfigDataForParser
   std::wstring GetRCBinaryPath() const override { return rcBinaryPath_; }
+  CWixFileContainer* GetWixFileContainer() override { return wixFiles_.get(); }
+  ILocalizationSettingForParser* GetOrCreateLocalizationSettings() override;
+  IIconListForParser* GetOrCreateIconList() override;
+  IWixLocalizationListForParser* GetOrCreateWixLocalizationList() override;
+  IProductGroupListForParser* GetOrCreateProductGroupList(int expectedCount) override;
+  IPreInstallDialogListForParser* GetOrCreatePreInstallDialogList() override;
   void CreateLogFileDetails(const std::wstring& name, const std::wstring& level, int mode,
                             int maxLengthOfFile) override;
+  CWixFileContainer* GetOrCreateWixFileContainer(int expectedCount) override;
+  IBrandDetailsList* GetOrCreateBrandDetailsList() override;
   std::wstring GetStyleConfigPath() const override { return styleConfigPath_; }
   std::wstring GetMainDialogConfigPath() const override { return mainDialogConfigPath_; }
   void SetRegisterableSetup(bool value) override { registerableSetup_ = value; }
@@ -100,7 +125,9 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
   void SetMainProductUninstallCommand(const std::wstring& value) override { mainProductUninstallCommand_ = value; }
   void SetMainProductLocation(const std::wstring& value) override { mainProductLocation_ = value; }
   void SetMaintenanceExePath(const std::wstring& value) override { maintenanceExePath_ = value; }
+  void SetWixSourceProduct(IProductAttributesForParser* product) override;
   void SetSourcePathMaxUnicode(int value) override { sourcePathMaxUnicode_ = value; }
+  void SetPreconditionProcessCheckList(std::unique_ptr<CPreconditionProcessCheckList> list) override;
   void SetPlatform(bool is64Bit) override { platform_ = is64Bit ? L"x64" : L"x86"; }
 
  private:
@@ -142,5 +169,18 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
   bool nested_ = false;
   std::wstring platform_;
 
+  // Owned lists, null until first created; the destructor deletes them in
+  // this order: product groups, log file settings, images, brands, pre-install
+  // dialogs, language settings, WiX source files, WiX strings, process checks.
+  std::unique_ptr<CProductGroupList> productGroups_;
   std::unique_ptr<CLogFileDetails> logFileDetails_;
+  std::unique_ptr<CIconList> icons_;
+  std::unique_ptr<CBrandDetailsList> brands_;
+  std::unique_ptr<CPreInstallDialogList> preInstallDialogs_;
+  std::unique_ptr<CLocalizationSettingList> localizationSettings_;
+  std::unique_ptr<CWixFileContainer> wixFiles_;
+  std::unique_ptr<CWixLocalizationList> wixLocalizations_;
+  std::unique_ptr<CPreconditionProcessCheckList> processChecks_;
+  // Not owned: a product of productGroups_.
+  IProductAttributes* wixSourceProduct_ = nullptr;
 };

@@ -1,0 +1,36 @@
+#include "wix/WixLocalizationList.h"
+
+#include "log/Log.h"
+
+std::wstring CWixLocalizationList::GetLocalizedText(const std::wstring& id) const {
+  auto found = texts_.find(id);
+  if (found != texts_.end()) return found->second;
+  LogWarning(L"The localization for the id, %s does not exist.", id.c_str());
+  return id;
+}
+
+bool CWixLocalizationList::HasLocalization(const std::wstring& id) const { return texts_.count(id) != 0; }
+
+bool CWixLocalizationList::AddLocalization(const std::wstring& id, const std::wstring& text) {
+  auto found = texts_.find(id);
+  if (found != texts_.end()) {
+    LogWarning(L"The key %s is already available with an associated value of %s in localization list", id.c_str(),
+               found->second.c_str());
+    return false;
+  }
+  try {
+    texts_.emplace(id, text);
+  } catch (...) {
+    LogError(L"CWixLocalizationList::AddLocalization() - Unable to add the id %s.", id.c_str());
+    return false;
+  }
+  return true;
+}
+
+void CWixLocalizationList::Clear() {
+  try {
+    texts_.clear();
+  } catch (...) {
+    LogWarning(L"Exception caught while clearing the data in CDeleteMapFunctor");
+  }
+}
