@@ -1,1 +1,56 @@
-#!/bin/sh
+#!/usr/bin/env bash
+# Runs the assembled demo bundle under Wine and reports what happened.
+# Called by ./dev demo with the bundle folder (Setup.exe beside SetupData);
+# WINEPREFIX and DISPLAY are already set up by ./dev.
+set -uo pipefail
+DEMO="${1:?usage: run-demo.sh BUNDLE_FOLDER}"
+cd "$DEMO"
+
+to_unix() { # Windows path -> path in this prefix
+  winepath -u "$1" 2>/dev/null
+}
+
+run_setup() {
+  local title="$1"; shift
+  echo
+  echo "=== $title: Setup.exe $*"
+  local started rc
+  started=$(date +%s.%N)
+  wine ./Setup.exe "$@" </dev/null >/dev/null 2>&1
+  rc=$?
+  printf 'exit code: %s (%.1f s)\n' "$rc" "$(echo "$(date +%s.%N) - $started" | bc)"
+}
+
+show_usage() {
+  echo
+  echo "=== Usage text, as a console user sees it: cmd /c Setup.exe /?"
+  wine cmd /c "Setup.exe /?" </dev/null 2>/dev/null | tr -d '\000'
+  echo
+}
+
+log_path() {
+  # The demo's SetupConfig.xml puts the log under the common application data folder.
+  local name
+  name=$(sed -n 's/.*<Logfile[^>]*Name="\([^"]*\)".*/\1/p' SetupData/Configuration/SetupConfig.xml | head -1)
+  local common
+  common=$(wine cmd /c echo %ProgramData% </dev/null 2>/dev/null | tr -d '\r')
+  name="${name//%CommonAppDataFolder%/$common}"
+  name="${name//%commonappdatafolder%/$common}"
+  to_unix "$name"
+}
+
+show_log() {
+  local log
+  log=$(log_path)
+  echo "log file: $log"
+  if [ -f "$log" ]; then
+    echo "--- last lines of the log"
+    iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' | tail -n 12
+  else
+    echo "(no log file)"
+  fi
+}
+
+show_usage
+run_setup "Wizard start with a property and a language" /L 1031 INSTALLDIR="C:\\Demo Folder"
+show_log
