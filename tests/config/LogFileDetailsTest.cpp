@@ -56,8 +56,14 @@ std::wstring Resolve(std::wstring text) {
 
 class ConfigLogFileExpansion : public ::testing::TestWithParam<ExpansionCase> {
  protected:
-  void SetUp() override { ::SetEnvironmentVariableW(L"CONFIG_TEST_LOGS", L"D:\\Var"); }
-  void TearDown() override { ::SetEnvironmentVariableW(L"CONFIG_TEST_LOGS", nullptr); }
+  void SetUp() override {
+    ::SetEnvironmentVariableW(L"CONFIG_TEST_LOGS", L"D:\\Var");
+    ::SetEnvironmentVariableW(L"CONFIG_TEST_PERCENT", L"P%CommonAppDataFolder%");
+  }
+  void TearDown() override {
+    ::SetEnvironmentVariableW(L"CONFIG_TEST_LOGS", nullptr);
+    ::SetEnvironmentVariableW(L"CONFIG_TEST_PERCENT", nullptr);
+  }
 };
 
 TEST_P(ConfigLogFileExpansion, ExpandsFolderReferences) {
@@ -83,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                       L"D:\\Var\\x\\D:\\Var.log"},
         ExpansionCase{"TwoDifferentReferences", L"%CONFIG_TEST_LOGS%\\%CommonAppDataFolder%",
                       L"D:\\Var\\{common}"},
+        ExpansionCase{"ValueIsNotExpandedAgain", L"%CONFIG_TEST_PERCENT%\\a.log",
+                      L"P%CommonAppDataFolder%\\a.log"},
         ExpansionCase{"LonePercentKept", L"C:\\100%\\a.log", L"C:\\100%\\a.log"},
         ExpansionCase{"NoReference", L"C:\\Logs\\a.log", L"C:\\Logs\\a.log"}),
     [](const ::testing::TestParamInfo<ExpansionCase>& info) { return std::string(info.param.label); });
