@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "ConfigTestSupport.h"
@@ -20,6 +22,9 @@ struct SettleCase {
   const wchar_t* selected;
   const wchar_t* expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SettleCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigBrandSettle : public ::testing::TestWithParam<SettleCase> {};
 

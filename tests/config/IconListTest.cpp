@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "ConfigTestSupport.h"
 #include "config/IconList.h"
 #include "platform/StringUtil.h"
@@ -46,6 +48,9 @@ struct MissingIconCase {
   bool configured;
   const wchar_t* expectedLine;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const MissingIconCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigIconListMissing : public ::testing::TestWithParam<MissingIconCase> {};
 

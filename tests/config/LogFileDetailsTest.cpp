@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <windows.h>
 #include <shlobj.h>
 
@@ -25,6 +27,9 @@ struct PathPartsCase {
   const wchar_t* folder;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PathPartsCase& c, std::ostream* os) { *os << c.label; }
+
 class ConfigLogFileDetailsParts : public ::testing::TestWithParam<PathPartsCase> {};
 
 TEST_P(ConfigLogFileDetailsParts, SplitsAtTheLastBackslash) {
@@ -47,6 +52,9 @@ struct ExpansionCase {
   const wchar_t* name;
   const wchar_t* expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ExpansionCase& c, std::ostream* os) { *os << c.label; }
 
 std::wstring Resolve(std::wstring text) {
   platform::ReplaceAll(text, L"{common}", CommonAppData());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "ConfigTestSupport.h"
@@ -16,6 +18,9 @@ struct ExitCodeCase {
   const wchar_t* text;
   std::vector<int> codes;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ExitCodeCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigExitCodeList : public ::testing::TestWithParam<ExitCodeCase> {};
 
@@ -63,6 +68,9 @@ struct TransformCase {
   const wchar_t* expected;
   bool warns;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TransformCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigProductTransform : public ::testing::TestWithParam<TransformCase> {};
 

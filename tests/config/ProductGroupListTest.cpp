@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "config/ProductGroupList.h"
@@ -32,6 +34,9 @@ struct SortCase {
   std::vector<int> added;
   std::vector<int> sorted;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SortCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigProductSort : public ::testing::TestWithParam<SortCase> {};
 
@@ -138,6 +143,9 @@ struct UIProductCase {
   bool initializerHasProducts;
   const wchar_t* expected;  // product name, or null
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const UIProductCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigUIProduct : public ::testing::TestWithParam<UIProductCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 #include "config/SetupConfigData.h"
@@ -12,6 +14,9 @@ struct OwnedListCase {
   std::function<const void*(CSetupConfigData&)> read;
   std::function<const void*(CSetupConfigData&)> getOrCreate;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const OwnedListCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigSetupConfigDataLists : public ::testing::TestWithParam<OwnedListCase> {};
 
@@ -111,6 +116,9 @@ struct TokenCase {
   const wchar_t* text;
   const wchar_t* expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TokenCase& c, std::ostream* os) { *os << c.label; }
 
 class ConfigReplaceProductNameToken : public ::testing::TestWithParam<TokenCase> {};
 
