@@ -1,0 +1,32 @@
+#include "log/FileLogger.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace setuplog {
+
+namespace {
+// The configuration's folder rule for this one reference, kept here because
+// the log layer must not reach up into the configuration: when the folder is
+// unknown the reference stays as written.
+std::wstring CommonAppDataFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  if (!::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_COMMON_APPDATA, FALSE)) return L"%CommonAppDataFolder%";
+  return buffer;
+}
+}  // namespace
+
+std::wstring CFileLogger::DefaultPath(const std::wstring& bundleKey) {
+  return CommonAppDataFolder() + L"\\Halvorsk\\Logs\\Setup\\" + (bundleKey.empty() ? L"Bootstrapper" : bundleKey) +
+         L"_SetupBundle.log";
+}
+
+CFileLogger::CFileLogger(const std::wstring& path, int mode, int maxLengthOfFile, const std::wstring& bundleKey,
+                         OpenFailureTexts failureTexts)
+    : writer_(path.empty() ? DefaultPath(bundleKey) : path, mode, maxLengthOfFile, std::move(failureTexts)) {}
+
+void CFileLogger::Write(int, const std::wstring& text) { writer_.WriteLine(text); }
+
+}  // namespace setuplog

@@ -1,0 +1,186 @@
+#include "log/LogFileWriter.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "log/Log.h"
+#include "log/LogRollOver.h"
+#include "log/LogText.h"
+#include "platform/MessageBox.h"
+#include "platform/StringUtil.h"
+
+namespace setuplog {
+
+const wchar_t CLogFileWriter::kMutexName[] = L"Global\\BootstrapperLogging__";
+
+namespace {
+
+constexpr long long kMegabyte = 1048576;
+const wchar_t kStartBanner[] = L"===== logging started: %02d/%02d/%04d  %02d:%02d:%02d  ======\n";
+const wchar_t kStopBanner[] = L"===== logging stopped: %02d/%02d/%04d  %02d:%02d:%02d  ======\n";
+
+// Holds the global log mutex for one scope. Without a mutex (it could be
+// neither opened nor created) lines are still written, only unserialised.
+class MutexLock {
+ public:
+  explicit MutexLock(HANDLE mutex) : mutex_(mutex) {
+    if (mutex_ == nullptr) return;
+    DWORD result = ::WaitForSingleObject(mutex_, INFINITE);
+    // An abandoned mutex is ours now; its previous owner died mid-line at worst.
+    owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+  }
+  ~MutexLock() {
+    if (owned_) ::ReleaseMutex(mutex_);
+  }
+  MutexLock(const MutexLock&) = delete;
+  MutexLock& operator=(const MutexLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+  bool owned_ = false;
+};
+
+bool IsDirectory(const std::wstring& path) {
+  DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Creates every missing folder of the file's path, from the root down.
+// Failures are left to the file open, which reports them with its own error.
+void CreateFolderOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return;
+  std::wstring folder = path.substr(0, slash + 1);
+  if (IsDirectory(folder)) return;
+  std::wstring current;
+  bool first = true;
+  for (const std::wstring& part : platform::Split(path.substr(0, slash), L"\\")) {
+    if (!first) current += L'\\';
+    first = false;
+    current += part;
+    if (part.empty() || (current.size() == 2 && current[1] == L':')) continue;
+    if (IsDirectory(current)) continue;
+    if (::CreateDirectoryW(current.c_str(), nullptr)) ::SetFileAttributesW(current.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+bool GetFileId(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) { return ::GetFileInformationByHandle(file, &info) != 0; }
+
+}  // namespace
+
+CLogFileWriter::CLogFileWriter(std::wstring path, int mode, int maxLengthOfFile, OpenFailureTexts failureTexts)
+    : path_(std::move(path)),
+      mode_(mode),
+      maxSize_((maxLengthOfFile <= 0 ? 10 : maxLengthOfFile) * kMegabyte),
+      failureTexts_(std::move(failureTexts)) {}
+
+CLogFileWriter::~CLogFileWriter() {
+  {
+    MutexLock lock(mutex_.Get());
+    if (file_) {
+      SYSTEMTIME now = {};
+      ::GetLocalTime(&now);
+      (void)WriteText(FormatDateBanner(kStopBanner, now));
+      file_.Reset();
+    }
+  }
+  mutex_.Reset();
+}
+
+int CLogFileWriter::Open() {
+  if (!mutex_) {
+    mutex_.Reset(::OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
+    if (!mutex_) mutex_.Reset(::CreateMutexW(nullptr, FALSE, kMutexName));
+  }
+  // Held from folder creation to the banner so an overwriting open never cuts
+  // into a line that another process is writing.
+  MutexLock lock(mutex_.Get());
+  CreateFolderOf(path_);
+  if (mode_ != 0 && mode_ != 1) mode_ = 1;
+  if (!file_ && !OpenFile()) {
+    ShowOpenFailure(::GetLastError());
+    return 0;
+  }
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  (void)WriteText(FormatDateBanner(kStartBanner, now));
+  return 1;
+}
+
+bool CLogFileWriter::OpenFile() {
+  // Shared for writing and deleting, unlike a deny-write stream: a nested
+  // child setup must be able to open the same log while its parent holds it,
+  // and a roll-over must be able to rename it. Whole lines are kept by writing
+  // each one at the end of the file under the global mutex.
+  DWORD disposition = mode_ == 1 ? CREATE_ALWAYS : OPEN_ALWAYS;
+  file_.Reset(::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file_.IsValid();
+}
+
+void CLogFileWriter::ShowOpenFailure(unsigned long error) const {
+  std::wstring message = failureTexts_.errorMsg1 + L"\n";
+  if (error != 0) message += platform::SystemErrorText(error);
+  message += L"\n" + failureTexts_.errorMsg2;
+  platform::ShowMessageBox(nullptr, message, L"Setup", MB_OK | MB_ICONERROR);
+}
+
+bool CLogFileWriter::WriteText(const std::wstring& text) {
+  LARGE_INTEGER zero = {};
+  LARGE_INTEGER end = {};
+  if (!::SetFilePointerEx(file_.Get(), zero, &end, FILE_END)) return false;
+  std::string bytes = EncodeUtf16Text(text);
+  if (end.QuadPart == 0) bytes.insert(0, kUtf16Bom, sizeof kUtf16Bom);
+  return WriteAllBytes(file_.Get(), bytes);
+}
+
+void CLogFileWriter::WriteLine(const std::wstring& text) {
+  MutexLock lock(mutex_.Get());
+  if (!file_) return;
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  (void)WriteText(platform::Format(L"[%02d:%02d:%02d:%03d]:\t %s\n", now.wHour, now.wMinute, now.wSecond,
+                                   now.wMilliseconds, text.c_str()));
+  if (++linesSinceCheck_ > kCheckInterval) {
+    linesSinceCheck_ = 0;
+    CheckRollOver();
+  }
+}
+
+// Another process may have rolled the file over since this one opened it;
+// the handle then names the renamed file, which must not be rolled again.
+bool CLogFileWriter::HandleStillNamesPath() const {
+  platform::UniqueFileHandle current(::CreateFileW(path_.c_str(), 0,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION ours = {};
+  BY_HANDLE_FILE_INFORMATION named = {};
+  if (!current) return false;
+  if (!GetFileId(file_.Get(), ours) || !GetFileId(current.Get(), named)) return true;
+  return ours.dwVolumeSerialNumber == named.dwVolumeSerialNumber && ours.nFileIndexHigh == named.nFileIndexHigh &&
+         ours.nFileIndexLow == named.nFileIndexLow;
+}
+
+void CLogFileWriter::CheckRollOver() {
+  LARGE_INTEGER size = {};
+  if (!::GetFileSizeEx(file_.Get(), &size) || size.QuadPart <= maxSize_) return;
+
+  int renameError = 0;
+  if (HandleStillNamesPath()) {
+    (void)WriteText(kRollOverMarker);
+    file_.Reset();
+    renameError = RenameToRolledName(path_);
+  } else {
+    file_.Reset();
+  }
+  if (!OpenFile()) ShowOpenFailure(::GetLastError());
+
+  // Logged once the file is open again, so the line lands in the log instead
+  // of being dropped while no file is open.
+  std::wstring failure = RenameFailureText(renameError);
+  if (!failure.empty()) LogDebug(failure);
+}
+
+}  // namespace setuplog

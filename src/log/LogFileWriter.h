@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+
+#include "platform/UniqueResource.h"
+
+namespace setuplog {
+
+// The two bootstrapper texts around the system message when the log file
+// cannot be opened; the log layer cannot read the localization itself.
+struct OpenFailureTexts {
+  std::wstring errorMsg1;
+  std::wstring errorMsg2;
+};
+
+// Writes the setup log file: time-stamped lines, serialised with every other
+// process of the program through one global mutex, rolled over when grown.
+class CLogFileWriter {
+ public:
+  // mode: 0 append, 1 overwrite, other values become 1 when opened.
+  // maxLengthOfFile: megabytes; 0 or below means 10.
+  CLogFileWriter(std::wstring path, int mode, int maxLengthOfFile, OpenFailureTexts failureTexts);
+  ~CLogFileWriter();
+  CLogFileWriter(const CLogFileWriter&) = delete;
+  CLogFileWriter& operator=(const CLogFileWriter&) = delete;
+
+  // Creates the folder, opens the file and writes the start banner: 1, or 0
+  // after telling the user in a message box.
+  [[nodiscard]] int Open();
+  // One time-stamped line; dropped while no file is open.
+  void WriteLine(const std::wstring& text);
+
+  [[nodiscard]] bool IsOpen() const { return file_.IsValid(); }
+  [[nodiscard]] const std::wstring& GetPath() const { return path_; }
+  [[nodiscard]] int GetMode() const { return mode_; }
+  [[nodiscard]] long long GetMaxSize() const { return maxSize_; }
+
+  static const wchar_t kMutexName[];
+  static constexpr int kCheckInterval = 300;
+
+ private:
+  [[nodiscard]] bool OpenFile();
+  void ShowOpenFailure(unsigned long error) const;
+  [[nodiscard]] bool WriteText(const std::wstring& text);
+  [[nodiscard]] bool HandleStillNamesPath() const;
+  void CheckRollOver();
+
+  std::wstring path_;
+  int mode_;
+  long long maxSize_;
+  OpenFailureTexts failureTexts_;
+  platform::UniqueHandle mutex_;
+  platform::UniqueFileHandle file_;
+  int linesSinceCheck_ = 0;
+};
+
+}  // namespace setuplog

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+#include "LogTestSupport.h"
+#include "platform/StringUtil.h"
+#include "platform/SystemPaths.h"
+#include "platform/UniqueResource.h"
+
+namespace logtest {
+namespace {
+
+constexpr int kLinesPerWriter = 3000;
+
+platform::UniqueHandle StartWriter(const std::wstring& logPath, const std::wstring& id, const std::wstring& event) {
+  std::wstring exe = platform::GetModuleFolder() + L"logwriter.exe";
+  std::wstring commandLine = platform::Format(L"\"%s\" \"%s\" %s %d %s", exe.c_str(), logPath.c_str(), id.c_str(),
+                                              kLinesPerWriter, event.c_str());
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+    return platform::UniqueHandle();
+  }
+  platform::UniqueHandle thread(process.hThread);
+  return platform::UniqueHandle(process.hProcess);
+}
+
+using LogTwoProcesses = LogTest;
+
+TEST_F(LogTwoProcesses, EveryLineOfBothWritersArrivesWholeAndOnce) {
+  std::wstring path = scratch_ + L"shared.log";
+  std::wstring eventName = platform::Format(L"LogTwoProcessesStart_%lu", ::GetCurrentProcessId());
+  platform::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+  ASSERT_TRUE(start.IsValid());
+
+  platform::UniqueHandle writers[] = {StartWriter(path, L"A", eventName), StartWriter(path, L"B", eventName)};
+  ASSERT_TRUE(writers[0].IsValid()) << "logwriter.exe missing beside the test executable";
+  ASSERT_TRUE(writers[1].IsValid());
+  // Both have opened the log before they are let go, so their lines compete.
+  ::Sleep(300);
+  ::SetEvent(start.Get());
+  for (auto& writer : writers) {
+    ASSERT_EQ(::WaitForSingleObject(writer.Get(), 90000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(::GetExitCodeProcess(writer.Get(), &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+  }
+
+  LogFileContent content = ReadLogFile(path);
+  ASSERT_TRUE(content.hasBom);
+  EXPECT_FALSE(content.loneLineFeed);
+  EXPECT_EQ(content.text.find(L'\xFEFF'), std::wstring::npos) << "a byte order mark inside the file";
+
+  const std::wregex line(
+      L"\\[\\d\\d:\\d\\d:\\d\\d:\\d{3}\\]:\\t INFORMATION:\\twriter ([AB]) line (\\d{6}) ([AB]{64}) end");
+  const std::wregex banner(L"===== logging (started|stopped): .*  ======");
+  std::map<std::wstring, std::vector<int>> seen = {{L"A", std::vector<int>(kLinesPerWriter)},
+                                                   {L"B", std::vector<int>(kLinesPerWriter)}};
+  int banners = 0, switches = 0;
+  std::wstring previous;
+  for (const std::wstring& text : content.lines) {
+    std::wsmatch match;
+    if (std::regex_match(text, banner)) {
+      ++banners;
+      continue;
+    }
+    ASSERT_TRUE(std::regex_match(text, match, line)) << "torn line: " << platform::WideToUtf8(text);
+    std::wstring id = match[1].str();
+    ASSERT_EQ(match[3].str(), std::wstring(64, id[0])) << platform::WideToUtf8(text);
+    int number = platform::ToInt(match[2].str());
+    ASSERT_LT(number, kLinesPerWriter);
+    ++seen[id][static_cast<size_t>(number)];
+    if (!previous.empty() && previous != id) ++switches;
+    previous = id;
+  }
+  EXPECT_EQ(banners, 4);
+  for (auto& [id, counts] : seen) {
+    for (int number = 0; number < kLinesPerWriter; ++number) {
+      ASSERT_EQ(counts[static_cast<size_t>(number)], 1) << "writer " << platform::WideToUtf8(id) << " line " << number;
+    }
+  }
+  // Not a requirement, but without it the test would prove nothing about sharing.
+  RecordProperty("WriterSwitches", switches);
+}
+
+}  // namespace
+}  // namespace logtest
