@@ -12,11 +12,13 @@ namespace logtest {
 namespace {
 
 constexpr int kLinesPerWriter = 3000;
+const wchar_t kMarkerLine[] = L" *** rolling over to next log file ***";
 
-platform::UniqueHandle StartWriter(const std::wstring& logPath, const std::wstring& id, const std::wstring& event) {
+platform::UniqueHandle StartWriter(const std::wstring& logPath, const std::wstring& id, const std::wstring& event,
+                                   int maxMegabytes) {
   std::wstring exe = platform::GetModuleFolder() + L"logwriter.exe";
-  std::wstring commandLine = platform::Format(L"\"%s\" \"%s\" %s %d %s", exe.c_str(), logPath.c_str(), id.c_str(),
-                                              kLinesPerWriter, event.c_str());
+  std::wstring commandLine = platform::Format(L"\"%s\" \"%s\" %s %d %s %d", exe.c_str(), logPath.c_str(), id.c_str(),
+                                              kLinesPerWriter, event.c_str(), maxMegabytes);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
@@ -28,15 +30,23 @@ platform::UniqueHandle StartWriter(const std::wstring& logPath, const std::wstri
   return platform::UniqueHandle(process.hProcess);
 }
 
-using LogTwoProcesses = LogTest;
+struct SharingCase {
+  const char* name;
+  int maxMegabytes;       // 0: the 10 MiB default, never reached here
+  size_t rolledFiles;     // both writers together write about 1.4 MiB
+};
 
-TEST_F(LogTwoProcesses, EveryLineOfBothWritersArrivesWholeAndOnce) {
+class LogTwoProcesses : public LogTest, public ::testing::WithParamInterface<SharingCase> {};
+
+TEST_P(LogTwoProcesses, EveryLineOfBothWritersArrivesWholeAndOnce) {
+  const SharingCase& c = GetParam();
   std::wstring path = scratch_ + L"shared.log";
   std::wstring eventName = platform::Format(L"LogTwoProcessesStart_%lu", ::GetCurrentProcessId());
   platform::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
   ASSERT_TRUE(start.IsValid());
 
-  platform::UniqueHandle writers[] = {StartWriter(path, L"A", eventName), StartWriter(path, L"B", eventName)};
+  platform::UniqueHandle writers[] = {StartWriter(path, L"A", eventName, c.maxMegabytes),
+                                      StartWriter(path, L"B", eventName, c.maxMegabytes)};
   ASSERT_TRUE(writers[0].IsValid()) << "logwriter.exe missing beside the test executable";
   ASSERT_TRUE(writers[1].IsValid());
   // Both have opened the log before they are let go, so their lines compete.
@@ -49,34 +59,45 @@ TEST_F(LogTwoProcesses, EveryLineOfBothWritersArrivesWholeAndOnce) {
     EXPECT_EQ(exitCode, 0u);
   }
 
-  LogFileContent content = ReadLogFile(path);
-  ASSERT_TRUE(content.hasBom);
-  EXPECT_FALSE(content.loneLineFeed);
-  EXPECT_EQ(content.text.find(L'\xFEFF'), std::wstring::npos) << "a byte order mark inside the file";
+  std::vector<std::wstring> files = FilesMatching(scratch_, L"shared_*.log");
+  ASSERT_EQ(files.size(), c.rolledFiles);
+  files.push_back(L"shared.log");
 
   const std::wregex line(
       L"\\[\\d\\d:\\d\\d:\\d\\d:\\d{3}\\]:\\t INFORMATION:\\twriter ([AB]) line (\\d{6}) ([AB]{64}) end");
   const std::wregex banner(L"===== logging (started|stopped): .*  ======");
   std::map<std::wstring, std::vector<int>> seen = {{L"A", std::vector<int>(kLinesPerWriter)},
                                                    {L"B", std::vector<int>(kLinesPerWriter)}};
-  int banners = 0, switches = 0;
-  std::wstring previous;
-  for (const std::wstring& text : content.lines) {
-    std::wsmatch match;
-    if (std::regex_match(text, banner)) {
-      ++banners;
-      continue;
+  int banners = 0, markers = 0, switches = 0;
+  for (const std::wstring& file : files) {
+    LogFileContent content = ReadLogFile(scratch_ + file);
+    ASSERT_TRUE(content.hasBom) << platform::WideToUtf8(file);
+    EXPECT_FALSE(content.loneLineFeed);
+    EXPECT_EQ(content.text.find(L'\xFEFF'), std::wstring::npos) << "a byte order mark inside the file";
+    std::wstring previous;
+    for (const std::wstring& text : content.lines) {
+      std::wsmatch match;
+      if (std::regex_match(text, banner)) {
+        ++banners;
+        continue;
+      }
+      if (text == kMarkerLine) {
+        ++markers;
+        continue;
+      }
+      ASSERT_TRUE(std::regex_match(text, match, line)) << "torn line: " << platform::WideToUtf8(text);
+      std::wstring id = match[1].str();
+      ASSERT_EQ(match[3].str(), std::wstring(64, id[0])) << platform::WideToUtf8(text);
+      int number = platform::ToInt(match[2].str());
+      ASSERT_LT(number, kLinesPerWriter);
+      ++seen[id][static_cast<size_t>(number)];
+      if (!previous.empty() && previous != id) ++switches;
+      previous = id;
     }
-    ASSERT_TRUE(std::regex_match(text, match, line)) << "torn line: " << platform::WideToUtf8(text);
-    std::wstring id = match[1].str();
-    ASSERT_EQ(match[3].str(), std::wstring(64, id[0])) << platform::WideToUtf8(text);
-    int number = platform::ToInt(match[2].str());
-    ASSERT_LT(number, kLinesPerWriter);
-    ++seen[id][static_cast<size_t>(number)];
-    if (!previous.empty() && previous != id) ++switches;
-    previous = id;
   }
   EXPECT_EQ(banners, 4);
+  // A writer whose handle still names the renamed file must not roll it again.
+  EXPECT_EQ(static_cast<size_t>(markers), c.rolledFiles);
   for (auto& [id, counts] : seen) {
     for (int number = 0; number < kLinesPerWriter; ++number) {
       ASSERT_EQ(counts[static_cast<size_t>(number)], 1) << "writer " << platform::WideToUtf8(id) << " line " << number;
@@ -85,6 +106,10 @@ TEST_F(LogTwoProcesses, EveryLineOfBothWritersArrivesWholeAndOnce) {
   // Not a requirement, but without it the test would prove nothing about sharing.
   RecordProperty("WriterSwitches", switches);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LogTwoProcesses,
+                         ::testing::Values(SharingCase{"NoRollOver", 0, 0}, SharingCase{"OneRollOver", 1, 1}),
+                         [](const ::testing::TestParamInfo<SharingCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace logtest

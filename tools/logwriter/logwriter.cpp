@@ -1,7 +1,8 @@
-// logwriter.exe PATH ID COUNT [START_EVENT]
-// Opens the setup log file sink on PATH (append mode) and writes COUNT lines
-// "writer ID line N ..." at INFORMATION level. With START_EVENT it first waits
-// for that named event, so several writers can be released at the same moment.
+// logwriter.exe PATH ID COUNT [START_EVENT [MAX_MB]]
+// Opens the setup log file sink on PATH (append mode, roll-over size MAX_MB,
+// default 0 meaning 10) and writes COUNT lines "writer ID line N ..." at
+// INFORMATION level. With START_EVENT it first waits for that named event, so
+// several writers can be released at the same moment.
 // Exit code: 0 written, 1 bad arguments, 2 the log could not be opened,
 // 3 the start event never came.
 
@@ -21,23 +22,25 @@ namespace {
 
 class CWriterLogFileDetails final : public ILogFileDetails {
  public:
-  explicit CWriterLogFileDetails(std::wstring path) : path_(std::move(path)) {}
+  CWriterLogFileDetails(std::wstring path, int maxLengthOfFile)
+      : path_(std::move(path)), maxLengthOfFile_(maxLengthOfFile) {}
   std::wstring GetName() const override { return path_; }
   std::wstring GetLevel() const override { return L"DEVELOPERINFO"; }
   int GetMode() const override { return 0; }
-  int GetMaxLengthOfFile() const override { return 0; }
+  int GetMaxLengthOfFile() const override { return maxLengthOfFile_; }
   std::wstring GetFileName() const override { return path_.substr(path_.find_last_of(L'\\') + 1); }
   std::wstring GetFolder() const override { return path_.substr(0, path_.find_last_of(L'\\') + 1); }
 
  private:
   std::wstring path_;
+  int maxLengthOfFile_;
 };
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
-    std::fwprintf(stderr, L"usage: logwriter PATH ID COUNT [START_EVENT]\n");
+    std::fwprintf(stderr, L"usage: logwriter PATH ID COUNT [START_EVENT [MAX_MB]]\n");
     return 1;
   }
   // Nobody watches this process's windows: report message boxes on stderr.
@@ -46,7 +49,7 @@ int wmain(int argc, wchar_t** argv) {
     return IDOK;
   });
 
-  CWriterLogFileDetails details(argv[1]);
+  CWriterLogFileDetails details(argv[1], argc > 5 ? platform::ToInt(argv[5]) : 0);
   std::wstring id = argv[2];
   int count = platform::ToInt(argv[3]);
 
@@ -54,7 +57,7 @@ int wmain(int argc, wchar_t** argv) {
   manager.SetLogFileDetails(&details);
   if (manager.SetSinkType(setuplog::CLogManager::kSinkFile) != 1) return 2;
 
-  if (argc > 4) {
+  if (argc > 4 && argv[4][0] != L'\0') {
     platform::UniqueHandle start(::OpenEventW(SYNCHRONIZE, FALSE, argv[4]));
     if (!start || ::WaitForSingleObject(start.Get(), 60000) != WAIT_OBJECT_0) return 3;
   }
