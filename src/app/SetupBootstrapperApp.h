@@ -1,7 +1,58 @@
 #pragma once
+// The application object: start-up builds the configuration record, reads the
+// command line, checks that the run may proceed and runs the chosen road to
+// its end; shutdown releases everything and returns the exit code.
+
+#include <memory>
+#include <string>
+
+#include "config/BSLocalizationConfigData.h"
+#include "config/SetupConfigData.h"
+#include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
+
+class CCommandLineParser;
+class CParseManager;
+
 class CSetupBootstrapperApp : public platform::CWinAppBase {
  public:
-  int InitInstance() override { return 0; }
-  int ExitInstance() override { return 0; }
+  CSetupBootstrapperApp();
+  ~CSetupBootstrapperApp() override;
+
+  int InitInstance() override;
+  int ExitInstance() override;
+
+  [[nodiscard]] CSetupConfigData* GetConfigData() const { return configData_.get(); }
+  [[nodiscard]] CParseManager* GetParseManager() const { return parseManager_.get(); }
+  [[nodiscard]] IBSLocalizationConfigData* GetBootstrapperTexts() const { return bootstrapperTexts_.get(); }
+
+  void SetExitCode(int exitCode) { exitCode_ = exitCode; }
+  [[nodiscard]] int GetExitCode() const { return exitCode_; }
+  void SetRestartPending(int pending) { restartPending_ = pending; }
+  [[nodiscard]] int IsRestartPending() const { return restartPending_; }
+  void SetConditionalRebootAccumulated(int accumulated) { conditionalRebootAccumulated_ = accumulated; }
+  [[nodiscard]] int IsConditionalRebootAccumulated() const { return conditionalRebootAccumulated_; }
+
+  // The application object of this process.
+  static CSetupBootstrapperApp* GetApp();
+
+  // Name of the mutex that keeps a second setup from running at the same time.
+  static const wchar_t kSingleInstanceMutexName[];
+
+ private:
+  // Start-up steps; each false result ends the run (the step has told the user).
+  [[nodiscard]] bool CheckAdministrator();
+  [[nodiscard]] bool CheckSingleInstance(const CCommandLineParser& parser);
+  [[nodiscard]] bool CheckWindowsVersion();
+  [[nodiscard]] bool CheckPathDepth();
+  void ShowStartupError(const std::wstring& text);
+  void RestartMachine();
+
+  std::unique_ptr<CSetupConfigData> configData_;
+  std::unique_ptr<CParseManager> parseManager_;
+  std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;
+  int exitCode_ = 0;
+  int restartPending_ = 0;
+  int conditionalRebootAccumulated_ = 0;
+  bool oleInitialized_ = false;
 };

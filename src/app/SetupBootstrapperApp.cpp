@@ -1,0 +1,171 @@
+#include "app/SetupBootstrapperApp.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/CommandLineParser.h"
+#include "app/ParseManager.h"
+#include "log/Log.h"
+#include "log/LogManager.h"
+#include "platform/MessageBox.h"
+#include "platform/SystemPaths.h"
+
+const wchar_t CSetupBootstrapperApp::kSingleInstanceMutexName[] = L"CSetupBootstrapperApp{B98C6AA5-57C01234554321}";
+
+namespace {
+
+// Held until the process ends so later setups see this one running.
+platform::UniqueHandle& SingleInstanceMutex() {
+  static platform::UniqueHandle mutex;
+  return mutex;
+}
+
+constexpr int kExecutionTypeRemove = 4;
+
+}  // namespace
+
+CSetupBootstrapperApp::CSetupBootstrapperApp() = default;
+
+CSetupBootstrapperApp::~CSetupBootstrapperApp() = default;
+
+CSetupBootstrapperApp* CSetupBootstrapperApp::GetApp() {
+  return static_cast<CSetupBootstrapperApp*>(platform::CWinAppBase::GetCurrent());
+}
+
+int CSetupBootstrapperApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
+  ::InitCommonControlsEx(&controls);
+  if (!BaseInitInstance()) return 0;
+  // Hosting ActiveX controls and the XML parser needs OLE on this thread.
+  oleInitialized_ = SUCCEEDED(::OleInitialize(nullptr));
+
+  configData_ = std::make_unique<CSetupConfigData>();
+
+  // Until the configuration names the log file, only errors reach the user, as message boxes.
+  (void)setuplog::CLogManager::GetInstance().SetSinkType(0);
+
+  CCommandLineParser parser(configData_.get());
+  ParseCommandLine(parser);
+  if (parser.IsAborted()) return 0;
+
+  configData_->SetSetupFolder(platform::GetModuleFolder());
+  configData_->SetLanguageId(parser.GetLanguageId() > 0 ? parser.GetLanguageId() : ::GetSystemDefaultLangID());
+
+  bootstrapperTexts_ = std::make_unique<CBSLocalizationConfigData>();
+  parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_);
+  (void)parseManager_->LoadBootstrapperStrings();
+  setuplog::CLogManager::GetInstance().SetOpenFailureTexts(bootstrapperTexts_->GetErrorMsg1(),
+                                                           bootstrapperTexts_->GetErrorMsg2());
+
+  if (!CheckAdministrator()) return 0;
+  if (!CheckSingleInstance(parser)) return 0;
+  if (!CheckWindowsVersion()) return 0;
+
+  if (!parseManager_->ParseConfiguration()) return 0;
+
+  if (!CheckPathDepth()) return 0;
+
+  configData_->SetUIMode(!parser.IsSilentMode());
+  return 0;
+}
+
+void CSetupBootstrapperApp::ShowStartupError(const std::wstring& text) {
+  (void)platform::ShowMessageBox(nullptr, text, L"Setup", MB_OK | MB_ICONERROR);
+}
+
+bool CSetupBootstrapperApp::CheckAdministrator() {
+  SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+  PSID administrators = nullptr;
+  BOOL isMember = FALSE;
+  if (::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                 0, 0, &administrators)) {
+    if (!::CheckTokenMembership(nullptr, administrators, &isMember)) isMember = FALSE;
+    ::FreeSid(administrators);
+  }
+  if (!isMember) {
+    ShowStartupError(bootstrapperTexts_->GetAdminRightsError());
+    return false;
+  }
+  return true;
+}
+
+bool CSetupBootstrapperApp::CheckSingleInstance(const CCommandLineParser& parser) {
+  if (!parser.IsSingleInstance()) return true;
+  platform::UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName));
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    mutex.Reset();
+    ShowStartupError(bootstrapperTexts_->GetAnotherInstanceRunningError());
+    return false;
+  }
+  SingleInstanceMutex() = std::move(mutex);
+  return true;
+}
+
+bool CSetupBootstrapperApp::CheckWindowsVersion() {
+  OSVERSIONINFOEXW wanted = {};
+  wanted.dwOSVersionInfoSize = sizeof(wanted);
+  wanted.dwMajorVersion = 6;
+  wanted.dwMinorVersion = 0;
+  wanted.wServicePackMajor = 0;
+  DWORDLONG condition = 0;
+  condition = ::VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
+  condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
+  condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+  if (!::VerifyVersionInfoW(&wanted, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, condition)) {
+    ShowStartupError(bootstrapperTexts_->GetUnsupportedVersionError());
+    return false;
+  }
+  return true;
+}
+
+bool CSetupBootstrapperApp::CheckPathDepth() {
+  int reserve = configData_->GetSourcePathMaxLength();
+  if (reserve <= 0) return true;
+  const std::wstring folder = configData_->GetSetupFolder();
+  if (static_cast<long long>(folder.size()) <= 256LL - reserve) return true;
+  static const wchar_t kText[] =
+      L"Cannot run Setup. The directory path is too deep. Copy the complete Setup files to a shorter path and try "
+      L"again.";
+  ShowStartupError(kText);
+  LogError(kText);
+  return false;
+}
+
+void CSetupBootstrapperApp::RestartMachine() {
+  LogInformation(L"Rebooting the system.....");
+  // The system's own shutdown.exe by full path: a program of that name beside
+  // Setup.exe or in the current folder must never be started instead.
+  std::wstring program = platform::SystemFilePath(L"shutdown.exe");
+  std::wstring commandLine = L"\"" + program + L"\" -r -t 0";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        platform::GetSystemFolder().c_str(), &startup, &process)) {
+    LogError(L"CSetupBootstrapperApp::ExitInstance() - Unable to start %s, error %lu", program.c_str(),
+             ::GetLastError());
+    return;
+  }
+  platform::UniqueHandle processHandle(process.hProcess);
+  platform::UniqueHandle threadHandle(process.hThread);
+}
+
+int CSetupBootstrapperApp::ExitInstance() {
+  bool removeFolder = false;
+  if (configData_) {
+    removeFolder = configData_->GetExecutionType() == kExecutionTypeRemove && exitCode_ == 0;
+    configData_.reset();
+  }
+  parseManager_.reset();
+  bootstrapperTexts_.reset();
+
+  if (!removeFolder && restartPending_) RestartMachine();
+
+  setuplog::CLogManager::GetInstance().CloseSink();
+  if (oleInitialized_) ::OleUninitialize();
+  oleInitialized_ = false;
+  return BaseExitInstance(exitCode_);
+}
