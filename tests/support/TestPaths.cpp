@@ -27,6 +27,12 @@ std::wstring UnixEnvToWindowsPath(const wchar_t* name) {
 
 std::wstring BinFolder() { return platform::GetModuleFolder(); }
 
+std::wstring PackageFolder() {
+  std::wstring bin = BinFolder();  // ...\bin\ .
+  size_t slash = bin.find_last_of(L'\\', bin.size() >= 2 ? bin.size() - 2 : 0);
+  return (slash == std::wstring::npos ? bin : bin.substr(0, slash + 1)) + L"packages\\";
+}
+
 std::wstring SourceFolder() { return UnixEnvToWindowsPath(L"SETUP_TEST_SOURCE_DIR"); }
 
 std::wstring SharedFolder() { return UnixEnvToWindowsPath(L"SETUP_TEST_SHARED_DIR"); }

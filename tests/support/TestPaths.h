@@ -7,6 +7,8 @@ namespace testsupport {
 
 // The folder of the running test executable (build/win64/bin\), with a trailing backslash.
 std::wstring BinFolder();
+// The built test packages (build/win64/packages\), with a trailing backslash.
+std::wstring PackageFolder();
 // A fresh, empty scratch folder under the Wine prefix's temp folder.
 std::wstring MakeScratchFolder(const std::wstring& name);
 // Recursively deletes a folder; true when it is gone.
