@@ -76,6 +76,18 @@ bool IsAbsolutePath(const std::wstring& path) {
   return (path.size() >= 2 && path[1] == L':') || (!path.empty() && path[0] == L'\\');
 }
 
+// Runs an operation so that no exception leaves it: allocation failures end
+// in the operation's failure value and a log line naming it.
+template <typename Result, typename Body>
+Result Guarded(const wchar_t* exceptionText, Result failure, Body&& body) {
+  try {
+    return body();
+  } catch (...) {
+    LogError(exceptionText);
+    return failure;
+  }
+}
+
 }  // namespace
 
 CArpEntry::CArpEntry(Location location) : location_(std::move(location)) {}
@@ -170,12 +182,7 @@ std::wstring CArpEntry::DisplayIconPath(ISetupConfigData& record) {
 // --- the bundle's entry -------------------------------------------------------
 
 int CArpEntry::WriteArpEntry(ISetupConfigData& record) const {
-  try {
-    return WriteArpEntryUnguarded(record);
-  } catch (...) {
-    LogError(L"Exception in WriteArpEntry ");
-    return 0;
-  }
+  return Guarded(L"Exception in WriteArpEntry ", 0, [&] { return WriteArpEntryUnguarded(record); });
 }
 
 int CArpEntry::WriteArpEntryUnguarded(ISetupConfigData& record) const {
@@ -246,12 +253,8 @@ int CArpEntry::WriteArpEntryUnguarded(ISetupConfigData& record) const {
 }
 
 int CArpEntry::UpdateRegistryOnMinorUpgrade(ISetupConfigData& record) const {
-  try {
-    return UpdateRegistryOnMinorUpgradeUnguarded(record);
-  } catch (...) {
-    LogError(L"Exception in UpdateRegistryOnMinorUpgrade ");
-    return 0;
-  }
+  return Guarded(L"Exception in UpdateRegistryOnMinorUpgrade ", 0,
+                 [&] { return UpdateRegistryOnMinorUpgradeUnguarded(record); });
 }
 
 int CArpEntry::UpdateRegistryOnMinorUpgradeUnguarded(ISetupConfigData& record) const {
@@ -271,12 +274,8 @@ int CArpEntry::UpdateRegistryOnMinorUpgradeUnguarded(ISetupConfigData& record) c
 
 int CArpEntry::AddChildEntry(ISetupConfigData& record, const std::wstring& keyName, const std::wstring& displayName,
                              const std::wstring& sourceKey) const {
-  try {
-    return AddChildEntryUnguarded(record, keyName, displayName, sourceKey);
-  } catch (...) {
-    LogError(L"Exception in AddChildEntry ");
-    return 0;
-  }
+  return Guarded(L"Exception in AddChildEntry ", 0,
+                 [&] { return AddChildEntryUnguarded(record, keyName, displayName, sourceKey); });
 }
 
 int CArpEntry::AddChildEntryUnguarded(ISetupConfigData& record, const std::wstring& keyName,
@@ -328,12 +327,8 @@ int CArpEntry::AddChildEntryUnguarded(ISetupConfigData& record, const std::wstri
 }
 
 int CArpEntry::UpdateDisplayVersion(const std::wstring& bundleKeyName, const std::wstring& version) const {
-  try {
-    return UpdateDisplayVersionUnguarded(bundleKeyName, version);
-  } catch (...) {
-    LogError(L"Exception in UpdateDisplayVersion ");
-    return 0;
-  }
+  return Guarded(L"Exception in UpdateDisplayVersion ", 0,
+                 [&] { return UpdateDisplayVersionUnguarded(bundleKeyName, version); });
 }
 
 int CArpEntry::UpdateDisplayVersionUnguarded(const std::wstring& bundleKeyName, const std::wstring& version) const {
@@ -352,12 +347,7 @@ int CArpEntry::UpdateDisplayVersionUnguarded(const std::wstring& bundleKeyName, 
 }
 
 int CArpEntry::ModifySourcePathRegkey(const ISetupConfigData& record) const {
-  try {
-    return ModifySourcePathRegkeyUnguarded(record);
-  } catch (...) {
-    LogError(L"Exception in ModifySourcePathRegkey ");
-    return 0;
-  }
+  return Guarded(L"Exception in ModifySourcePathRegkey ", 0, [&] { return ModifySourcePathRegkeyUnguarded(record); });
 }
 
 int CArpEntry::ModifySourcePathRegkeyUnguarded(const ISetupConfigData& record) const {
@@ -378,12 +368,7 @@ int CArpEntry::ModifySourcePathRegkeyUnguarded(const ISetupConfigData& record) c
 // --- read-back at start-up ----------------------------------------------------------
 
 bool CArpEntry::ReadArpSettings(ISetupConfigData& record) const {
-  try {
-    return ReadArpSettingsUnguarded(record);
-  } catch (...) {
-    LogError(L"Exception in ReadArpSettings ");
-    return false;
-  }
+  return Guarded(L"Exception in ReadArpSettings ", false, [&] { return ReadArpSettingsUnguarded(record); });
 }
 
 bool CArpEntry::ReadArpSettingsUnguarded(ISetupConfigData& record) const {
@@ -412,7 +397,7 @@ bool CArpEntry::ReadArpSettingsUnguarded(ISetupConfigData& record) const {
 }
 
 LANGID CArpEntry::ReadApplicationLanguage(ISetupConfigData& record) const {
-  try {
+  return Guarded(L"Exception in ReadApplicationLanguage ", LANGID{0}, [&]() -> LANGID {
     platform::UniqueHKey entry;
     if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_READ, entry)) return 0;
     DWORD language = 0;
@@ -423,14 +408,11 @@ LANGID CArpEntry::ReadApplicationLanguage(ISetupConfigData& record) const {
     }
     record.SetLanguageId(static_cast<LANGID>(language));
     return static_cast<LANGID>(language);
-  } catch (...) {
-    LogError(L"Exception in ReadApplicationLanguage ");
-    return 0;
-  }
+  });
 }
 
 std::wstring CArpEntry::GetDisplayVersion(const std::wstring& productKeyName) const {
-  try {
+  return Guarded(L"Exception in GetDisplayVersion ", std::wstring(), [&]() -> std::wstring {
     const std::wstring name = CleanKeyName(productKeyName);
     platform::UniqueHKey entry;
     if (name.empty() || OpenProductEntry(name, entry) != ERROR_SUCCESS) {
@@ -438,10 +420,7 @@ std::wstring CArpEntry::GetDisplayVersion(const std::wstring& productKeyName) co
       return {};
     }
     return ReadString(entry.Get(), kDisplayVersion);
-  } catch (...) {
-    LogError(L"Exception in GetDisplayVersion ");
-    return {};
-  }
+  });
 }
 
 // --- deletion ---------------------------------------------------------------------
@@ -459,7 +438,7 @@ int CArpEntry::DeleteInstallerKey(const std::wstring& name) const {
 
 int CArpEntry::DeleteKeyUnder(const std::wstring& root, const std::wstring& name, registry::View view,
                               const wchar_t* failureText) const {
-  try {
+  return Guarded(L"Exception in DeleteKeyUnder ", 0, [&]() -> int {
     const std::wstring keyName = CleanKeyName(name);
     if (keyName.empty()) {
       LogDebug(L"The registry key to be deleted is empty, hence no action is performed! ");
@@ -485,8 +464,5 @@ int CArpEntry::DeleteKeyUnder(const std::wstring& root, const std::wstring& name
       return 0;
     }
     return 1;
-  } catch (...) {
-    LogError(L"Exception in DeleteKeyUnder ");
-    return 0;
-  }
+  });
 }

@@ -9,35 +9,26 @@
 #include "config/ConfigTestSupport.h"
 #include "registry/ArpEntry.h"
 
+namespace arptest {
 namespace {
 
-using arptest::Dword;
-using arptest::StoredValue;
-using arptest::Sz;
 using registry::View;
 
-const std::wstring kRoot = CArpEntry::kUninstallRoot;
 const std::wstring kInstallerRoot = CArpEntry::kInstallerRoot;
 
-class ArpChildEntry : public ::testing::Test {
+class ArpChildEntry : public arptest::ArpFixture {
  protected:
   void SetUp() override {
-    settings_.bundleKey = arptest::UniqueName(L"ArpChildBundle");
-    settings_.mainProductCode = L"{" + arptest::UniqueName(L"ArpChildMain") + L"}";
+    ArpFixture::SetUp();
     childKey_ = L"{" + arptest::UniqueName(L"ArpPatch") + L"}";
-    bundle_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.bundleKey, View::Default);
-    main_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.mainProductCode, View::Default);
     child_ = std::make_unique<arptest::ScratchKey>(kRoot + childKey_, View::Default);
     ASSERT_TRUE(main_->Write({{L"DisplayVersion", L"1.0.0"}, {L"DisplayName", L"Main Product"}}));
     arptest::FillRecord(record_, settings_);
     ASSERT_EQ(CArpEntry().WriteArpEntry(record_), 1);
   }
 
-  arptest::BundleSettings settings_;
   std::wstring childKey_;
   CSetupConfigData record_;
-  std::unique_ptr<arptest::ScratchKey> bundle_;
-  std::unique_ptr<arptest::ScratchKey> main_;
   std::unique_ptr<arptest::ScratchKey> child_;
 };
 
@@ -181,3 +172,4 @@ TEST(ArpDelete, UnopenableRootIsAnError) {
 }
 
 }  // namespace
+}  // namespace arptest

@@ -13,27 +13,16 @@
 #include "registry/FolderSize.h"
 #include "support/TestPaths.h"
 
+namespace arptest {
 namespace {
 
-using arptest::Dword;
-using arptest::StoredValue;
-using arptest::Sz;
 using registry::View;
 
-const std::wstring kRoot = CArpEntry::kUninstallRoot;
-
-class ArpEntryWrite : public ::testing::Test {
+class ArpEntryWrite : public arptest::ArpFixture {
  protected:
-  void SetUp() override {
-    settings_.bundleKey = arptest::UniqueName(L"ArpBundle");
-    settings_.mainProductCode = L"{" + arptest::UniqueName(L"ArpMain") + L"}";
-    bundle_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.bundleKey, View::Default);
-    main_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.mainProductCode, View::Default);
-  }
-
   // The main product's values, without a readme.
   bool WriteMainProduct(View view) {
-    main_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.mainProductCode, view);
+    main_ = std::make_unique<arptest::ScratchKey>(MainPath(), view);
     return main_->Write({{L"HelpLink", L"http://help"},
                          {L"HelpTelephone", L"555-0100"},
                          {L"Publisher", L"Main Publisher"},
@@ -45,12 +34,8 @@ class ArpEntryWrite : public ::testing::Test {
   }
 
   std::map<std::wstring, StoredValue> BundleValues() const {
-    return arptest::ReadAllValues(kRoot + settings_.bundleKey, View::Default);
+    return arptest::ReadAllValues(BundlePath(), View::Default);
   }
-
-  arptest::BundleSettings settings_;
-  std::unique_ptr<arptest::ScratchKey> bundle_;
-  std::unique_ptr<arptest::ScratchKey> main_;
 };
 
 TEST_F(ArpEntryWrite, WritesEveryValueWithItsNameAndType) {
@@ -303,3 +288,4 @@ TEST_F(ArpEntryWrite, SizeRewriteFollowsTheFolderAndNeverCreatesTheEntry) {
 }
 
 }  // namespace
+}  // namespace arptest

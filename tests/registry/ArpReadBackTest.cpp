@@ -9,21 +9,15 @@
 #include "config/ConfigTestSupport.h"
 #include "registry/ArpEntry.h"
 
+namespace arptest {
 namespace {
 
-using arptest::Dword;
-using arptest::Sz;
 using registry::View;
 
-const std::wstring kRoot = CArpEntry::kUninstallRoot;
-
-class ArpReadBack : public ::testing::Test {
+class ArpReadBack : public arptest::ArpFixture {
  protected:
   void SetUp() override {
-    settings_.bundleKey = arptest::UniqueName(L"ArpReadBundle");
-    settings_.mainProductCode = L"{" + arptest::UniqueName(L"ArpReadMain") + L"}";
-    bundle_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.bundleKey, View::Default);
-    main_ = std::make_unique<arptest::ScratchKey>(kRoot + settings_.mainProductCode, View::Default);
+    ArpFixture::SetUp();
     ASSERT_TRUE(main_->Write({{L"DisplayVersion", L"3.0"}}));
   }
 
@@ -38,10 +32,7 @@ class ArpReadBack : public ::testing::Test {
     return *fresh_;
   }
 
-  arptest::BundleSettings settings_;
   std::unique_ptr<CSetupConfigData> fresh_;
-  std::unique_ptr<arptest::ScratchKey> bundle_;
-  std::unique_ptr<arptest::ScratchKey> main_;
 };
 
 TEST_F(ArpReadBack, RestoresSourcePathFolderBrandAndLanguage) {
@@ -124,3 +115,4 @@ TEST_F(ArpReadBack, SourcePathRewriteRefusesAnEmptyPathAndAMissingEntry) {
 }
 
 }  // namespace
+}  // namespace arptest

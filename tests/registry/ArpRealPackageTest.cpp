@@ -10,12 +10,11 @@
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
 
+namespace arptest {
 namespace {
 
-using arptest::Sz;
 using registry::View;
 
-const std::wstring kRoot = CArpEntry::kUninstallRoot;
 const std::wstring kMainCode = L"{6B1D0C3A-1F00-4000-8000-0000000A4B01}";
 
 DWORD RunMsiexec(const std::wstring& arguments) {
@@ -91,3 +90,4 @@ TEST_F(ArpRealPackage, PatchChildEntryNamesTheInstalledProduct) {
 }
 
 }  // namespace
+}  // namespace arptest

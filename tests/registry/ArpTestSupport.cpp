@@ -101,4 +101,14 @@ void FillRecord(CSetupConfigData& record, const BundleSettings& settings) {
   }
 }
 
+void ArpFixture::SetUp() {
+  settings_.bundleKey = UniqueName(L"ArpBundle");
+  settings_.mainProductCode = L"{" + UniqueName(L"ArpMain") + L"}";
+  bundle_ = std::make_unique<ScratchKey>(BundlePath(), registry::View::Default);
+  main_ = std::make_unique<ScratchKey>(MainPath(), registry::View::Default);
+}
+
+std::wstring ArpFixture::BundlePath() const { return CArpEntry::kUninstallRoot + settings_.bundleKey; }
+std::wstring ArpFixture::MainPath() const { return CArpEntry::kUninstallRoot + settings_.mainProductCode; }
+
 }  // namespace arptest

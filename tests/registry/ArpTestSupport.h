@@ -3,9 +3,11 @@
 // Uninstall root that remove themselves, a reader of a key's values, and a
 // record filled like an installed bundle's.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -14,6 +16,9 @@
 #include "registry/RegistryUtil.h"
 
 namespace arptest {
+
+// The real Uninstall root, with its trailing backslash.
+inline const std::wstring kRoot = CArpEntry::kUninstallRoot;
 
 // A value as stored: its type and its data (strings without the terminator,
 // DWORDs in `number`).
@@ -83,5 +88,19 @@ struct BundleSettings {
   std::wstring productIcon = L"SetupData\\Images\\Product.ico";  // "" for no image list
 };
 void FillRecord(CSetupConfigData& record, const BundleSettings& settings);
+
+// A test with its own bundle key name and main product code under the real
+// Uninstall root (own view); both keys are removed after the test.
+class ArpFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // HKLM path of the bundle's entry and of the main product's entry.
+  [[nodiscard]] std::wstring BundlePath() const;
+  [[nodiscard]] std::wstring MainPath() const;
+
+  BundleSettings settings_;
+  std::unique_ptr<ScratchKey> bundle_;
+  std::unique_ptr<ScratchKey> main_;
+};
 
 }  // namespace arptest
