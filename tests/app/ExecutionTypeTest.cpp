@@ -100,13 +100,39 @@ Determined Determine(RecordWithWixSource& setup, const std::wstring& options) {
   return outcome;
 }
 
+// The same for a fresh record whose WiX-source product is an MSI with this package code.
+Determined DetermineFor(const std::wstring& packageCode, const std::wstring& options) {
+  RecordWithWixSource setup(packageCode, kProductTypeMsi);
+  return Determine(setup, options);
+}
+
+int IdentifyFor(const std::wstring& packageCode, int productType) {
+  RecordWithWixSource setup(packageCode, productType);
+  return IdentifySystemExecutionType(*setup.record);
+}
+
 bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
-TEST_F(InstalledProductTest, NotInstalledIsAnInstallationAndRefusesRepairAndRemoval) {
-  RecordWithWixSource setup(kExecTypePackageCodeV1, kProductTypeMsi);
-  EXPECT_EQ(IdentifySystemExecutionType(*setup.record), SETUPEXECTYPE_INSTALLATION);
+// An installer that cannot answer counts as "installed", and a package code
+// it cannot give makes the run a maintenance run with a warning.
+TEST(ExecutionTypeWithoutAnswers, UnansweredLookupsGiveMaintenanceWithAWarning) {
+  platform::UniqueModule saved = ReplaceMsiLibraryForTest(platform::LoadSystemLibrary(L"version.dll"));
+  int type = kExecutionTypeNotSet;
+  std::wstring text;
+  {
+    modeltest::LogCapture log;
+    type = IdentifyFor(kExecTypePackageCodeV2, kProductTypeMsi);
+    text = log.Text();
+  }
+  (void)ReplaceMsiLibraryForTest(std::move(saved));
+  EXPECT_EQ(type, SETUPEXECTYPE_MAINTENANCE);
+  EXPECT_TRUE(Contains(text, L"WARNING:\tGetProductInfo failed...")) << text;
+}
 
-  Determined wizard = Determine(setup, L"");
+TEST_F(InstalledProductTest, NotInstalledIsAnInstallationAndRefusesRepairAndRemoval) {
+  EXPECT_EQ(IdentifyFor(kExecTypePackageCodeV1, kProductTypeMsi), SETUPEXECTYPE_INSTALLATION);
+
+  Determined wizard = DetermineFor(kExecTypePackageCodeV1, L"");
   EXPECT_TRUE(wizard.result);
   EXPECT_EQ(wizard.type, SETUPEXECTYPE_INSTALLATION);
   EXPECT_TRUE(Contains(wizard.log, L"Based on system configuration the execution type set is: "
@@ -114,8 +140,7 @@ TEST_F(InstalledProductTest, NotInstalledIsAnInstallationAndRefusesRepairAndRemo
       << wizard.log;
 
   for (const auto& [option, message] : {std::pair{L"/sf", kRepairMismatch}, std::pair{L"/sx", kRemoveMismatch}}) {
-    RecordWithWixSource silent(kExecTypePackageCodeV1, kProductTypeMsi);
-    Determined refused = Determine(silent, option);
+    Determined refused = DetermineFor(kExecTypePackageCodeV1, option);
     EXPECT_FALSE(refused.result) << option;
     EXPECT_EQ(refused.type, kExecutionTypeNotSet) << option;
     EXPECT_TRUE(refused.failureSignalled) << option;
@@ -124,16 +149,14 @@ TEST_F(InstalledProductTest, NotInstalledIsAnInstallationAndRefusesRepairAndRemo
     EXPECT_TRUE(Contains(refused.log, L"DEBUG:\t\tExecution type not set!")) << refused.log;
   }
 
-  RecordWithWixSource silentInstall(kExecTypePackageCodeV1, kProductTypeMsi);
-  Determined installs = Determine(silentInstall, L"/si");
+  Determined installs = DetermineFor(kExecTypePackageCodeV1, L"/si");
   EXPECT_TRUE(installs.result);
   EXPECT_EQ(installs.type, SETUPEXECTYPE_INSTALLATION);
   EXPECT_FALSE(installs.failureSignalled);
 }
 
 TEST_F(InstalledProductTest, SamePackageIsMaintenanceOtherPackageMinorUpgradeAndAPatchIsAlwaysAPatch) {
-  RecordWithWixSource patchBefore(kExecTypePackageCodeV1, kProductTypeMsp);
-  EXPECT_EQ(IdentifySystemExecutionType(*patchBefore.record), SETUPEXECTYPE_PATCH);
+  EXPECT_EQ(IdentifyFor(kExecTypePackageCodeV1, kProductTypeMsp), SETUPEXECTYPE_PATCH);
 
   InstallVersion(1);
   LoadMsiLibrary();
@@ -145,49 +168,39 @@ TEST_F(InstalledProductTest, SamePackageIsMaintenanceOtherPackageMinorUpgradeAnd
               platform::EqualsNoCase(reported, PackCode(kExecTypePackageCodeV1)))
       << reported;
 
-  RecordWithWixSource samePackage(kExecTypePackageCodeV1, kProductTypeMsi);
-  EXPECT_EQ(IdentifySystemExecutionType(*samePackage.record), SETUPEXECTYPE_MAINTENANCE);
-  RecordWithWixSource lowerCase(platform::ToLower(kExecTypePackageCodeV1), kProductTypeMsi);
-  EXPECT_EQ(IdentifySystemExecutionType(*lowerCase.record), SETUPEXECTYPE_MAINTENANCE);
-  RecordWithWixSource newerPackage(kExecTypePackageCodeV2, kProductTypeMsi);
-  EXPECT_EQ(IdentifySystemExecutionType(*newerPackage.record), SETUPEXECTYPE_MINORUPGRADE);
-  RecordWithWixSource withoutId(L"", kProductTypeMsi);
-  EXPECT_EQ(IdentifySystemExecutionType(*withoutId.record), SETUPEXECTYPE_MAINTENANCE);
-  RecordWithWixSource patchAfter(kExecTypePackageCodeV2, kProductTypeMsp);
-  EXPECT_EQ(IdentifySystemExecutionType(*patchAfter.record), SETUPEXECTYPE_PATCH);
+  EXPECT_EQ(IdentifyFor(kExecTypePackageCodeV1, kProductTypeMsi), SETUPEXECTYPE_MAINTENANCE);
+  EXPECT_EQ(IdentifyFor(platform::ToLower(kExecTypePackageCodeV1), kProductTypeMsi), SETUPEXECTYPE_MAINTENANCE);
+  EXPECT_EQ(IdentifyFor(kExecTypePackageCodeV2, kProductTypeMsi), SETUPEXECTYPE_MINORUPGRADE);
+  EXPECT_EQ(IdentifyFor(L"", kProductTypeMsi), SETUPEXECTYPE_MAINTENANCE);
+  EXPECT_EQ(IdentifyFor(kExecTypePackageCodeV2, kProductTypeMsp), SETUPEXECTYPE_PATCH);
 }
 
 TEST_F(InstalledProductTest, SilentOptionsOnAnInstalledProduct) {
   InstallVersion(1);
 
-  RecordWithWixSource samePackage(kExecTypePackageCodeV1, kProductTypeMsi);
-  Determined refused = Determine(samePackage, L"/si");
+  Determined refused = DetermineFor(kExecTypePackageCodeV1, L"/si");
   EXPECT_FALSE(refused.result);
   EXPECT_EQ(refused.type, kExecutionTypeNotSet);
   EXPECT_TRUE(refused.failureSignalled);
   EXPECT_TRUE(Contains(refused.log, L"INFORMATION:\tThe system identified execution type is 1")) << refused.log;
   EXPECT_TRUE(Contains(refused.log, kInstallationMismatch)) << refused.log;
 
-  RecordWithWixSource newerPackage(kExecTypePackageCodeV2, kProductTypeMsi);
-  Determined upgrade = Determine(newerPackage, L"/si");
+  Determined upgrade = DetermineFor(kExecTypePackageCodeV2, L"/si");
   EXPECT_TRUE(upgrade.result);
   EXPECT_EQ(upgrade.type, SETUPEXECTYPE_MINORUPGRADE);
   EXPECT_TRUE(Contains(upgrade.log, L"INFORMATION:\tBased on system configuration the execution type set is: "
                                     L"SETUPEXECTYPE_MINORUPGRADE"))
       << upgrade.log;
 
-  RecordWithWixSource upgradeRepair(kExecTypePackageCodeV2, kProductTypeMsi);
-  Determined repairRefused = Determine(upgradeRepair, L"/sf");
+  Determined repairRefused = DetermineFor(kExecTypePackageCodeV2, L"/sf");
   EXPECT_FALSE(repairRefused.result);
   EXPECT_TRUE(Contains(repairRefused.log, kRepairMismatch)) << repairRefused.log;
 
-  RecordWithWixSource repair(kExecTypePackageCodeV1, kProductTypeMsi);
-  Determined repairs = Determine(repair, L"/sf");
+  Determined repairs = DetermineFor(kExecTypePackageCodeV1, L"/sf");
   EXPECT_TRUE(repairs.result);
   EXPECT_EQ(repairs.type, SETUPEXECTYPE_REPAIR);
 
-  RecordWithWixSource remove(kExecTypePackageCodeV1, kProductTypeMsi);
-  Determined removes = Determine(remove, L"/sx");
+  Determined removes = DetermineFor(kExecTypePackageCodeV1, L"/sx");
   EXPECT_TRUE(removes.result);
   EXPECT_EQ(removes.type, SETUPEXECTYPE_REMOVE);
   EXPECT_FALSE(removes.failureSignalled);
