@@ -1,0 +1,28 @@
+#pragma once
+// What Windows Installer knows about an installed product: its codes in the
+// packed form of the installer's registry data, the package copy it keeps,
+// and product properties read through the entry points.
+
+#include <windows.h>
+
+#include <string>
+
+// The product code inside an uninstall command: from the first "{" to the
+// first "}" after it, both included; empty when there is none.
+[[nodiscard]] std::wstring ExtractProductCode(const std::wstring& uninstallCommand);
+
+// The packed form Windows Installer uses for codes in its registry data:
+// {5EC0A002-0000-4000-8000-0000000000A2} -> 200A0CE500000004080000000000002A.
+// Empty when the code does not have five groups separated by "-".
+[[nodiscard]] std::wstring PackCode(const std::wstring& code);
+
+// Path of the package copy Windows Installer keeps for an installed product
+// ("LocalPackage" of its per-machine InstallProperties, read in the 64-bit
+// view); empty when there is none. Used by the MSI manager and the
+// maintenance, minor-upgrade and patch launchers.
+[[nodiscard]] std::wstring GetCachedPackagePath(const std::wstring& productCode);
+
+// Reads a product property through MsiGetProductInfoStub, asking first with
+// an empty buffer and again with the reported size. Returns the installer's
+// result (0 with `value` filled, 1605 for an unknown product, ...).
+[[nodiscard]] UINT GetProductInfoText(const std::wstring& productCode, const wchar_t* property, std::wstring& value);

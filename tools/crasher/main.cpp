@@ -1,0 +1,34 @@
+// crasher.exe NAME [LIBRARY]: installs the crash handler for application NAME
+// and then writes through a null pointer. LIBRARY replaces dbghelp.dll (a
+// system library without MiniDumpWriteDump shows the missing-library path).
+//
+// The handler's filter is wrapped so that its result becomes the exit code
+// (100 + result) instead of the system's crash handling, which under Wine
+// starts a debugger. Exit code 2: InstallCrashHandler did not register the filter.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CrashHandler.h"
+#include "platform/CommandLineInfo.h"
+
+namespace {
+
+LONG WINAPI ReportingFilter(EXCEPTION_POINTERS* exception) {
+  LONG result = CrashHandlerFilter(exception);
+  ::ExitProcess(100 + static_cast<UINT>(result));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  std::vector<std::wstring> args = platform::SplitCommandLine(::GetCommandLineW());
+  InstallCrashHandler(args.size() > 1 ? args[1] : std::wstring());
+  if (args.size() > 2) SetCrashDumpLibraryForTest(args[2]);
+  if (::SetUnhandledExceptionFilter(&ReportingFilter) != &CrashHandlerFilter) return 2;
+  volatile int* nowhere = nullptr;
+  *nowhere = 1;
+  return 0;
+}
