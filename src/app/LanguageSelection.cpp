@@ -1,10 +1,10 @@
 #include "app/LanguageSelection.h"
 
-#include "app/BundleEntry.h"
 #include "app/ExecutionType.h"
 #include "config/ILocalizationSetting.h"
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
+#include "registry/ArpEntry.h"
 
 namespace {
 constexpr LANGID kEnglish = 1033;
@@ -13,7 +13,7 @@ constexpr LANGID kEnglish = 1033;
 bool UpdateLanguageFromRegistry(ISetupConfigData* record) {
   if (record == nullptr || record->GetExecutionType() == SETUPEXECTYPE_INSTALLATION) return false;
   LANGID previous = record->GetLanguageId();
-  LANGID language = ReadBundleLanguage(*record);
+  LANGID language = CArpEntry().ReadApplicationLanguage(*record);
   if (language == 0) language = ::GetSystemDefaultLangID();
   LogInformation(L"Language is updated from registry and is set to : %d", static_cast<int>(language));
   record->SetLanguageId(language);

@@ -1,6 +1,5 @@
 #include "app/StartupChecks.h"
 
-#include "app/BundleEntry.h"
 #include "app/CommandLineParser.h"
 #include "app/ExecutionType.h"
 #include "config/ISetupConfigData.h"
@@ -11,12 +10,13 @@
 #include "platform/ProcAddress.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
+#include "registry/ArpEntry.h"
 #include "wix/IWixLocalizationList.h"
 
 void ApplyStartupValues(ISetupConfigData& record, CCommandLineParser& parser) {
   record.SetLaunchedFromARP(parser.IsLaunchedFromARP() != 0);
   if (record.GetExecutionType() != SETUPEXECTYPE_INSTALLATION) {
-    (void)ReadBundleSettings(record);
+    (void)CArpEntry().ReadArpSettings(record);
     LogInformation(L"The Brand is updated from registry and set to %s.", record.GetBrand().c_str());
     LoadMsiLibrary();
     std::wstring location;

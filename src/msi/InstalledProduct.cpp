@@ -34,14 +34,6 @@ bool QueryString(HKEY key, const wchar_t* name, std::wstring& value) {
 
 }  // namespace
 
-std::wstring ExtractProductCode(const std::wstring& uninstallCommand) {
-  size_t open = uninstallCommand.find(L'{');
-  if (open == std::wstring::npos) return {};
-  size_t close = uninstallCommand.find(L'}', open);
-  if (close == std::wstring::npos) return {};
-  return uninstallCommand.substr(open, close - open + 1);
-}
-
 std::wstring PackCode(const std::wstring& code) {
   std::wstring bare = code;
   platform::ReplaceAll(bare, L"{", L"");

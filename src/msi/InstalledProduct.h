@@ -7,9 +7,8 @@
 
 #include <string>
 
-// The product code inside an uninstall command: from the first "{" to the
-// first "}" after it, both included; empty when there is none.
-[[nodiscard]] std::wstring ExtractProductCode(const std::wstring& uninstallCommand);
+#include "config/ProductCode.h"
+
 
 // The packed form Windows Installer uses for codes in its registry data:
 // {5EC0A002-0000-4000-8000-0000000000A2} -> 200A0CE500000004080000000000002A.

@@ -6,6 +6,7 @@
 
 #include "config/IIconList.h"
 #include "config/ISetupConfigData.h"
+#include "config/ProductCode.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "registry/FolderSize.h"
@@ -91,14 +92,6 @@ Result Guarded(const wchar_t* exceptionText, Result failure, Body&& body) {
 }  // namespace
 
 CArpEntry::CArpEntry(Location location) : location_(std::move(location)) {}
-
-std::wstring CArpEntry::ExtractProductCode(const std::wstring& command) {
-  size_t open = command.find(L'{');
-  if (open == std::wstring::npos) return {};
-  size_t close = command.find(L'}', open);
-  if (close == std::wstring::npos) return {};
-  return command.substr(open, close - open + 1);
-}
 
 std::wstring CArpEntry::BuildUninstallString(const std::wstring& installFolder,
                                              const std::wstring& maintenanceExePath) {

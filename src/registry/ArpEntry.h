@@ -119,10 +119,6 @@ class CArpEntry {
   [[nodiscard]] int DeleteUninstallKey(const std::wstring& name) const;
   [[nodiscard]] int DeleteInstallerKey(const std::wstring& name) const;
 
-  // The product code of an uninstall command: from the first "{" to the first
-  // "}" after it, both included; empty when there is none.
-  [[nodiscard]] static std::wstring ExtractProductCode(const std::wstring& command);
-
   // "\"" + installFolder + maintenanceExePath + "\" /arp", with exactly one
   // backslash between the two parts.
   [[nodiscard]] static std::wstring BuildUninstallString(const std::wstring& installFolder,

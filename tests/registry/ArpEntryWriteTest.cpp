@@ -8,6 +8,7 @@
 
 #include "ArpTestSupport.h"
 #include "config/ConfigTestSupport.h"
+#include "config/ProductCode.h"
 #include "platform/StringUtil.h"
 #include "registry/ArpEntry.h"
 #include "registry/FolderSize.h"
@@ -169,7 +170,7 @@ struct CodeCase {
 class ArpProductCode : public ::testing::TestWithParam<CodeCase> {};
 
 TEST_P(ArpProductCode, IsThePartInBraces) {
-  EXPECT_EQ(CArpEntry::ExtractProductCode(GetParam().command), GetParam().code);
+  EXPECT_EQ(ExtractProductCode(GetParam().command), GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
