@@ -17,6 +17,10 @@
 #include "platform/MessageBox.h"
 #include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
+#include "ui/DialogUnitConverter.h"
+#include "wix/WixDataManager.h"
+#include "wix/WixFileContainer.h"
+#include "wix/WixSourceReader.h"
 
 namespace {
 
@@ -115,5 +119,52 @@ bool CParseManager::OpenSetupLog() {
   platform::CWinAppBase* app = platform::CWinAppBase::GetCurrent();
   std::wstring arguments = app != nullptr ? app->GetArgumentsText() : std::wstring();
   if (!arguments.empty()) LogInformation(L"Command Line Parameters are : %s", arguments.c_str());
+  return true;
+}
+
+CDialogUnitConverter& CParseManager::GetDialogUnitConverter() {
+  if (!converter_) {
+    converter_ = std::make_unique<CDialogUnitConverter>();
+    (void)converter_->Measure();
+  }
+  return *converter_;
+}
+
+CWixDataManager& CParseManager::GetOrCreateWixDataManager() {
+  if (!wixModel_) wixModel_ = std::make_unique<CWixDataManager>(record_);
+  return *wixModel_;
+}
+
+CWixSourceReader& CParseManager::GetOrCreateWixReader() {
+  if (!wixReader_) {
+    wixReader_ = std::make_unique<CWixSourceReader>(record_, record_, GetOrCreateWixDataManager(),
+                                                     GetDialogUnitConverter());
+  }
+  return *wixReader_;
+}
+
+bool CParseManager::ParseWixFile(const std::wstring& relativePath) {
+  return GetOrCreateWixReader().ParseWixFile(folder_ + relativePath) == 1;
+}
+
+bool CParseManager::StartParseWixFiles() {
+  LogInformation(L"Parsing of the Wix Files initiated...");
+  if (CWixFileContainer* files = record_.GetWixFileContainer()) {
+    (void)files->Rewind();
+    for (std::wstring file = files->GetNextPath(); !file.empty(); file = files->GetNextPath()) {
+      if (!ParseWixFile(file)) {
+        LogError(L"CParseManager::StartParseWixFiles() - Parsing failed for the wix file, " + file);
+        return false;
+      }
+    }
+  }
+  (void)GetOrCreateWixReader().CompleteParse();
+  LogInformation(L"Parsing of the wix files completed successfully.");
+  if (!SetFeaturesCost()) LogError(L"CParseManager::StartParseWixFiles() - SetFeaturesCost() failed.");
+  return true;
+}
+
+bool CParseManager::SetFeaturesCost() {
+  LogDebug(L"CParseManager::SetFeaturesCost() - No MSI manager yet; the feature costs are not computed.");
   return true;
 }

@@ -10,10 +10,15 @@ class CSilentConfigData;
 class CCommandLineParser;
 class IBSLocalizationConfigData;
 class CSetupConfigParser;
+class CDialogUnitConverter;
+class CWixDataManager;
+class CWixSourceReader;
 
 class IParseManager {
  public:
   virtual ~IParseManager() = default;
+  [[nodiscard]] virtual bool StartParseWixFiles() = 0;
+  [[nodiscard]] virtual bool ParseWixFile(const std::wstring& relativePath) = 0;
   [[nodiscard]] virtual bool LoadBootstrapperStrings() = 0;
 };
 
@@ -40,10 +45,24 @@ class CParseManager : public IParseManager {
   // Path of the bundle's main configuration file.
   [[nodiscard]] std::wstring GetSetupConfigPath() const;
 
+  // Reads every WiX source of the bundle into the WiX UI model; false on the
+  // first file that cannot be read.
+  [[nodiscard]] bool StartParseWixFiles() override;
+  // Reads one WiX source (relative to the setup folder) into the model.
+  [[nodiscard]] bool ParseWixFile(const std::wstring& relativePath) override;
+  // The WiX UI model, made on first use.
+  [[nodiscard]] CWixDataManager& GetOrCreateWixDataManager();
+  // The screen's dialog-unit converter, measured when first asked for.
+  [[nodiscard]] CDialogUnitConverter& GetDialogUnitConverter();
+
  private:
   [[nodiscard]] bool ReadForWizard();
   [[nodiscard]] bool ReadForSilent();
   [[nodiscard]] bool OpenSetupLog();
+  [[nodiscard]] CWixSourceReader& GetOrCreateWixReader();
+  // Hook for the feature costing of the main package: the MSI manager
+  // computes the costs here once it exists. Until then there is nothing to cost.
+  [[nodiscard]] bool SetFeaturesCost();
 
   CSetupConfigData& record_;
   CCommandLineParser& parser_;
@@ -51,4 +70,7 @@ class CParseManager : public IParseManager {
   Records records_;
   std::wstring folder_;
   std::unique_ptr<CSetupConfigParser> setupConfigParser_;
+  std::unique_ptr<CDialogUnitConverter> converter_;
+  std::unique_ptr<CWixDataManager> wixModel_;
+  std::unique_ptr<CWixSourceReader> wixReader_;
 };

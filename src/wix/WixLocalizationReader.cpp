@@ -1,0 +1,75 @@
+#include "wix/WixLocalizationReader.h"
+
+#include "config/ILocalizationSetting.h"
+#include "config/ISetupConfigData.h"
+#include "config/ISetupConfigDataForParser.h"
+#include "config/Parser.h"
+#include "log/Log.h"
+#include "platform/StringUtil.h"
+#include "wix/IWixLocalizationList.h"
+
+CWixLocalizationReader::CWixLocalizationReader(ISetupConfigData& record, ISetupConfigDataForParser& recordForParser)
+    : record_(record), recordForParser_(recordForParser) {}
+
+bool CWixLocalizationReader::LoadWixLocalization(LANGID languageId) {
+  if (recordForParser_.GetOrCreateLocalizationSettings() == nullptr) {
+    LogDebug(L"pLocalListForParser object is null");
+    return false;
+  }
+  ILocalizationSetting* languages = record_.GetLocalizationSettings();
+  if (languages == nullptr) {
+    LogError(L"Parser Error: Localization parse failed");
+    LogDebug(L"Unable to get the ILocalizationSetting object");
+    return false;
+  }
+  ILocalizationSettingData* setting = languages->GetLanguageSetting(languageId);
+  if (setting == nullptr) {
+    LogInformation(L"The specified language, %ld, could not be found. Kindly check the setupconfig file.",
+                   static_cast<long>(languageId));
+    return true;
+  }
+  const std::wstring folder = record_.GetSetupFolder();
+  (void)setting->ResetIteration();
+  std::wstring fileName;
+  while (setting->GetNextLocalizationFile(fileName)) {
+    // One unreadable file only loses its own strings; it has logged why.
+    (void)ReadWixLocalizationFile(folder + fileName);
+  }
+  return true;
+}
+
+bool CWixLocalizationReader::ReadWixLocalizationFile(const std::wstring& filePath) {
+  try {
+    return ReadStrings(filePath);
+  } catch (...) {
+    LogError(L"Error in parsing the localization files, %s", filePath.c_str());
+    return false;
+  }
+}
+
+bool CWixLocalizationReader::ReadStrings(const std::wstring& filePath) {
+  CXmlNode root;
+  std::wstring errorText;
+  if (!CParser::LoadXmlFile(filePath, root, errorText)) {
+    LogError(L"Error in loading the xml file,%s.", filePath.c_str());
+    if (!errorText.empty()) LogDebug(errorText);
+    return false;
+  }
+  IWixLocalizationListForParser* table = recordForParser_.GetOrCreateWixLocalizationList();
+  if (table == nullptr) {
+    LogError(L"Error in parsing the localization files, %s", filePath.c_str());
+    return false;
+  }
+  auto strings = root.SelectNodes(L"String");
+  if (!strings) {
+    LogError(L"Error in parsing the localization files, %s", filePath.c_str());
+    return false;
+  }
+  const std::wstring folder = record_.GetSetupFolder();
+  for (const CXmlNode& element : *strings) {
+    std::wstring text = element.GetText();
+    (void)platform::ReplaceAll(text, L"[CurrentDir]", folder);
+    (void)table->AddLocalization(element.GetAttribute(L"Id"), text);
+  }
+  return true;
+}
