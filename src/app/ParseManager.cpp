@@ -5,6 +5,10 @@
 #include <utility>
 
 #include "app/CommandLineParser.h"
+#include "app/ExecutionType.h"
+#include "app/LanguageSelection.h"
+#include "app/StartupChecks.h"
+#include "app/SystemDetails.h"
 #include "config/BSLocalizationConfigData.h"
 #include "config/BootstrapperLocalizationReader.h"
 #include "config/LogFileDetails.h"
@@ -17,9 +21,16 @@
 #include "platform/MessageBox.h"
 #include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
+#include "registry/RegistryUtil.h"
 #include "ui/DialogUnitConverter.h"
+#include "ui/MainDialogConfigData.h"
+#include "ui/MainDialogConfigParser.h"
+#include "ui/StyleConfigData.h"
+#include "ui/StyleConfigParser.h"
+#include "wix/IWixLocalizationList.h"
 #include "wix/WixDataManager.h"
 #include "wix/WixFileContainer.h"
+#include "wix/WixLocalizationReader.h"
 #include "wix/WixSourceReader.h"
 
 namespace {
@@ -80,16 +91,65 @@ bool CParseManager::ParseConfiguration() {
                                    L"Setup", MB_OK | MB_ICONERROR);
     return false;
   }
-  return parser_.IsSilentMode() ? ReadForSilent() : ReadForWizard();
+  (void)GetDialogUnitConverter();
+  const bool read = parser_.IsSilentMode() ? ReadForSilent() : ReadForWizard();
+  // Made whatever the reading gave, so an x64 bundle on a 32-bit machine is
+  // refused with its own message.
+  if (!CheckProcessor()) return false;
+  return read;
+}
+
+bool CParseManager::CheckProcessor() {
+  if (IsPlatformSupportedByProcessor(record_.GetPlatform(), GetNativeProcessorArchitecture())) return true;
+  std::wstring text;
+  if (IWixLocalizationList* texts = record_.GetWixLocalizationList()) {
+    text = texts->GetLocalizedText(L"ProcessorTypeNotSupported");
+  }
+  (void)platform::ShowMessageBox(nullptr, text, L"Setup", MB_OK | MB_ICONERROR);
+  return false;
 }
 
 bool CParseManager::ReadForWizard() {
+  if (records_.styleConfig) {
+    CStyleConfigParser styleParser(records_.styleConfig());
+    if (!styleParser.StartParse(folder_ + record_.GetStyleConfigPath())) {
+      LogError(L"Parsing of StyleConfig.xml failed. Exiting the application.");
+      return false;
+    }
+  }
+  if (records_.mainDialogConfig) {
+    CMainDialogConfigParser mainDialogParser(records_.mainDialogConfig(), GetDialogUnitConverter());
+    if (!mainDialogParser.StartParse(folder_ + record_.GetMainDialogConfigPath())) {
+      LogError(L"Parsing of ConfigForMainDialog.xml failed. Exiting the application.");
+      return false;
+    }
+  }
   if (!OpenSetupLog()) return false;
   LogInformation(L"The Setup Started...");
   LogInformation(L"Mode of Execution : UI Mode.");
   LogDebug(L"Checking for reboot Params.");
   parser_.ApplyResumeOptions(record_);
+  return InitializeLocalization();
+}
+
+bool CParseManager::InitializeLocalization() {
+  LogDebug(L"Initialization and Parsing of Localization Started...");
+  (void)GetOrCreateWixDataManager();
+  if (!localizationReader_) localizationReader_ = std::make_unique<CWixLocalizationReader>(record_, record_);
+  ValidateLanguage(record_);
+  if (!localizationReader_->LoadWixLocalization(record_.GetLanguageId())) return false;
+  if (!DetermineExecutionType(record_, parser_, records_.onSilentMismatch)) return false;
+  if (UpdateLanguageFromRegistry(&record_) && !ReParseLocalization(record_.GetLanguageId())) return false;
+  LogDebug(L"Initialization and Parsing of Localization completed Successfully.");
   return true;
+}
+
+bool CParseManager::ReParseLocalization(LANGID languageId) {
+  if (!localizationReader_) return false;
+  LogInformation(L"Clearing the Localization List.");
+  if (IWixLocalizationListForParser* table = record_.GetOrCreateWixLocalizationList()) table->Clear();
+  LogInformation(L"Re-Parsing the Localization File.");
+  return localizationReader_->LoadWixLocalization(languageId);
 }
 
 bool CParseManager::ReadForSilent() {
@@ -101,11 +161,13 @@ bool CParseManager::ReadForSilent() {
     silent = &records_.silentConfig();
     CSilentConfigParser silentParser(*silent, record_);
     if (!silentParser.StartParse(silentPath)) return false;
+    silentRecord_ = silent;
   }
   if (!OpenSetupLog()) return false;
   LogInformation(L"The Setup Started......");
   LogInformation(silent != nullptr && silent->IsShowIndicator() ? L"Mode of Execution : Silent Indicator Mode."
                                                                 : L"Mode of Execution : Simply Silent Mode.");
+  if (!InitializeLocalization()) return false;
   parser_.ApplyResumeOptions(record_);
   return true;
 }
@@ -115,7 +177,12 @@ bool CParseManager::OpenSetupLog() {
   manager.SetBundleKey(record_.GetBootstrapperRegistry());
   manager.SetLogFileDetails(record_.GetLogFileDetails());
   if (manager.SetSinkType(1) == 0) return false;
-  if (parser_.IsRestore()) LogInformation(L"Launching the setup after intermediate reboot...");
+  if (parser_.IsRestore()) {
+    LogInformation(L"Launching the setup after intermediate reboot...");
+  } else if (!registry::IsRebootMarkerPresent()) {
+    // A run that will continue after a restart leaves the details to that run.
+    LogSystemDetails();
+  }
   platform::CWinAppBase* app = platform::CWinAppBase::GetCurrent();
   std::wstring arguments = app != nullptr ? app->GetArgumentsText() : std::wstring();
   if (!arguments.empty()) LogInformation(L"Command Line Parameters are : %s", arguments.c_str());
@@ -149,7 +216,11 @@ bool CParseManager::ParseWixFile(const std::wstring& relativePath) {
 
 bool CParseManager::StartParseWixFiles() {
   LogInformation(L"Parsing of the Wix Files initiated...");
-  if (CWixFileContainer* files = record_.GetWixFileContainer()) {
+  CWixFileContainer* files = record_.GetWixFileContainer();
+  if (parser_.IsSilentMode() && silentRecord_ != nullptr && silentRecord_->GetWixFileContainer() != nullptr) {
+    files = silentRecord_->GetWixFileContainer();
+  }
+  if (files != nullptr) {
     (void)files->Rewind();
     for (std::wstring file = files->GetNextPath(); !file.empty(); file = files->GetNextPath()) {
       if (!ParseWixFile(file)) {

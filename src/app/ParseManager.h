@@ -5,8 +5,13 @@
 #include <memory>
 #include <string>
 
+#include <windows.h>
+
 class CSetupConfigData;
 class CSilentConfigData;
+class CStyleConfigData;
+class CMainDialogConfigData;
+class CWixLocalizationReader;
 class CCommandLineParser;
 class IBSLocalizationConfigData;
 class CSetupConfigParser;
@@ -19,6 +24,7 @@ class IParseManager {
   virtual ~IParseManager() = default;
   [[nodiscard]] virtual bool StartParseWixFiles() = 0;
   [[nodiscard]] virtual bool ParseWixFile(const std::wstring& relativePath) = 0;
+  [[nodiscard]] virtual bool ReParseLocalization(LANGID languageId) = 0;
   [[nodiscard]] virtual bool LoadBootstrapperStrings() = 0;
 };
 
@@ -28,6 +34,11 @@ class CParseManager : public IParseManager {
   // manager fills them but does not own them.
   struct Records {
     std::function<CSilentConfigData&()> silentConfig;
+    std::function<CStyleConfigData&()> styleConfig;
+    std::function<CMainDialogConfigData&()> mainDialogConfig;
+    // Called when a silent option does not fit the machine (the silent
+    // indicator's failed finish); may be empty.
+    std::function<void()> onSilentMismatch;
   };
 
   CParseManager(CSetupConfigData& record, CCommandLineParser& parser, IBSLocalizationConfigData& texts,
@@ -50,6 +61,9 @@ class CParseManager : public IParseManager {
   [[nodiscard]] bool StartParseWixFiles() override;
   // Reads one WiX source (relative to the setup folder) into the model.
   [[nodiscard]] bool ParseWixFile(const std::wstring& relativePath) override;
+  // Empties the WiX string table and reads it again for another language
+  // (the wizard's language choice). False before the start-up reading.
+  [[nodiscard]] bool ReParseLocalization(LANGID languageId) override;
   // The WiX UI model, made on first use.
   [[nodiscard]] CWixDataManager& GetOrCreateWixDataManager();
   // The screen's dialog-unit converter, measured when first asked for.
@@ -59,6 +73,8 @@ class CParseManager : public IParseManager {
   [[nodiscard]] bool ReadForWizard();
   [[nodiscard]] bool ReadForSilent();
   [[nodiscard]] bool OpenSetupLog();
+  [[nodiscard]] bool InitializeLocalization();
+  [[nodiscard]] bool CheckProcessor();
   [[nodiscard]] CWixSourceReader& GetOrCreateWixReader();
   // Hook for the feature costing of the main package: the MSI manager
   // computes the costs here once it exists. Until then there is nothing to cost.
@@ -73,4 +89,7 @@ class CParseManager : public IParseManager {
   std::unique_ptr<CDialogUnitConverter> converter_;
   std::unique_ptr<CWixDataManager> wixModel_;
   std::unique_ptr<CWixSourceReader> wixReader_;
+  std::unique_ptr<CWixLocalizationReader> localizationReader_;
+  // The silent record when SilentConfig.xml was read; its WiX list wins on the silent road.
+  CSilentConfigData* silentRecord_ = nullptr;
 };

@@ -5,7 +5,9 @@
 #include <ole2.h>
 
 #include "app/CommandLineParser.h"
+#include "app/CrashHandler.h"
 #include "app/ParseManager.h"
+#include "app/StartupChecks.h"
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
@@ -39,6 +41,7 @@ int CSetupBootstrapperApp::InitInstance() {
   if (!BaseInitInstance()) return 0;
   // Hosting ActiveX controls and the XML parser needs OLE on this thread.
   oleInitialized_ = SUCCEEDED(::OleInitialize(nullptr));
+  InstallCrashHandler(L"Setup");
 
   configData_ = std::make_unique<CSetupConfigData>();
 
@@ -55,6 +58,8 @@ int CSetupBootstrapperApp::InitInstance() {
   bootstrapperTexts_ = std::make_unique<CBSLocalizationConfigData>();
   CParseManager::Records records;
   records.silentConfig = [this]() -> CSilentConfigData& { return GetOrCreateSilentConfig(); };
+  records.styleConfig = [this]() -> CStyleConfigData& { return GetOrCreateStyleConfig(); };
+  records.mainDialogConfig = [this]() -> CMainDialogConfigData& { return GetOrCreateMainDialogConfig(); };
   parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_, std::move(records));
   (void)parseManager_->LoadBootstrapperStrings();
   setuplog::CLogManager::GetInstance().SetOpenFailureTexts(bootstrapperTexts_->GetErrorMsg1(),
@@ -66,10 +71,46 @@ int CSetupBootstrapperApp::InitInstance() {
 
   if (!parseManager_->ParseConfiguration()) return 0;
 
+  ApplyStartupValues(*configData_, parser);
+  if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return 0;
   if (!CheckPathDepth()) return 0;
 
-  configData_->SetUIMode(!parser.IsSilentMode());
+  if (parser.IsSilentMode()) {
+    configData_->SetUIMode(false);
+    if (RunSilentRoad(parser) == 0) LogDebug(L"The silent mode Execution failed!!");
+  } else {
+    configData_->SetUIMode(true);
+    if (RunWizardRoad(parser) == 0) LogInformation(L"The Full UI mode Execution failed!!");
+  }
   return 0;
+}
+
+int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& /*parser*/) {
+  // The silent flow (initializer, product selection, execution) runs on
+  // these sources once the setup manager exists.
+  if (!parseManager_->StartParseWixFiles()) return 0;
+  return 0;
+}
+
+int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
+  if (!parseManager_->StartParseWixFiles()) {
+    LogError(L"Parsing of WIX files failed");
+    return 0;
+  }
+  if (configData_->IsRestoreMode()) parser.DeleteResumeOptions();
+  // The main dialog is built from these sources once the dialog host exists.
+  LogInformation(L"Main dialog exit");
+  return 0;
+}
+
+CStyleConfigData& CSetupBootstrapperApp::GetOrCreateStyleConfig() {
+  if (!styleConfig_) styleConfig_ = std::make_unique<CStyleConfigData>();
+  return *styleConfig_;
+}
+
+CMainDialogConfigData& CSetupBootstrapperApp::GetOrCreateMainDialogConfig() {
+  if (!mainDialogConfig_) mainDialogConfig_ = std::make_unique<CMainDialogConfigData>();
+  return *mainDialogConfig_;
 }
 
 CSilentConfigData& CSetupBootstrapperApp::GetOrCreateSilentConfig() {
@@ -166,6 +207,8 @@ int CSetupBootstrapperApp::ExitInstance() {
     removeFolder = configData_->GetExecutionType() == kExecutionTypeRemove && exitCode_ == 0;
     configData_.reset();
   }
+  mainDialogConfig_.reset();
+  styleConfig_.reset();
   parseManager_.reset();
   silentConfig_.reset();
   bootstrapperTexts_.reset();

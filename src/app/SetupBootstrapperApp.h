@@ -11,6 +11,8 @@
 #include "config/SilentConfigData.h"
 #include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
+#include "ui/MainDialogConfigData.h"
+#include "ui/StyleConfigData.h"
 
 class CCommandLineParser;
 class CParseManager;
@@ -27,6 +29,8 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] CParseManager* GetParseManager() const { return parseManager_.get(); }
   [[nodiscard]] IBSLocalizationConfigData* GetBootstrapperTexts() const { return bootstrapperTexts_.get(); }
   [[nodiscard]] CSilentConfigData& GetOrCreateSilentConfig();
+  [[nodiscard]] CStyleConfigData& GetOrCreateStyleConfig();
+  [[nodiscard]] CMainDialogConfigData& GetOrCreateMainDialogConfig();
 
   void SetExitCode(int exitCode) { exitCode_ = exitCode; }
   [[nodiscard]] int GetExitCode() const { return exitCode_; }
@@ -47,10 +51,15 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] bool CheckSingleInstance(const CCommandLineParser& parser);
   [[nodiscard]] bool CheckWindowsVersion();
   [[nodiscard]] bool CheckPathDepth();
+  // The two roads to the end of the run; 0 when the road stopped early.
+  [[nodiscard]] int RunSilentRoad(CCommandLineParser& parser);
+  [[nodiscard]] int RunWizardRoad(CCommandLineParser& parser);
   void ShowStartupError(const std::wstring& text);
   void RestartMachine();
 
   std::unique_ptr<CSetupConfigData> configData_;
+  std::unique_ptr<CStyleConfigData> styleConfig_;
+  std::unique_ptr<CMainDialogConfigData> mainDialogConfig_;
   std::unique_ptr<CSilentConfigData> silentConfig_;
   std::unique_ptr<CParseManager> parseManager_;
   std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;

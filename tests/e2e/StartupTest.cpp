@@ -137,6 +137,7 @@ TEST(StartupLog, ARunWritesItsLogFileWithBannersAndCommandLine) {
   BundleFixture bundle(L"startlog");
   std::wstring logPath = bundle.Folder() + L"logs\\deep\\Setup.log";
   ASSERT_TRUE(bundle.WriteConfigurationFile(L"SetupConfig.xml", testsupport::MinimalSetupConfig(logPath)));
+  bundle.WriteMinimalLookFiles();
   RunningProcess process = testsupport::StartProcess(Quote(bundle.SetupExe()) + L" /NOMUTEX A=1");
   ProcessResult result = process.Wait(kTimeoutMs);
   ASSERT_FALSE(result.timedOut);
@@ -167,6 +168,7 @@ TEST_P(StartupSilentReading, ReadsSilentConfigBeforeOpeningTheLog) {
   BundleFixture bundle(L"silentread");
   std::wstring logPath = bundle.Folder() + L"Setup.log";
   ASSERT_TRUE(bundle.WriteConfigurationFile(L"SetupConfig.xml", testsupport::MinimalSetupConfig(logPath)));
+  bundle.WriteMinimalLookFiles();
   if (GetParam().silentConfig != nullptr) {
     ASSERT_TRUE(bundle.WriteConfigurationFile(L"SilentConfig.xml", GetParam().silentConfig));
   }
@@ -207,6 +209,7 @@ TEST(StartupLog, AnUncreatableLogFolderShowsTheComposedMessageAndEndsWithZero) {
   ASSERT_TRUE(bundle.WriteFile(L"blocker", "not a folder"));
   std::wstring logPath = bundle.Folder() + L"blocker\\Setup.log";
   ASSERT_TRUE(bundle.WriteConfigurationFile(L"SetupConfig.xml", testsupport::MinimalSetupConfig(logPath)));
+  bundle.WriteMinimalLookFiles();
   RunningProcess process = testsupport::StartProcess(Quote(bundle.SetupExe()) + L" /NOMUTEX");
   ProcessResult result;
   std::vector<std::wstring> texts = AnswerUntilExit(process, result);
@@ -236,6 +239,8 @@ TEST(StartupChecks, AFolderTooDeepForTheBundleIsRefused) {
   ASSERT_TRUE(testsupport::WriteFileBytes(
       config + L"SetupConfig.xml",
       testsupport::MinimalSetupConfig(logPath, "    <SourcePathMaxLength Value=\"60\"/>\n")));
+  ASSERT_TRUE(testsupport::WriteFileBytes(config + L"StyleConfig.xml", testsupport::MinimalStyleConfig()));
+  ASSERT_TRUE(testsupport::WriteFileBytes(config + L"ConfigForMainDialog.xml", testsupport::MinimalMainDialogConfig()));
 
   RunningProcess process = testsupport::StartProcess(Quote(setup) + L" /NOMUTEX");
   ProcessResult result;

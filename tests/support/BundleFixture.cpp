@@ -23,6 +23,22 @@ BundleFixture::BundleFixture(const std::wstring& name) : folder_(MakeScratchFold
   CreateFolders(ConfigurationFolder());
 }
 
+void BundleFixture::WriteMinimalLookFiles() {
+  (void)WriteConfigurationFile(L"StyleConfig.xml", MinimalStyleConfig());
+  (void)WriteConfigurationFile(L"ConfigForMainDialog.xml", MinimalMainDialogConfig());
+}
+
+std::string MinimalStyleConfig() {
+  return "<?xml version=\"1.0\"?><StyleConfig><ColorThemes/><Fonts/><Controls/></StyleConfig>";
+}
+
+std::string MinimalMainDialogConfig() {
+  return "<?xml version=\"1.0\"?><ConfigForMainDialog><MainDialog>"
+         "<Dialog Left=\"0\" Top=\"0\" Right=\"540\" Bottom=\"420\"/></MainDialog>"
+         "<PreInstallDialog><Dialog Left=\"0\" Top=\"0\" Right=\"330\" Bottom=\"210\"/></PreInstallDialog>"
+         "</ConfigForMainDialog>";
+}
+
 BundleFixture::~BundleFixture() { RemoveFolder(folder_); }
 
 bool BundleFixture::WriteConfigurationFile(const std::wstring& fileName, const std::string& utf8Content) {
@@ -40,7 +56,9 @@ std::string MinimalSetupConfig(const std::wstring& logPath, const std::string& e
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
          "<SetupConfig>\n"
          "  <General>\n"
-         "    <BootstrapperRegistry Value=\"TestBundle\"/>\n" +
+         "    <BootstrapperRegistry Value=\"TestBundle\"/>\n"
+         "    <StyleConfigPath Value=\"SetupData\\Configuration\\StyleConfig.xml\"/>\n"
+         "    <MainDialogConfigPath Value=\"SetupData\\Configuration\\ConfigForMainDialog.xml\"/>\n" +
          extraGeneral +
          "    <Logfile Name=\"" + platform::WideToUtf8(logPath) +
          "\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" MaxLengthOfFile=\"10\"/>\n"

@@ -18,6 +18,9 @@ class BundleFixture {
   [[nodiscard]] std::wstring SetupExe() const { return folder_ + L"Setup.exe"; }
   [[nodiscard]] std::wstring ConfigurationFolder() const { return folder_ + L"SetupData\\Configuration\\"; }
 
+  // Writes the smallest StyleConfig.xml and ConfigForMainDialog.xml the
+  // wizard reading accepts, where MinimalSetupConfig points.
+  void WriteMinimalLookFiles();
   // Writes SetupData\Configuration\<fileName> (UTF-8).
   bool WriteConfigurationFile(const std::wstring& fileName, const std::string& utf8Content);
   // Writes any file below the bundle folder, creating its folders.
@@ -27,8 +30,13 @@ class BundleFixture {
   std::wstring folder_;
 };
 
-// A minimal SetupConfig.xml whose log goes to `logPath` (Windows path).
+// A minimal SetupConfig.xml whose log goes to `logPath` (Windows path); its
+// look files are those of BundleFixture::WriteMinimalLookFiles.
 std::string MinimalSetupConfig(const std::wstring& logPath, const std::string& extraGeneral = "");
+
+// The smallest look files the wizard reading accepts.
+std::string MinimalStyleConfig();
+std::string MinimalMainDialogConfig();
 
 // Reads a UTF-16LE log file into a wide string (BOM removed).
 std::wstring ReadUtf16File(const std::wstring& path);
