@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cwchar>
 #include <string>
 
@@ -44,8 +46,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!marker.empty()) AppendLine(marker, GetCommandLineW());
   if (sleepMs != 0) Sleep(sleepMs);
   if (crash) {
-    // No error box and no debugger: the crash must end the process at once.
+    // No error box and no debugger: the crash ends the process at once with
+    // the exception code as its exit code, as on a machine without a debugger.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
     volatile int* nowhere = nullptr;
     *nowhere = 1;
   }
