@@ -4,7 +4,8 @@
 #   add_msi_package(<target> OUTPUT <name.msi> SOURCES <a.wxs> [<b.wxs>...]
 #                   [ARCH x86|x64] [DEFINES NAME=value...] [IDT <table.idt>...])
 #
-# The package lands in ${CMAKE_BINARY_DIR}/packages/<name.msi>. IDT files are
+# The package lands in ${CMAKE_BINARY_DIR}/packages/<name.msi> (OUTPUT may
+# name a subfolder). IDT files are
 # imported afterwards with msibuild (each replaces its table whole).
 find_program(WIXL_EXECUTABLE wixl REQUIRED)
 find_program(MSIBUILD_EXECUTABLE msibuild REQUIRED)
@@ -24,8 +25,9 @@ function(add_msi_package target)
   if(P_IDT)
     set(imports COMMAND ${MSIBUILD_EXECUTABLE} ${output} -i ${P_IDT})
   endif()
+  get_filename_component(output_dir ${output} DIRECTORY)
   add_custom_command(OUTPUT ${output}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${SETUP_PACKAGE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${output_dir}
     COMMAND ${WIXL_EXECUTABLE} -a ${P_ARCH} ${defines} -o ${output} ${P_SOURCES}
     ${imports}
     DEPENDS ${P_SOURCES} ${P_IDT}

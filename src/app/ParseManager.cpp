@@ -2,12 +2,16 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "app/CommandLineParser.h"
 #include "config/BSLocalizationConfigData.h"
 #include "config/BootstrapperLocalizationReader.h"
 #include "config/LogFileDetails.h"
 #include "config/SetupConfigData.h"
 #include "config/SetupConfigParser.h"
+#include "config/SilentConfigData.h"
+#include "config/SilentConfigParser.h"
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
@@ -36,10 +40,12 @@ bool WriteEmbeddedLocalization(const std::wstring& path) {
 
 }  // namespace
 
-CParseManager::CParseManager(CSetupConfigData& record, CCommandLineParser& parser, IBSLocalizationConfigData& texts)
+CParseManager::CParseManager(CSetupConfigData& record, CCommandLineParser& parser, IBSLocalizationConfigData& texts,
+                             Records records)
     : record_(record),
       parser_(parser),
       texts_(texts),
+      records_(std::move(records)),
       folder_(record.GetSetupFolder()),
       setupConfigParser_(std::make_unique<CSetupConfigParser>(record, record)) {}
 
@@ -83,9 +89,19 @@ bool CParseManager::ReadForWizard() {
 }
 
 bool CParseManager::ReadForSilent() {
+  // SilentConfig.xml is optional: without it the silent record keeps its start values.
+  const std::wstring silentPath = folder_ + L"SetupData\\Configuration\\SilentConfig.xml";
+  const bool hasSilentFile = ::GetFileAttributesW(silentPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+  CSilentConfigData* silent = nullptr;
+  if (hasSilentFile && records_.silentConfig) {
+    silent = &records_.silentConfig();
+    CSilentConfigParser silentParser(*silent, record_);
+    if (!silentParser.StartParse(silentPath)) return false;
+  }
   if (!OpenSetupLog()) return false;
   LogInformation(L"The Setup Started......");
-  LogInformation(L"Mode of Execution : Simply Silent Mode.");
+  LogInformation(silent != nullptr && silent->IsShowIndicator() ? L"Mode of Execution : Silent Indicator Mode."
+                                                                : L"Mode of Execution : Simply Silent Mode.");
   parser_.ApplyResumeOptions(record_);
   return true;
 }

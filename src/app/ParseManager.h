@@ -1,10 +1,12 @@
 #pragma once
 // Decides when each bundle file is read and what a failure means for the run.
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class CSetupConfigData;
+class CSilentConfigData;
 class CCommandLineParser;
 class IBSLocalizationConfigData;
 class CSetupConfigParser;
@@ -17,7 +19,14 @@ class IParseManager {
 
 class CParseManager : public IParseManager {
  public:
-  CParseManager(CSetupConfigData& record, CCommandLineParser& parser, IBSLocalizationConfigData& texts);
+  // The records the application object creates on first request; the parse
+  // manager fills them but does not own them.
+  struct Records {
+    std::function<CSilentConfigData&()> silentConfig;
+  };
+
+  CParseManager(CSetupConfigData& record, CCommandLineParser& parser, IBSLocalizationConfigData& texts,
+                Records records);
   ~CParseManager() override;
 
   // Writes the embedded bootstrapper texts to a temporary file and reads the
@@ -39,6 +48,7 @@ class CParseManager : public IParseManager {
   CSetupConfigData& record_;
   CCommandLineParser& parser_;
   IBSLocalizationConfigData& texts_;
+  Records records_;
   std::wstring folder_;
   std::unique_ptr<CSetupConfigParser> setupConfigParser_;
 };

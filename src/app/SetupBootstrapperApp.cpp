@@ -53,7 +53,9 @@ int CSetupBootstrapperApp::InitInstance() {
   configData_->SetLanguageId(parser.GetLanguageId() > 0 ? parser.GetLanguageId() : ::GetSystemDefaultLangID());
 
   bootstrapperTexts_ = std::make_unique<CBSLocalizationConfigData>();
-  parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_);
+  CParseManager::Records records;
+  records.silentConfig = [this]() -> CSilentConfigData& { return GetOrCreateSilentConfig(); };
+  parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_, std::move(records));
   (void)parseManager_->LoadBootstrapperStrings();
   setuplog::CLogManager::GetInstance().SetOpenFailureTexts(bootstrapperTexts_->GetErrorMsg1(),
                                                            bootstrapperTexts_->GetErrorMsg2());
@@ -68,6 +70,11 @@ int CSetupBootstrapperApp::InitInstance() {
 
   configData_->SetUIMode(!parser.IsSilentMode());
   return 0;
+}
+
+CSilentConfigData& CSetupBootstrapperApp::GetOrCreateSilentConfig() {
+  if (!silentConfig_) silentConfig_ = std::make_unique<CSilentConfigData>();
+  return *silentConfig_;
 }
 
 void CSetupBootstrapperApp::ShowStartupError(const std::wstring& text) {
@@ -160,6 +167,7 @@ int CSetupBootstrapperApp::ExitInstance() {
     configData_.reset();
   }
   parseManager_.reset();
+  silentConfig_.reset();
   bootstrapperTexts_.reset();
 
   if (!removeFolder && restartPending_) RestartMachine();

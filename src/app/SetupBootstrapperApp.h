@@ -8,6 +8,7 @@
 
 #include "config/BSLocalizationConfigData.h"
 #include "config/SetupConfigData.h"
+#include "config/SilentConfigData.h"
 #include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
 
@@ -25,6 +26,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] CSetupConfigData* GetConfigData() const { return configData_.get(); }
   [[nodiscard]] CParseManager* GetParseManager() const { return parseManager_.get(); }
   [[nodiscard]] IBSLocalizationConfigData* GetBootstrapperTexts() const { return bootstrapperTexts_.get(); }
+  [[nodiscard]] CSilentConfigData& GetOrCreateSilentConfig();
 
   void SetExitCode(int exitCode) { exitCode_ = exitCode; }
   [[nodiscard]] int GetExitCode() const { return exitCode_; }
@@ -49,6 +51,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   void RestartMachine();
 
   std::unique_ptr<CSetupConfigData> configData_;
+  std::unique_ptr<CSilentConfigData> silentConfig_;
   std::unique_ptr<CParseManager> parseManager_;
   std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;
   int exitCode_ = 0;

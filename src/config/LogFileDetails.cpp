@@ -5,23 +5,12 @@
 
 #include "log/Log.h"
 #include "platform/StringUtil.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 
-std::wstring SpecialFolder(int csidl) {
-  wchar_t buffer[MAX_PATH] = {};
-  if (!::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
-  return buffer;
-}
-
-std::wstring EnvironmentValue(const std::wstring& name) {
-  DWORD needed = ::GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-  if (needed == 0) return {};
-  std::wstring value(needed, L'\0');
-  DWORD length = ::GetEnvironmentVariableW(name.c_str(), &value[0], needed);
-  value.resize(length < needed ? length : 0);
-  return value;
-}
+using platform::GetEnvironmentValue;
+using platform::GetSpecialFolder;
 
 }  // namespace
 
@@ -39,14 +28,14 @@ std::wstring CLogFileDetails::ExpandFolderReferences(const std::wstring& text, b
     std::wstring name = result.substr(open + 1, close - open - 1);
     std::wstring value;
     if (platform::EqualsNoCase(name, L"CommonAppDataFolder")) {
-      value = SpecialFolder(CSIDL_COMMON_APPDATA);
+      value = GetSpecialFolder(CSIDL_COMMON_APPDATA);
     } else if (platform::EqualsNoCase(name, L"LocalAppDataFolder")) {
-      value = SpecialFolder(CSIDL_LOCAL_APPDATA);
+      value = GetSpecialFolder(CSIDL_LOCAL_APPDATA);
       if (value.empty()) LogWarning(L"SHGetSpecialFolderPath() Failed for LOCALAPPDATAFOLDER. ");
     } else {
-      value = EnvironmentValue(name);
+      value = GetEnvironmentValue(name);
       if (value.empty() && fallBackToCommonAppData) {
-        value = SpecialFolder(CSIDL_COMMON_APPDATA);
+        value = GetSpecialFolder(CSIDL_COMMON_APPDATA);
         LogInformation(L"Environment Variable %s could not be resolved, replacing it  with COMMONAPPDATAFOLDER ",
                        name.c_str());
       }

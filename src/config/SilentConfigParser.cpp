@@ -9,33 +9,22 @@
 #include "config/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
+#include "platform/SystemPaths.h"
 #include "wix/WixFileContainer.h"
 
 namespace {
 
-std::wstring SpecialFolder(int csidl) {
-  wchar_t buffer[MAX_PATH] = {};
-  if (!::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
-  return buffer;
-}
-
-std::wstring EnvironmentValue(const std::wstring& name) {
-  DWORD needed = ::GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-  if (needed == 0) return {};
-  std::wstring value(needed, L'\0');
-  DWORD length = ::GetEnvironmentVariableW(name.c_str(), &value[0], needed);
-  value.resize(length < needed ? length : 0);
-  return value;
-}
+using platform::GetEnvironmentValue;
+using platform::GetSpecialFolder;
 
 std::wstring ReferenceValue(const std::wstring& name) {
-  if (platform::EqualsNoCase(name, L"CommonAppDataFolder")) return SpecialFolder(CSIDL_COMMON_APPDATA);
+  if (platform::EqualsNoCase(name, L"CommonAppDataFolder")) return GetSpecialFolder(CSIDL_COMMON_APPDATA);
   if (platform::EqualsNoCase(name, L"LocalAppDataFolder")) {
-    std::wstring folder = SpecialFolder(CSIDL_LOCAL_APPDATA);
+    std::wstring folder = GetSpecialFolder(CSIDL_LOCAL_APPDATA);
     if (folder.empty()) LogWarning(L"SHGetSpecialFolderPath() Failed for LOCALAPPDATAFOLDER. ");
     return folder;
   }
-  return EnvironmentValue(name);
+  return GetEnvironmentValue(name);
 }
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/StringUtil.h"
+
 using platform::ComPtr;
 using platform::UniqueBstr;
 using platform::UniqueVariant;
@@ -21,6 +23,38 @@ std::wstring FromVariant(const VARIANT& value) {
   UniqueVariant converted;
   if (FAILED(::VariantChangeType(converted.Put(), const_cast<VARIANT*>(&value), 0, VT_BSTR)) || converted.Get().vt != VT_BSTR) return {};
   return FromBstr(converted.Get().bstrVal);
+}
+
+// A relative path of plain element names ("A/B"), the shape every reader uses.
+bool IsPlainChildPath(const std::wstring& path) {
+  if (path.empty() || path.front() == L'/' || path.back() == L'/') return false;
+  for (size_t i = 0; i < path.size(); ++i) {
+    const wchar_t c = path[i];
+    const bool nameChar = (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' ||
+                          (i > 0 && path[i - 1] != L'/' && ((c >= L'0' && c <= L'9') || c == L'-' || c == L'.'));
+    if (!nameChar && !(c == L'/' && path[i - 1] != L'/')) return false;
+  }
+  return true;
+}
+
+// Appends the element children of `parent` named `name`, in document order.
+bool AppendNamedChildren(IXMLDOMNode* parent, const std::wstring& name, std::vector<ComPtr<IXMLDOMNode>>& out) {
+  ComPtr<IXMLDOMNode> child;
+  if (FAILED(parent->get_firstChild(child.Put()))) return false;
+  while (child) {
+    DOMNodeType type = NODE_INVALID;
+    if (SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT) {
+      UniqueBstr childName;
+      if (SUCCEEDED(child->get_nodeName(childName.Put())) && childName &&
+          name.compare(0, std::wstring::npos, childName.Get(), ::SysStringLen(childName.Get())) == 0) {
+        out.push_back(child);
+      }
+    }
+    ComPtr<IXMLDOMNode> next;
+    if (FAILED(child->get_nextSibling(next.Put()))) return false;
+    child = std::move(next);
+  }
+  return true;
 }
 
 }  // namespace
@@ -51,6 +85,22 @@ std::wstring CXmlNode::GetText() const {
 
 std::optional<std::vector<CXmlNode>> CXmlNode::SelectNodes(const std::wstring& path) const {
   if (!node_) return std::nullopt;
+  // Plain child paths are walked directly: the parser compiles every XPath
+  // query anew, which dominated reading a bundle with many products.
+  if (IsPlainChildPath(path)) {
+    std::vector<ComPtr<IXMLDOMNode>> level{node_};
+    for (const std::wstring& name : platform::Split(path, L"/")) {
+      std::vector<ComPtr<IXMLDOMNode>> next;
+      for (const ComPtr<IXMLDOMNode>& parent : level) {
+        if (!AppendNamedChildren(parent.Get(), name, next)) return std::nullopt;
+      }
+      level = std::move(next);
+    }
+    std::vector<CXmlNode> nodes;
+    nodes.reserve(level.size());
+    for (ComPtr<IXMLDOMNode>& item : level) nodes.emplace_back(std::move(item), document_);
+    return nodes;
+  }
   UniqueBstr query = MakeBstr(path);
   ComPtr<IXMLDOMNodeList> list;
   if (FAILED(node_->selectNodes(query.Get(), list.Put())) || !list) return std::nullopt;

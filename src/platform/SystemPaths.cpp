@@ -1,6 +1,7 @@
 #include "platform/SystemPaths.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace platform {
 
@@ -41,3 +42,18 @@ std::wstring GetModuleFolder() {
 }
 
 }  // namespace platform
+
+std::wstring platform::GetSpecialFolder(int csidl) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (!::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
+  return buffer;
+}
+
+std::wstring platform::GetEnvironmentValue(const std::wstring& name) {
+  DWORD needed = ::GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring value(needed, L'\0');
+  DWORD length = ::GetEnvironmentVariableW(name.c_str(), &value[0], needed);
+  value.resize(length < needed ? length : 0);
+  return value;
+}

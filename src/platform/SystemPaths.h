@@ -18,6 +18,11 @@ std::wstring SystemFilePath(const std::wstring& fileName);
 [[nodiscard]] UniqueModule LoadSystemLibrary(const wchar_t* dllName);
 
 // Full path of the running executable, and its folder with the trailing backslash.
+// A shell folder by its CSIDL value (no trailing backslash); empty when unknown.
+std::wstring GetSpecialFolder(int csidl);
+// An environment variable's value; empty when it is not set.
+std::wstring GetEnvironmentValue(const std::wstring& name);
+
 std::wstring GetModulePath();
 std::wstring GetModuleFolder();
 

@@ -1,5 +1,6 @@
 #include "registry/RegistryUtil.h"
 
+#include <new>
 #include <vector>
 
 #include "log/Log.h"
@@ -19,7 +20,14 @@ LSTATUS OpenKey(const std::wstring& path, REGSAM access, View view, platform::Un
   return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | ViewFlag(view), key.Put());
 }
 
-bool ReadStringValue(HKEY key, const std::wstring& name, std::wstring& value) {
+LSTATUS CreateKey(const std::wstring& path, REGSAM access, View view, platform::UniqueHKey& key) {
+  return ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           access | ViewFlag(view), nullptr, key.Put(), nullptr);
+}
+
+namespace {
+
+bool ReadStringValueUnguarded(HKEY key, const std::wstring& name, std::wstring& value) {
   DWORD type = 0;
   DWORD bytes = 0;
   if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
@@ -45,6 +53,75 @@ bool ReadStringValue(HKEY key, const std::wstring& name, std::wstring& value) {
   return false;
 }
 
+}  // namespace
+
+bool ReadStringValue(HKEY key, const std::wstring& name, std::wstring& value) {
+  try {
+    return ReadStringValueUnguarded(key, name, value);
+  } catch (...) {
+    // A value of absurd size can exhaust memory; the caller sees a missing value.
+    LogError(L"Exception in GetStringValue ");
+    return false;
+  }
+}
+
+bool ReadDwordValue(HKEY key, const std::wstring& name, DWORD& value) {
+  DWORD type = 0;
+  DWORD data = 0;
+  DWORD size = sizeof(data);
+  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof(data)) {
+    return false;
+  }
+  value = data;
+  return true;
+}
+
+LSTATUS WriteStringValue(HKEY key, const std::wstring& name, const std::wstring& value) {
+  DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+  return ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+}
+
+LSTATUS WriteDwordValue(HKEY key, const std::wstring& name, DWORD value) {
+  return ::RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+namespace {
+
+// Deletes every subkey of `key` (opened in `view`), depth first.
+LSTATUS DeleteSubkeys(HKEY key, REGSAM viewFlag) {
+  for (;;) {
+    // Always take the first child: the enumeration order shifts as children go.
+    wchar_t name[256];
+    DWORD length = static_cast<DWORD>(sizeof(name) / sizeof(name[0]));
+    LSTATUS status = ::RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) return status;
+    {
+      platform::UniqueHKey child;
+      status = ::RegOpenKeyExW(key, name, 0, KEY_READ | viewFlag, child.Put());
+      if (status != ERROR_SUCCESS) return status;
+      status = DeleteSubkeys(child.Get(), viewFlag);
+      if (status != ERROR_SUCCESS) return status;
+    }
+    status = ::RegDeleteKeyExW(key, name, viewFlag, 0);
+    if (status != ERROR_SUCCESS) return status;
+  }
+}
+
+}  // namespace
+
+LSTATUS DeleteKeyTree(const std::wstring& path, View view) {
+  platform::UniqueHKey key;
+  LSTATUS status = OpenKey(path, KEY_READ, view, key);
+  if (status != ERROR_SUCCESS) return status;
+  status = DeleteSubkeys(key.Get(), ViewFlag(view));
+  key.Reset();
+  if (status != ERROR_SUCCESS) return status;
+  return ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), ViewFlag(view), 0);
+}
+
 std::wstring GetRegistryKeyValueData(const std::wstring& key, const std::wstring& name) {
   platform::UniqueHKey handle;
   if (OpenKey(key, KEY_READ, View::Default, handle) != ERROR_SUCCESS) {
@@ -60,15 +137,12 @@ int SetRegistryKeyValueData(const std::wstring& key, const std::wstring& name, c
   platform::UniqueHKey handle;
   if (OpenKey(key, KEY_WRITE, View::Default, handle) != ERROR_SUCCESS) {
     LogDebug(L"SetRegistryKeyValueData:: Unable to open the key %s. Creating the key..", key.c_str());
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                          handle.Put(), nullptr) != ERROR_SUCCESS) {
+    if (CreateKey(key, KEY_WRITE, View::Default, handle) != ERROR_SUCCESS) {
       LogError(L"SetRegistryKeyValueData:: Unable to create the key %s.", key.c_str());
       return 0;
     }
   }
-  DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  if (::RegSetValueExW(handle.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) !=
-      ERROR_SUCCESS) {
+  if (WriteStringValue(handle.Get(), name, value) != ERROR_SUCCESS) {
     LogError(L"SetRegistryKeyValueData:: SetStringValue failed for the key %s and value %s.", key.c_str(),
              name.c_str());
     return 0;
@@ -85,6 +159,12 @@ int DeleteValue(const std::wstring& key, const std::wstring& value) {
     return 0;
   }
   return 1;
+}
+
+bool IsRebootMarkerPresent() {
+  platform::UniqueHKey key;
+  if (OpenKey(kRunOnceKey, KEY_QUERY_VALUE, View::Default, key) != ERROR_SUCCESS) return false;
+  return ::RegQueryValueExW(key.Get(), kRebootMarkerValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 }  // namespace registry

@@ -87,7 +87,7 @@ TEST(ConfigParseDemo, SetupConfigReadsWhole) {
   EXPECT_EQ(main->GetLocation(), L"SetupData\\Packages\\Studio\\HalvorskStudio.msi");
   EXPECT_TRUE(main->IsWarningExitCode(3010));
   EXPECT_EQ(main->GetTransformForLanguage(1031), L"SetupData\\Packages\\Studio\\Transforms\\1031.mst");
-  EXPECT_EQ(record.GetMainProductUninstallCommand(), L"REMOVE=ALL REBOOT=ReallySuppress");
+  EXPECT_EQ(record.GetMainProductUninstallCommand(), L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10} REBOOT=ReallySuppress");
   ASSERT_NE(record.GetWixFileContainer(), nullptr);
   EXPECT_EQ(record.GetWixFileContainer()->Rewind(), 2);
   ILocalizationSetting* languages = record.GetLocalizationSettings();

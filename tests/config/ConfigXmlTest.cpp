@@ -6,6 +6,7 @@
 
 #include "config/Parser.h"
 #include "config/XmlNode.h"
+#include "platform/StringUtil.h"
 #include "XmlTestFiles.h"
 
 namespace {
@@ -190,6 +191,33 @@ TEST_F(ConfigXmlHelpers, SelectionPathForms) {
   EXPECT_EQ(root.SelectNodes(L"list/item")->size(), 0u);  // names are case-sensitive
   EXPECT_EQ(root.SelectSingleNode(L"//Language[@Id=\"1031\"]").GetAttribute(L"Name"), L"Deutsch");
   EXPECT_FALSE(root.SelectSingleNode(L"//Language[@Id=\"1033\"]").IsValid());
+}
+
+// Plain child paths are walked without the XPath engine; they must select
+// exactly what the XPath query selects, in the same order.
+TEST_F(ConfigXmlHelpers, PlainChildPathsSelectWhatXPathSelects) {
+  const std::wstring path = configtest::WriteXml(
+      folder_, L"walk.xml",
+      "<Root><!-- c --><A n=\"1\"><B n=\"1.1\"/>text<B n=\"1.2\"><B n=\"nested\"/></B><C n=\"1.c\"/></A>"
+      "<A n=\"2\"/><X><B n=\"x\"/></X><A n=\"3\"><B n=\"3.1\"/></A><a><B n=\"lower\"/></a>"
+      "<x:A xmlns:x=\"urn:x\"><B n=\"prefixed\"/></x:A><Item-1.v2 n=\"dashed\"/></Root>");
+  CXmlNode root;
+  std::wstring error;
+  ASSERT_TRUE(CParser::LoadXmlFile(path, root, error)) << error;
+  auto names = [](const std::optional<std::vector<CXmlNode>>& nodes) {
+    std::vector<std::wstring> values;
+    if (nodes) {
+      for (const CXmlNode& node : *nodes) values.push_back(node.GetAttribute(L"n"));
+    }
+    return values;
+  };
+  for (const wchar_t* plain : {L"A/B", L"A", L"A/B/B", L"A/C", L"X/B", L"Nothing/B", L"a/B", L"Item-1.v2"}) {
+    SCOPED_TRACE(platform::WideToUtf8(plain));
+    auto walked = root.SelectNodes(plain);
+    ASSERT_TRUE(walked.has_value());
+    EXPECT_EQ(names(walked), names(root.SelectNodes(std::wstring(L"./") + plain)));  // "./" forces XPath
+  }
+  EXPECT_EQ(names(root.SelectNodes(L"A/B")), (std::vector<std::wstring>{L"1.1", L"1.2", L"3.1"}));
 }
 
 }  // namespace

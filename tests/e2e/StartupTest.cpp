@@ -154,6 +154,53 @@ TEST(StartupLog, ARunWritesItsLogFileWithBannersAndCommandLine) {
   EXPECT_NE(log.find(L"===== logging stopped: "), std::wstring::npos);
 }
 
+struct SilentReadingCase {
+  const char* name;
+  const char* silentConfig;  // nullptr: no SilentConfig.xml in the bundle
+  const wchar_t* expectedLine;
+  bool logCreated;
+};
+
+class StartupSilentReading : public ::testing::TestWithParam<SilentReadingCase> {};
+
+TEST_P(StartupSilentReading, ReadsSilentConfigBeforeOpeningTheLog) {
+  BundleFixture bundle(L"silentread");
+  std::wstring logPath = bundle.Folder() + L"Setup.log";
+  ASSERT_TRUE(bundle.WriteConfigurationFile(L"SetupConfig.xml", testsupport::MinimalSetupConfig(logPath)));
+  if (GetParam().silentConfig != nullptr) {
+    ASSERT_TRUE(bundle.WriteConfigurationFile(L"SilentConfig.xml", GetParam().silentConfig));
+  }
+  RunningProcess process = testsupport::StartProcess(Quote(bundle.SetupExe()) + L" /si /NOMUTEX");
+  ProcessResult result;
+  std::vector<std::wstring> boxes = AnswerUntilExit(process, result);
+  ASSERT_FALSE(result.timedOut);
+  EXPECT_EQ(result.exitCode, 0u);
+  std::wstring log = testsupport::ReadUtf16File(logPath);
+  if (!GetParam().logCreated) {
+    EXPECT_EQ(::GetFileAttributesW(logPath.c_str()), INVALID_FILE_ATTRIBUTES);
+    return;
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_NE(log.find(L"INFORMATION:\tThe Setup Started......"), std::wstring::npos);
+  EXPECT_NE(log.find(GetParam().expectedLine), std::wstring::npos) << platform::WideToUtf8(log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartupSilentReading,
+    ::testing::Values(
+        SilentReadingCase{"NoSilentConfig", nullptr, L"INFORMATION:\tMode of Execution : Simply Silent Mode.", true},
+        SilentReadingCase{"IndicatorOn",
+                          "<SilentConfig><GeneralSettings><ShowIndicator Value=\"true\"/></GeneralSettings>"
+                          "</SilentConfig>",
+                          L"INFORMATION:\tMode of Execution : Silent Indicator Mode.", true},
+        SilentReadingCase{"IndicatorOff",
+                          "<SilentConfig><GeneralSettings><ShowIndicator Value=\"false\"/></GeneralSettings>"
+                          "</SilentConfig>",
+                          L"INFORMATION:\tMode of Execution : Simply Silent Mode.", true},
+        // A broken SilentConfig.xml ends the run before the log is opened.
+        SilentReadingCase{"Malformed", "<SilentConfig><GeneralSettings></SilentConfig>", nullptr, false}),
+    [](const ::testing::TestParamInfo<SilentReadingCase>& info) { return std::string(info.param.name); });
+
 TEST(StartupLog, AnUncreatableLogFolderShowsTheComposedMessageAndEndsWithZero) {
   BundleFixture bundle(L"badlog");
   // A file where the log folder should be: the folder cannot be created.
