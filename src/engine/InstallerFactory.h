@@ -27,5 +27,6 @@ class CInstallerFactory {
   ISetupConfigData& record_;
   IEventDispatcher* dispatcher_;
   const ISilentConfigData* silentConfig_ = nullptr;
+  std::unique_ptr<CMSIInstaller> msiInstaller_;
   std::unique_ptr<CExeInstaller> exeInstaller_;
 };

@@ -5,6 +5,7 @@
 #include "config/IProductGroupList.h"
 #include "config/IProductList.h"
 #include "config/SetupConfigParser.h"
+#include "PackageCodes.h"
 #include "platform/StringUtil.h"
 #include "support/TestPaths.h"
 
@@ -22,6 +23,7 @@ void ExecutorTest::SetUp() {
 }
 
 void ExecutorTest::TearDown() {
+  for (const std::wstring& code : installedByTest_) EXPECT_TRUE(UninstallProduct(code)) << Utf8(code);
   log_.reset();
   record_.reset();
   testsupport::RemoveFolder(folder_);
@@ -43,6 +45,18 @@ bool ExecutorTest::LoadBundle(const std::string& groupsXml, const BundleSettings
   record_ = std::make_unique<CSetupConfigData>();
   CSetupConfigParser parser(*record_, *record_);
   if (!parser.StartParse(path)) return false;
+  // The product property update decides what runs; here everything does.
+  IProductGroupList* groups = record_->GetProductGroupList();
+  if (groups != nullptr) {
+    groups->ResetIteration();
+    while (IProductGroup* group = groups->GetNextGroup()) {
+      group->SetSkipped(false);
+      IProductList* list = group->GetProductList();
+      if (list == nullptr) continue;
+      list->ResetIteration();
+      while (IProductAttributes* product = list->GetNextProduct()) product->SetSkipped(false);
+    }
+  }
   record_->SetSourcePath(folder_);
   record_->SetSetupFolder(folder_);
   record_->SetUIMode(true);
@@ -55,6 +69,13 @@ std::string ExecutorTest::ExeProduct(int sequence, const std::string& name, cons
   return "<Product Sequence=\"" + std::to_string(sequence) + "\" Type=\"EXE\" ProductName=\"" + name +
          "\" Location=\"" + Utf8(ExeProductPath()) + "\" InstallCommand=\"/marker:" + Utf8(marker_) +
          " /name:" + name + " " + arguments + "\" " + extra + "/>";
+}
+
+std::string ExecutorTest::MsiProduct(int sequence, const std::string& name, const std::wstring& productCode,
+                                     const std::string& installCommand, const std::string& extra) const {
+  return "<Product Sequence=\"" + std::to_string(sequence) + "\" Type=\"MSI\" ProductName=\"" + name +
+         "\" Location=\"" + Utf8(testsupport::PackageFolder()) + name + ".msi\" InstallCommand=\"" + installCommand +
+         "\" UninstallCommand=\"" + Utf8(productCode) + "\" " + extra + "/>";
 }
 
 std::vector<std::wstring> ExecutorTest::MarkerLines() const {

@@ -32,6 +32,13 @@ class ExecutorTest : public ::testing::Test {
   // marker file is added in front); `extra` adds attributes.
   [[nodiscard]] std::string ExeProduct(int sequence, const std::string& name, const std::string& arguments,
                                        const std::string& extra = "") const;
+  // A product of type MSI for a package of tests/packages (built folder);
+  // its uninstall command is its product code.
+  [[nodiscard]] std::string MsiProduct(int sequence, const std::string& name, const std::wstring& productCode,
+                                       const std::string& installCommand = "", const std::string& extra = "") const;
+  // Products the test installs; removed again in TearDown.
+  std::vector<std::wstring> installedByTest_;
+
   // The marker lines, each "<name-argument>" of the runs in order.
   [[nodiscard]] std::vector<std::wstring> MarkerLines() const;
   // The names (/name:X arguments) of the EXE products that ran, in order.
