@@ -64,8 +64,10 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
 
   if (eventMapper_ != nullptr) {
     HANDLE progressThread = nullptr;
+    // An unset progress time-out (-1) leaves the duration to the progress manager.
+    int progressSeconds = product.GetProgressTimeOut();
     eventMapper_->StartProgressManager(progressThread,
-                                       static_cast<DWORD>(product.GetProgressTimeOut()) * 1000);
+                                       progressSeconds > 0 ? static_cast<DWORD>(progressSeconds) * 1000 : 0);
     if (progressThread == nullptr) {
       LogError(L"Unable to create progress manager thread.");
       return kExitProgressThreadFailed;
