@@ -1,5 +1,6 @@
 #include "msi/MsiMessageHandler.h"
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -219,6 +220,8 @@ int CMsiMessageHandler::HandleProgress(const std::wstring& text) {
         if (total_ != 0) {
           ticksSoFar_ += fields_[1];
           position_ = forward_ ? ticksSoFar_ : total_ - ticksSoFar_;
+          // Installers may report a few ticks more than announced; the bar ends at its range.
+          position_ = std::max(0, std::min(position_, total_));
           mapper_->SetProgressPos(position_);
         }
         break;
