@@ -68,11 +68,8 @@ void CInstallExecutor::RecordExecuted(IProductAttributes& product) {
 }
 
 bool CInstallExecutor::UpdateRegistry() {
-  if (registrar_ == nullptr) {
-    LogError(L"No writer for the Add/Remove Programs entry is set; the bundle is not registered.");
-    return false;
-  }
-  return registrar_->WriteBundleEntry();
+  IBundleRegistrar* registrar = GetBundleRegistrar();
+  return registrar != nullptr && registrar->WriteBundleEntry();
 }
 
 void CInstallExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {

@@ -5,15 +5,12 @@
 
 #include "engine/SetupExecutorBase.h"
 
-class IBundleRegistrar;
-
 class CInstallExecutor : public CSetupExecutorBase {
  public:
   CInstallExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher);
 
   // Checks that the drive of INSTALLDIR has room for the bundle.
   [[nodiscard]] bool CheckInitialCondition(int& outOfSpace) override;
-  void SetBundleRegistrar(IBundleRegistrar* registrar) { registrar_ = registrar; }
 
  protected:
   [[nodiscard]] bool IsStopOnFailure(IProductAttributes& product, DWORD exitCode) override;
@@ -24,7 +21,4 @@ class CInstallExecutor : public CSetupExecutorBase {
                                          int& noStatus) override;
   void PrepareRun() override {}
   void FinishRun(int) override {}
-
- private:
-  IBundleRegistrar* registrar_ = nullptr;
 };

@@ -9,11 +9,8 @@ CRemoveExecutor::CRemoveExecutor(ISetupConfigData& record, IEventDispatcher* dis
     : CSetupExecutorBase(record, dispatcher) {}
 
 bool CRemoveExecutor::UpdateRegistry() {
-  if (registrar_ == nullptr) {
-    LogError(L"No writer for the Add/Remove Programs entry is set; the bundle's entry is not removed.");
-    return false;
-  }
-  return registrar_->RemoveBundleEntry();
+  IBundleRegistrar* registrar = GetBundleRegistrar();
+  return registrar != nullptr && registrar->RemoveBundleEntry();
 }
 
 void CRemoveExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {

@@ -4,14 +4,11 @@
 
 #include "engine/SetupExecutorBase.h"
 
-class IBundleRegistrar;
-
 class CRemoveExecutor : public CSetupExecutorBase {
  public:
   CRemoveExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher);
 
   [[nodiscard]] bool CheckInitialCondition(int&) override { return true; }
-  void SetBundleRegistrar(IBundleRegistrar* registrar) { registrar_ = registrar; }
 
  protected:
   [[nodiscard]] bool IsStopOnFailure(IProductAttributes&, DWORD) override { return false; }
@@ -22,7 +19,4 @@ class CRemoveExecutor : public CSetupExecutorBase {
                                          int& noStatus) override;
   void PrepareRun() override {}
   void FinishRun(int) override {}
-
- private:
-  IBundleRegistrar* registrar_ = nullptr;
 };

@@ -56,6 +56,11 @@ void CSetupExecutorBase::SetSilentConfigData(const ISilentConfigData* silentConf
   installerFactory_->SetSilentConfigData(silentConfig);
 }
 
+IBundleRegistrar* CSetupExecutorBase::GetBundleRegistrar() const {
+  if (registrar_ == nullptr) LogError(L"No writer for the Add/Remove Programs entry is set.");
+  return registrar_;
+}
+
 void CSetupExecutorBase::Cancel() {
   cancelled_ = true;
   if (currentInstaller_ != nullptr) currentInstaller_->Cancel();

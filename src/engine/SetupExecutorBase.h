@@ -13,6 +13,7 @@
 #include "engine/ISetupExecutorBase.h"
 
 class CInstallerFactory;
+class IBundleRegistrar;
 class CRollbackExecutor;
 class CSetupInstallerBase;
 class IEventDispatcher;
@@ -36,6 +37,8 @@ class CSetupExecutorBase : public ISetupExecutorBase {
   [[nodiscard]] int GetInformationCount() const override { return informationCount_; }
 
   void SetSilentConfigData(const ISilentConfigData* silentConfig);
+  // The writer of the bundle's Add/Remove Programs entry that UpdateRegistry uses.
+  void SetBundleRegistrar(IBundleRegistrar* registrar) { registrar_ = registrar; }
   // Whether a product asked for a restart that was put off to the end of the run.
   [[nodiscard]] bool IsConditionalRebootAccumulated() const { return conditionalRebootAccumulated_; }
 
@@ -62,6 +65,9 @@ class CSetupExecutorBase : public ISetupExecutorBase {
   // Sets a property of the main package's session, when there is one.
   void SetSessionProperty(const std::wstring& name, const std::wstring& value);
 
+  // The registrar, or null after logging that there is none.
+  [[nodiscard]] IBundleRegistrar* GetBundleRegistrar() const;
+
   ISetupConfigData& record_;
   IEventDispatcher* dispatcher_;
   IEventMapper* eventMapper_;
@@ -84,4 +90,5 @@ class CSetupExecutorBase : public ISetupExecutorBase {
   int warningCount_ = 0;
   int informationCount_ = 0;
   bool conditionalRebootAccumulated_ = false;
+  IBundleRegistrar* registrar_ = nullptr;
 };

@@ -161,6 +161,34 @@ TEST_F(ExecutorRunTest, RegistrationComesAfterAllGroupsAndItsFailureGives3) {
   EXPECT_NE(log_->Text().find(L"Failed to update registry entry..."), std::wstring::npos);
 }
 
+TEST_F(ExecutorRunTest, RemovalDeletesTheEntryAfterItsProducts) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", "", Undo("A")))));
+  static_cast<ISetupConfigDataForParser&>(*record_).SetRegisterableSetup(true);
+  record_->SetExecutionType(SETUPEXECTYPE_REMOVE);
+  RecordingRegistrar registrar(dispatcher_.Log(), true);
+  CRemoveExecutor remover(*record_, &dispatcher_);
+  remover.SetBundleRegistrar(&registrar);
+  EXPECT_EQ(remover.Execute(), 0);
+  std::vector<std::wstring> lines = dispatcher_.Log().Lines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], L"RemoveBundleEntry");
+  EXPECT_EQ(RunNames(), std::vector<std::wstring>{L"AOff"});
+}
+
+TEST_F(ExecutorRunTest, InstallNeedsAnInstallDirWithRoomOnItsDrive) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", ""))));
+  CInstallExecutor executor(*record_, &dispatcher_);
+  int outOfSpace = 0;
+  EXPECT_FALSE(executor.CheckInitialCondition(outOfSpace));
+  EXPECT_EQ(outOfSpace, 0);
+  dispatcher_.MsiManager().CacheProperty(L"INSTALLDIR", L"C:\\Program Files\\Acme\\");
+  EXPECT_TRUE(executor.CheckInitialCondition(outOfSpace));
+  EXPECT_EQ(record_->GetInstalledLocation(), L"C:\\Program Files\\Acme\\");
+  record_->GetProductGroupList()->SetTotalSpaceRequired(0x7FFFFFFF);  // kilobytes: about 2 TiB
+  EXPECT_FALSE(executor.CheckInitialCondition(outOfSpace));
+  EXPECT_EQ(outOfSpace, 1);
+}
+
 struct RebootCase {
   const char* label;
   const char* reboot;
