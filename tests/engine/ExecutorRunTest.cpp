@@ -119,6 +119,25 @@ TEST_F(ExecutorRunTest, GroupStatusIsTheStrongestOfItsProducts) {
   EXPECT_EQ(executor.GetInformationCount(), 2);
 }
 
+TEST_F(ExecutorRunTest, BrokenProductsAreLoggedCountedAndTheRunGoesOn) {
+  std::string bundle = Group(
+      1, "G",
+      "<Product Sequence=\"1\" Type=\"EXE\" ProductName=\"NoStart\" Location=\"" + Utf8(folder_) +
+          "absent.exe\"/>" + ExeProduct(2, "Crash", "/crash", "TimeOut=\"20\"") +
+          "<Product Sequence=\"3\" Type=\"EXE\" ProductName=\"NoCommand\"/>" + ExeProduct(4, "Fine", ""));
+  ASSERT_TRUE(LoadBundle(bundle));
+  CInstallExecutor executor(*record_, &dispatcher_);
+  EXPECT_EQ(executor.Execute(), 3);
+  EXPECT_EQ(RunNames(), (std::vector<std::wstring>{L"Crash", L"Fine"}));
+  EXPECT_EQ(executor.GetWarningCount(), 3);
+  EXPECT_EQ(dispatcher_.Log().Starting(L"SetProductRebootState("),
+            (std::vector<std::wstring>{L"SetProductRebootState(NoStart,87)", L"SetProductRebootState(Crash,3221225477)",
+                                       L"SetProductRebootState(NoCommand,87)", L"SetProductRebootState(Fine,0)"}));
+  EXPECT_EQ(dispatcher_.Log().Starting(L"OnProduct(1,"),
+            (std::vector<std::wstring>{L"OnProduct(1,NoStart,1)", L"OnProduct(1,Crash,1)", L"OnProduct(1,NoCommand,1)"}));
+  EXPECT_EQ(log_->Count(L"Process Exit Code  :"), 4u);
+}
+
 TEST_F(ExecutorRunTest, WarningsSetWarningExitCodeBeforeTheInitializerGroup) {
   ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "W", "/exit:5", "WarningExitCode=\"w&lt;&gt;5\"")) +
                          Group(2, "Init", ExeProduct(1, "I", ""), "SetupInitializer=\"yes\"")));
