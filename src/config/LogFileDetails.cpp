@@ -17,7 +17,7 @@ using platform::GetSpecialFolder;
 CLogFileDetails::CLogFileDetails(const std::wstring& name, const std::wstring& level, int mode, int maxLengthOfFile)
     : name_(ExpandFolderReferences(name)), level_(level), mode_(mode), maxLengthOfFile_(maxLengthOfFile) {}
 
-std::wstring CLogFileDetails::ExpandFolderReferences(const std::wstring& text) {
+std::wstring CLogFileDetails::ExpandFolderReferences(const std::wstring& text, bool fallBackToCommonAppData) {
   std::wstring result = text;
   size_t searchFrom = 0;
   for (;;) {
@@ -34,7 +34,7 @@ std::wstring CLogFileDetails::ExpandFolderReferences(const std::wstring& text) {
       if (value.empty()) LogWarning(L"SHGetSpecialFolderPath() Failed for LOCALAPPDATAFOLDER. ");
     } else {
       value = GetEnvironmentValue(name);
-      if (value.empty()) {
+      if (value.empty() && fallBackToCommonAppData) {
         value = GetSpecialFolder(CSIDL_COMMON_APPDATA);
         LogInformation(L"Environment Variable %s could not be resolved, replacing it  with COMMONAPPDATAFOLDER ",
                        name.c_str());

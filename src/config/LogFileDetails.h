@@ -19,8 +19,9 @@ class CLogFileDetails : public ILogFileDetails {
   std::wstring GetFolder() const override;
 
   // Expands %CommonAppDataFolder%, %LocalAppDataFolder% and environment
-  // variables; an unset variable falls back to the common application data folder.
-  static std::wstring ExpandFolderReferences(const std::wstring& text);
+  // variables. An unset variable falls back to the common application data
+  // folder, or stays as written when fallBackToCommonAppData is false.
+  static std::wstring ExpandFolderReferences(const std::wstring& text, bool fallBackToCommonAppData = true);
 
  private:
   std::wstring name_;

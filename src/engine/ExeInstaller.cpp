@@ -1,0 +1,215 @@
+#include "engine/ExeInstaller.h"
+
+#include "config/IProductAttributes.h"
+#include "config/ISetupConfigData.h"
+#include "engine/CommonUtility.h"
+#include "engine/ProductExitCodes.h"
+#include "log/Log.h"
+#include "msi/IEventDispatcher.h"
+#include "msi/IEventMapper.h"
+#include "platform/StringUtil.h"
+
+namespace {
+
+constexpr DWORD kAllInput = 0x4FF;
+constexpr DWORD kChildCreationFlags = CREATE_NO_WINDOW | CREATE_PRESERVE_CODE_AUTHZ_LEVEL;
+constexpr LANGID kEnglish = 0x409;
+
+void DispatchWaitingMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+CExeInstaller::CExeInstaller(ISetupConfigData& record, IEventDispatcher* dispatcher)
+    : CSetupInstallerBase(record, dispatcher),
+      eventMapper_(dispatcher != nullptr ? dispatcher->GetEventMapper() : nullptr) {}
+
+CExeInstaller::~CExeInstaller() = default;
+
+std::wstring CExeInstaller::BuildProcessCommandLine(const std::wstring& location, const std::wstring& commandLine) {
+  if (location.empty()) return platform::Trim(commandLine);
+  return platform::Trim(L"\"" + location + L"\" " + commandLine);
+}
+
+DWORD CExeInstaller::ApplyFailureExitCodes(const std::wstring& failureExitCodes, DWORD code) {
+  if (failureExitCodes.empty() || code == 0) return code;
+  for (const std::wstring& rawPart : platform::Split(failureExitCodes, L",")) {
+    std::wstring part = platform::Trim(rawPart);
+    size_t marker = part.find(L"<>");
+    if (marker == std::wstring::npos) continue;
+    if (static_cast<DWORD>(platform::ToInt(part.substr(marker + 2))) == code) return 0;
+  }
+  return code;
+}
+
+DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& commandLine) {
+  std::wstring location = product.GetLocation();
+  if (!location.empty()) {
+    CCommonUtility::ResolvePath(record_, location, true);
+    platform::ReplaceAll(location, L"\"", L"");
+  }
+  std::wstring arguments = commandLine;
+  ResolvePropertyReferences(record_.GetInstallProperties(), arguments);
+  CCommonUtility::ResolvePath(record_, arguments, false);
+  processCommandLine_ = BuildProcessCommandLine(location, arguments);
+
+  int configuredTimeOut = product.GetTimeOut();
+  timeOut_ = configuredTimeOut == -1 ? INFINITE : static_cast<DWORD>(configuredTimeOut) * 1000;
+  processExitCode_ = 0;
+
+  if (eventMapper_ != nullptr) {
+    HANDLE progressThread = nullptr;
+    // An unset progress time-out (-1) leaves the duration to the progress manager.
+    int progressSeconds = product.GetProgressTimeOut();
+    eventMapper_->StartProgressManager(progressThread,
+                                       progressSeconds > 0 ? static_cast<DWORD>(progressSeconds) * 1000 : 0);
+    if (progressThread == nullptr) {
+      LogError(L"Unable to create progress manager thread.");
+      return kExitProgressThreadFailed;
+    }
+  }
+
+  workerThread_.Reset(::CreateThread(nullptr, 0, &CExeInstaller::ThreadProcedureToInstall, this, 0, nullptr));
+  DWORD code = kExitNotStarted;
+  if (!workerThread_) {
+    LogError(L"Unable to start the installation thread of the product %s", product.GetProductName().c_str());
+    if (eventMapper_ != nullptr) eventMapper_->StopProgressManager();
+  } else {
+    if (WaitPumpingMessages(workerThread_.Get(), timeOut_)) {
+      LogInformation(L"Execution of the product,%s is completed", product.GetProductName().c_str());
+    } else {
+      LogInformation(L"Execution of the product,%s failed due to TIMED OUT", product.GetProductName().c_str());
+      // The worker ends the child on its own time-out right after this one;
+      // its code is only known once it has finished.
+      WaitPumpingMessages(workerThread_.Get(), INFINITE);
+    }
+    DWORD threadCode = 0;
+    if (!::GetExitCodeThread(workerThread_.Get(), &threadCode)) {
+      LogInformation(L"Unable to get the thread exit code");
+      threadCode = 0;
+    }
+    if (threadCode == kExitStillActive) {
+      LogInformation(L"Thread function has finished.. Thread state is active");
+      threadCode = 0;
+    }
+    code = threadCode;
+    workerThread_.Reset();
+  }
+
+  code = ApplyFailureExitCodes(product.GetFailureExitCode(), code);
+
+  std::wstring description;
+  if (product.IsWarningExitCode(static_cast<int>(code))) {
+    description = platform::Format(L" There were warnings while installing %s", product.GetProductName().c_str());
+  } else if (product.IsInformationalExitCode(static_cast<int>(code))) {
+    description = platform::Format(L" There are information while installing %s", product.GetProductName().c_str());
+  } else {
+    description = CCommonUtility::GetErrorMessageText(code, kEnglish);
+  }
+  LogAdditionalInfo(code);
+  LogStatusBlock(processExitCode_, code, description);
+  return code;
+}
+
+bool CExeInstaller::WaitPumpingMessages(HANDLE thread, DWORD timeoutMs) {
+  // Time-outs count from the start: messages arriving all the time (a moving
+  // progress bar) must not push the deadline out.
+  const ULONGLONG deadline = timeoutMs == INFINITE ? 0 : ::GetTickCount64() + timeoutMs;
+  for (;;) {
+    DWORD remaining = INFINITE;
+    if (timeoutMs != INFINITE) {
+      ULONGLONG now = ::GetTickCount64();
+      remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    }
+    DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, remaining, kAllInput);
+    if (wait == WAIT_OBJECT_0) return true;
+    if (wait == WAIT_OBJECT_0 + 1) {
+      DispatchWaitingMessages();
+      continue;
+    }
+    if (wait == WAIT_TIMEOUT) return false;
+    // A failed wait would spin; the thread handle is ours, so this means a
+    // broken state: wait plainly instead.
+    return ::WaitForSingleObject(thread, remaining) == WAIT_OBJECT_0;
+  }
+}
+
+DWORD WINAPI CExeInstaller::ThreadProcedureToInstall(void* installer) {
+  if (installer == nullptr) {
+    LogDebug(L"CExeInstaller pointer is NULL.");
+    return kExitNotStarted;
+  }
+  return static_cast<CExeInstaller*>(installer)->RunChildProcess();
+}
+
+DWORD CExeInstaller::RunChildProcess() {
+  if (eventMapper_ == nullptr) {
+    LogDebug(L"pEventMapper is NULL.");
+    return kExitNotStarted;
+  }
+  DWORD threadCode = 0;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNA;
+  PROCESS_INFORMATION info = {};
+  std::wstring writable = processCommandLine_;
+  writable.push_back(L'\0');
+  platform::UniqueHandle process;
+  platform::UniqueHandle thread;
+  if (::CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, kChildCreationFlags, nullptr, nullptr,
+                       &startup, &info)) {
+    process.Reset(info.hProcess);
+    thread.Reset(info.hThread);
+  } else {
+    LogWarning(L"CreateProcess failed.Check the path of the EXE");
+    threadCode = kExitNotStarted;
+  }
+
+  DWORD wait = process ? ::WaitForSingleObject(process.Get(), timeOut_) : WAIT_FAILED;
+  if (wait == WAIT_OBJECT_0) {
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.Get(), &exitCode);
+    processExitCode_ = exitCode;
+    if (exitCode == 0) {
+      LogInformation(L"Successfully installed the product");
+    } else {
+      LogWarning(L"Failed to install the product");
+    }
+    threadCode = exitCode;
+  } else if (wait == WAIT_TIMEOUT) {
+    LogWarning(L"Failed to install the product. Timed out");
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.Get(), &exitCode);
+    processExitCode_ = exitCode;
+    LogWarning(L"Going to terminate the process");
+    ::TerminateProcess(process.Get(), kExitTimedOut);
+    // The child is gone before the product counts as finished.
+    ::WaitForSingleObject(process.Get(), INFINITE);
+    threadCode = kExitTimedOut;
+  } else {
+    DWORD error = process ? ::GetLastError() : ERROR_INVALID_HANDLE;
+    LogError(L"ThreadProcedureToInstall - wait failed. ");
+    LogInformation(L"ThreadProcedureToInstall - default. ");
+    LogError(L"ThreadProcedureToInstall error : The reason is " +
+             CCommonUtility::GetErrorMessageText(error, kEnglish));
+  }
+  process.Reset();
+  thread.Reset();
+  eventMapper_->StopProgressManager();
+  return threadCode;
+}
+
+void CExeInstaller::LogStatusBlock(DWORD processExitCode, DWORD code, const std::wstring& description) const {
+  long shownTimeOut = timeOut_ == INFINITE ? -1L : static_cast<long>(timeOut_);
+  LogUserLine(platform::Format(
+      L"\n\t\t\t%s \n\t\t\t Configured Time out: %ld \n\t\t\t SetupCommand       : %s \n\t\t\t Process Exit Code  : "
+      L"%d \n\t\t\t Error Code         : %d \n\t\t\t Error Desc         : %s\n\t\t\t%s",
+      kStatusSeparator, shownTimeOut, processCommandLine_.c_str(), static_cast<int>(processExitCode),
+      static_cast<int>(code), description.c_str(), kStatusSeparator));
+}

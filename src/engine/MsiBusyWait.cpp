@@ -1,0 +1,142 @@
+#include "engine/MsiBusyWait.h"
+
+#include "config/ExecutionType.h"
+#include "config/ISetupConfigData.h"
+#include "engine/ProductExitCodes.h"
+#include "log/Log.h"
+#include "msi/IEventDispatcher.h"
+#include "platform/StringUtil.h"
+#include "platform/UniqueResource.h"
+#include "wix/IWixLocalizationList.h"
+
+const wchar_t kMsiExecuteMutexName[] = L"Global\\_MSIExecute";
+
+namespace {
+
+constexpr DWORD kAllInput = 0x4FF;
+constexpr DWORD kAcquired = 1;
+constexpr DWORD kGivenUp = 0;
+// The button set asked for while removing; the dialogs behind the dispatcher read it.
+constexpr UINT kRemovalButtons = 7;
+
+const wchar_t kDefaultRetryMessage[] =
+    L"Setup execution cannot continue as another installation is already in progress. Do you want to retry ? "
+    L"\n\nRetry will wait and retry the product execution.\nCancel will skip the product execution and continue as "
+    L"configured.";
+
+// Owns the mutex for as long as it lives, so it is always released by the
+// thread that took it and never left abandoned.
+class OwnedMutex {
+ public:
+  explicit OwnedMutex(platform::UniqueHandle mutex) : mutex_(std::move(mutex)) {}
+  ~OwnedMutex() { ::ReleaseMutex(mutex_.Get()); }
+  OwnedMutex(const OwnedMutex&) = delete;
+  OwnedMutex& operator=(const OwnedMutex&) = delete;
+
+ private:
+  platform::UniqueHandle mutex_;
+};
+
+}  // namespace
+
+CMsiBusyWait::CMsiBusyWait(ISetupConfigData& record, IEventDispatcher* dispatcher)
+    : record_(record), dispatcher_(dispatcher) {}
+
+std::wstring CMsiBusyWait::RetryMessage() const {
+  IWixLocalizationList* strings = record_.GetWixLocalizationList();
+  if (strings == nullptr || !strings->HasLocalization(L"MSIMutexTimeOutMessage")) return kDefaultRetryMessage;
+  std::wstring text = strings->GetLocalizedText(L"MSIMutexTimeOutMessage");
+  platform::ReplaceAll(text, L"\\n", L"\n");
+  return text;
+}
+
+bool CMsiBusyWait::Wait() {
+  platform::UniqueHandle thread(::CreateThread(nullptr, 0, &CMsiBusyWait::ThreadProcedureToCheckMutex, this, 0,
+                                               nullptr));
+  if (!thread) {
+    LogError(L"Unable to start the thread that checks the MSI mutex");
+    return false;
+  }
+  HANDLE handle = thread.Get();
+  for (;;) {
+    DWORD wait = ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, kAllInput);
+    if (wait == WAIT_OBJECT_0 + 1) {
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+      continue;
+    }
+    if (wait != WAIT_OBJECT_0) ::WaitForSingleObject(handle, INFINITE);
+    break;
+  }
+  DWORD code = 0;
+  if (!::GetExitCodeThread(handle, &code)) {
+    LogInformation(L"Unable to get the Check Mutex thread exit code");
+    code = 0;
+  }
+  LogDebug(L"CSetupExecutorBase::CheckForMutex() Check Mutex Thread exit code is %ld ", static_cast<long>(code));
+  if (code == kExitStillActive) {
+    LogInformation(L"Check Mutex Thread function has finished. Thread state is active");
+    code = 0;
+  }
+  return code == kAcquired;
+}
+
+DWORD WINAPI CMsiBusyWait::ThreadProcedureToCheckMutex(void* parameter) {
+  if (parameter == nullptr) {
+    LogDebug(L"CSetupExecutorBase::ThreadProcedureToCheckMutex() CSetupExecutorBase pointer is NULL.");
+    return kExitNotStarted;
+  }
+  try {
+    return static_cast<CMsiBusyWait*>(parameter)->CheckMutex();
+  } catch (...) {
+    LogError(L"Failed to check MSI mutex. Exception caught...");
+    return kGivenUp;
+  }
+}
+
+DWORD CMsiBusyWait::CheckMutex() {
+  const int timeoutSeconds = record_.GetMSIMutexTimeout();
+  const DWORD timeoutMs = timeoutSeconds > 0 ? static_cast<DWORD>(timeoutSeconds) * 1000 : 0;
+  for (;;) {
+    platform::UniqueHandle mutex(::CreateMutexW(nullptr, TRUE, kMsiExecuteMutexName));
+    DWORD createError = ::GetLastError();
+    if (mutex && createError != ERROR_ALREADY_EXISTS) {
+      OwnedMutex owned(std::move(mutex));
+      return kAcquired;
+    }
+    if (!mutex) {
+      // The installer service may hold the mutex with rights that refuse a
+      // create; waiting needs no more than the right to synchronize.
+      mutex.Reset(::OpenMutexW(SYNCHRONIZE, FALSE, kMsiExecuteMutexName));
+    }
+    LogInformation(L"Waiting for MSI mutex. Wait time out %ld sec", static_cast<long>(timeoutSeconds));
+    DWORD wait = WAIT_TIMEOUT;
+    if (mutex) {
+      wait = ::WaitForSingleObject(mutex.Get(), timeoutMs);
+    } else {
+      // Neither created nor opened: someone holds it beyond reach; wait the
+      // configured time before asking, instead of spinning.
+      ::Sleep(timeoutMs);
+    }
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
+      LogInformation(L"Bootstrapper grabbed MSI mutex");
+      OwnedMutex owned(std::move(mutex));
+      return kAcquired;
+    }
+    if (wait == WAIT_TIMEOUT) {
+      UINT style = record_.GetExecutionType() == SETUPEXECTYPE_REMOVE ? kRemovalButtons : MB_RETRYCANCEL;
+      style |= MB_ICONWARNING | MB_TOPMOST;
+      int answer = dispatcher_ != nullptr ? dispatcher_->ShowErrorDialog(RetryMessage(), style) : IDCANCEL;
+      if (answer == IDCANCEL) {
+        LogInformation(L"User canceled product installation after waiting for MSI mutex");
+        return kGivenUp;
+      }
+      LogInformation(L"User clicked on retry.");
+      continue;
+    }
+    // Any other outcome: start again with a fresh handle.
+  }
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The executor of a removal: products from last to first with their uninstall
+// commands; a failure is recorded and the run goes on; a user exit stops it.
+
+#include "engine/SetupExecutorBase.h"
+
+class CRemoveExecutor : public CSetupExecutorBase {
+ public:
+  CRemoveExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher);
+
+  [[nodiscard]] bool CheckInitialCondition(int&) override { return true; }
+
+ protected:
+  [[nodiscard]] bool IsStopOnFailure(IProductAttributes&, DWORD) override { return false; }
+  void RecordExecuted(IProductAttributes&) override {}
+  [[nodiscard]] bool UpdateRegistry() override;
+  void BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) override;
+  [[nodiscard]] bool HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
+                                         int& noStatus) override;
+  void PrepareRun() override {}
+  void FinishRun(int) override {}
+};

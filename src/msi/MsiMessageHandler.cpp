@@ -1,0 +1,251 @@
+#include "msi/MsiMessageHandler.h"
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "log/Log.h"
+#include "msi/IEventDispatcher.h"
+#include "msi/IEventMapper.h"
+#include "msi/IMSIManager.h"
+#include "msi/MsiEntryPoints.h"
+#include "platform/StringUtil.h"
+
+namespace {
+
+// The handler the installer's callbacks reach.
+std::atomic<CMsiMessageHandler*> g_currentHandler{nullptr};
+
+constexpr DWORD kFilesInUseFilter = 32;
+constexpr DWORD kAllMessagesFilter = 0x7FFF;
+wchar_t g_callbackContext[] = L"TEST";
+
+constexpr UINT kFatalExit = 0;
+constexpr UINT kError = 1;
+constexpr UINT kWarning = 2;
+constexpr UINT kUser = 3;
+constexpr UINT kInfo = 4;
+constexpr UINT kFilesInUse = 5;
+constexpr UINT kResolveSource = 6;
+constexpr UINT kOutOfDiskSpace = 7;
+constexpr UINT kActionStart = 8;
+constexpr UINT kActionData = 9;
+constexpr UINT kProgress = 10;
+constexpr UINT kCommonData = 11;
+constexpr UINT kInitialize = 12;
+constexpr UINT kTerminate = 13;
+constexpr UINT kShowDialog = 14;
+
+std::wstring RecordString(MSIHANDLE record, UINT field) {
+  DWORD length = 0;
+  wchar_t empty[1] = L"";
+  UINT result = MsiRecordGetStringStub(record, field, empty, &length);
+  if (result != ERROR_MORE_DATA) return {};
+  std::wstring value(length + 1, L'\0');
+  DWORD size = length + 1;
+  if (MsiRecordGetStringStub(record, field, &value[0], &size) != ERROR_SUCCESS) return {};
+  value.resize(size);
+  return value;
+}
+
+// Reads "N: value" fields in order; stops at the first field that does not follow the pattern.
+int ReadProgressFields(const std::wstring& text, int (&values)[4], int wanted) {
+  size_t at = 0;
+  int read = 0;
+  for (int field = 1; field <= wanted; ++field) {
+    while (at < text.size() && text[at] == L' ') ++at;
+    std::wstring label = std::to_wstring(field) + L": ";
+    if (text.compare(at, label.size(), label) != 0) break;
+    at += label.size();
+    size_t end = at;
+    if (end < text.size() && text[end] == L'-') ++end;
+    while (end < text.size() && iswdigit(text[end])) ++end;
+    if (end == at) break;
+    values[field - 1] = platform::ToInt(text.substr(at, end - at));
+    at = end;
+    ++read;
+    if (field == 1) {
+      // How many fields this kind of message carries.
+      wanted = values[0] == 0 ? 4 : values[0] == 1 ? 3 : 2;
+    }
+  }
+  return read;
+}
+
+}  // namespace
+
+CMsiMessageHandler::CMsiMessageHandler() { g_currentHandler = this; }
+
+CMsiMessageHandler::~CMsiMessageHandler() {
+  CMsiMessageHandler* self = this;
+  g_currentHandler.compare_exchange_strong(self, nullptr);
+}
+
+void CMsiMessageHandler::Bind(IEventDispatcher* dispatcher) {
+  dispatcher_ = dispatcher;
+  mapper_ = dispatcher != nullptr ? dispatcher->GetEventMapper() : nullptr;
+}
+
+void CMsiMessageHandler::RegisterMessageHandlers(MSIHANDLE) {
+  g_currentHandler = this;
+  if (MsiSetExternalUIRecordStub(&CMsiMessageHandler::RecordCallback, kFilesInUseFilter, g_callbackContext,
+                                 nullptr) != ERROR_SUCCESS) {
+    LogWarning(L"Failed to set the external UI handler using MsiSetExternalUIRecord.FilesInUse dialog may not "
+               L"work properly");
+  }
+  MsiSetExternalUIStub(&CMsiMessageHandler::StringCallback, kAllMessagesFilter, g_callbackContext);
+}
+
+void CMsiMessageHandler::Cancel() {
+  if (!rollbackCleanup_) cancelRequested_ = true;
+}
+
+int WINAPI CMsiMessageHandler::StringCallback(LPVOID, UINT messageType, LPCWSTR message) {
+  CMsiMessageHandler* handler = g_currentHandler;
+  if (handler == nullptr) return 0;
+  return handler->HandleMessage(messageType, message != nullptr ? message : L"");
+}
+
+int WINAPI CMsiMessageHandler::RecordCallback(LPVOID, UINT messageType, MSIHANDLE record) {
+  CMsiMessageHandler* handler = g_currentHandler;
+  if (handler == nullptr) return 0;
+  return handler->HandleRecordMessage(messageType, record);
+}
+
+int CMsiMessageHandler::HandleMessage(UINT messageType, const std::wstring& text) {
+  if (dispatcher_ == nullptr || mapper_ == nullptr) return 0;
+  if (firstMessage_ && !capture_) {
+    MsiSetInternalUIStub(INSTALLUILEVEL_BASIC, nullptr);
+    firstMessage_ = false;
+  }
+  if (text.empty()) return 0;
+  const UINT type = (messageType & 0xFF000000) >> 24;
+  const UINT flags = messageType & 0x00FFFFFF;
+  switch (type) {
+    case kFatalExit:
+    case kError:
+    case kWarning:
+    case kUser:
+      ::MessageBeep(flags & 0xF0);
+      return dispatcher_->ShowErrorDialog(text, flags);
+    case kInfo: {
+      // Property values reach the log through these lines too.
+      std::wstring line = text;
+      if (IMSIManager* manager = dispatcher_->GetMSIManager()) manager->MaskHiddenProperties(line);
+      LogInformation(L"%s", line.c_str());
+      return 1;
+    }
+    case kFilesInUse:
+      return dispatcher_->ShowFilesInUseDialog(text);
+    case kResolveSource:
+      return 0;
+    case kOutOfDiskSpace:
+      return 1;
+    case kActionStart:
+      HandleActionStart(text);
+      LogDebug(L"Executing the custom action : %s", text.c_str());
+      return 1;
+    case kActionData:
+      if (capture_) {
+        std::wstring data = platform::Trim(text);
+        if (!data.empty()) mapper_->SetActionData(data);
+      }
+      if (total_ != 0 && actionDataStepping_) mapper_->StepProgress();
+      return 1;
+    case kProgress:
+      return HandleProgress(text);
+    case kCommonData:
+    case kInitialize:
+    case kTerminate:
+      return 1;
+    case kShowDialog:
+      if (!capture_) return 1;
+      if (text == L"WelcomeDlg" || text == L"WelcomePatchDlg" || text == L"ResumeDlg" ||
+          text == L"MaintenanceWelcomeDlg") {
+        capturedDialog_ = text;
+        return 2;
+      }
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void CMsiMessageHandler::HandleActionStart(const std::wstring& text) {
+  size_t dot = text.find(L'.');
+  std::wstring description = dot == std::wstring::npos ? std::wstring() : platform::Trim(text.substr(dot + 1));
+  size_t colon = std::wstring::npos;
+  size_t from = 0;
+  for (int i = 0; i < 3; ++i) {
+    colon = text.find(L':', from);
+    if (colon == std::wstring::npos) break;
+    from = colon + 1;
+  }
+  std::wstring name;
+  if (colon != std::wstring::npos) {
+    size_t nameEnd = text.find(L'.', colon + 1);
+    name = platform::Trim(text.substr(colon + 1, nameEnd == std::wstring::npos ? std::wstring::npos
+                                                                               : nameEnd - colon - 1));
+  }
+  rollbackCleanup_ = name == L"RollbackCleanup";
+  if (name == L"Rollback") mapper_->EnableCancel(false);
+  if (!description.empty()) mapper_->SetActionText(description);
+}
+
+int CMsiMessageHandler::HandleProgress(const std::wstring& text) {
+  int values[4] = {fields_[0], fields_[1], fields_[2], fields_[3]};
+  if (ReadProgressFields(text, values, 1) > 0) {
+    std::copy(values, values + 4, fields_);
+    switch (fields_[0]) {
+      case 0: {
+        total_ = fields_[1];
+        forward_ = fields_[2] == 0;
+        int start = forward_ ? 0 : total_;
+        mapper_->SetProgressRange(0, total_);
+        position_ = scriptInProgress_ ? total_ : start;
+        mapper_->SetProgressPos(position_);
+        ticksSoFar_ = 0;
+        scriptInProgress_ = fields_[3] == 1;
+        break;
+      }
+      case 1:
+        if (fields_[2] != 0 && fields_[3] != 0) {
+          mapper_->SetProgressStep(forward_ ? fields_[1] : -fields_[1]);
+          actionDataStepping_ = true;
+        } else {
+          actionDataStepping_ = false;
+        }
+        break;
+      case 2:
+        if (total_ != 0) {
+          ticksSoFar_ += fields_[1];
+          position_ = forward_ ? ticksSoFar_ : total_ - ticksSoFar_;
+          // Installers may report a few ticks more than announced; the bar ends at its range.
+          position_ = std::max(0, std::min(position_, total_));
+          mapper_->SetProgressPos(position_);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  if (cancelRequested_) {
+    cancelRequested_ = false;
+    return IDCANCEL;
+  }
+  return IDOK;
+}
+
+int CMsiMessageHandler::HandleRecordMessage(UINT messageType, MSIHANDLE record) {
+  const UINT type = (messageType & 0xFF000000) >> 24;
+  if (type != kFilesInUse || record == 0) return 1;
+  if (dispatcher_ == nullptr) return -1;
+  UINT count = MsiRecordGetFieldCountStub(record);
+  std::wstring list;
+  for (UINT field = 1; field + 1 <= count; field += 2) {
+    std::wstring process = RecordString(record, field);
+    if (process.empty()) continue;
+    list += RecordString(record, field + 1) + L"  ( " + process + L".exe ) ";
+  }
+  return dispatcher_->ShowFilesInUseDialog(list);
+}
