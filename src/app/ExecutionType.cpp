@@ -70,19 +70,19 @@ int DecideSilentExecutionType(int requestedType, int systemType, std::wstring& m
       mismatchMessage =
           L"The system configuration and the command line execution option does not match. Installation cannot "
           L"progress, the setup is aborted.";
-      return kExecutionTypeNotSet;
+      return SETUPEXECTYPE_NOTSET;
     case SETUPEXECTYPE_REPAIR:
       if (systemType == SETUPEXECTYPE_MAINTENANCE) return SETUPEXECTYPE_REPAIR;
       mismatchMessage =
           L"The system configuration and the command line execution option does not match. The product may not "
           L"have been installed. Repair cannot progress, the setup is aborted.";
-      return kExecutionTypeNotSet;
+      return SETUPEXECTYPE_NOTSET;
     case SETUPEXECTYPE_REMOVE:
       if (systemType == SETUPEXECTYPE_MAINTENANCE) return SETUPEXECTYPE_REMOVE;
       mismatchMessage =
           L"The system configuration and the command line execution option does not match. The product may not "
           L"have been installed.Remove cannot progress, the setup is aborted.";
-      return kExecutionTypeNotSet;
+      return SETUPEXECTYPE_NOTSET;
     default:
       return systemType;
   }
@@ -100,7 +100,7 @@ bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& 
       if (onSilentMismatch) onSilentMismatch();
     }
   }
-  if (type == kExecutionTypeNotSet) {
+  if (type == SETUPEXECTYPE_NOTSET) {
     LogDebug(std::wstring(L"Execution type not set!"));
     return false;
   }

@@ -6,20 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "config/ExecutionType.h"
+
 class CCommandLineParser;
 class ISetupConfigData;
 
-enum ExecutionType : int {
-  SETUPEXECTYPE_INSTALLATION = 0,
-  SETUPEXECTYPE_MAINTENANCE = 1,
-  SETUPEXECTYPE_MODIFY = 2,
-  SETUPEXECTYPE_REPAIR = 3,
-  SETUPEXECTYPE_REMOVE = 4,
-  SETUPEXECTYPE_PATCH = 5,
-  SETUPEXECTYPE_MAJORUPGRADE = 6,
-  SETUPEXECTYPE_MINORUPGRADE = 7,
-  kExecutionTypeNotSet = 8,
-};
 
 // "SETUPEXECTYPE_INSTALLATION" ... for the log; empty for values without a name.
 [[nodiscard]] std::wstring GetExecutionTypeName(int type);
@@ -35,7 +26,7 @@ enum ExecutionType : int {
 
 // The silent decision alone: the type for a silent run asking for
 // `requestedType` (0 /si, 3 /sf, 4 /sx) on a machine of `systemType`.
-// kExecutionTypeNotSet with `mismatchMessage` set when they do not fit.
+// SETUPEXECTYPE_NOTSET with `mismatchMessage` set when they do not fit.
 [[nodiscard]] int DecideSilentExecutionType(int requestedType, int systemType, std::wstring& mismatchMessage);
 
 // Called by the parse manager before the language is finally chosen. Sets the

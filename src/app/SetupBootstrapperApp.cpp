@@ -8,6 +8,7 @@
 #include "app/CrashHandler.h"
 #include "app/ParseManager.h"
 #include "app/StartupChecks.h"
+#include "config/ExecutionType.h"
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
@@ -22,8 +23,6 @@ platform::UniqueHandle& SingleInstanceMutex() {
   static platform::UniqueHandle mutex;
   return mutex;
 }
-
-constexpr int kExecutionTypeRemove = 4;
 
 }  // namespace
 
@@ -204,7 +203,7 @@ void CSetupBootstrapperApp::RestartMachine() {
 int CSetupBootstrapperApp::ExitInstance() {
   bool removeFolder = false;
   if (configData_) {
-    removeFolder = configData_->GetExecutionType() == kExecutionTypeRemove && exitCode_ == 0;
+    removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;
     configData_.reset();
   }
   mainDialogConfig_.reset();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "config/ExecutionType.h"
 #include "config/IBrandDetailsList.h"
 #include "config/IIconList.h"
 #include "config/ILocalizationSetting.h"
@@ -32,7 +33,6 @@ std::atomic<bool> g_skinningEnabled{false};
 constexpr int kLogModeAppend = 0;
 constexpr int kLogModeOverwrite = 1;
 constexpr int kDefaultMaxLengthOfFile = 10;
-constexpr int kExecutionTypeInstallation = 0;
 constexpr int kNoTimeOut = -1;
 
 const wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
@@ -238,7 +238,7 @@ bool CSetupConfigParser::ParseLogFile(const CXmlNode& general) {
   }
   // Only a plain first installation starts a fresh log; every other run, and a
   // run resumed after a restart, continues the earlier one.
-  if (reader_.GetExecutionType() != kExecutionTypeInstallation || IsResumeMarkerPresent()) mode = kLogModeAppend;
+  if (reader_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION || IsResumeMarkerPresent()) mode = kLogModeAppend;
   writer_.CreateLogFileDetails(name, level, mode, maxLengthOfFile);
   LogDebug(L"Parsing of LogFile Section in SetupConfig.xml completed successfully.");
   return true;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "config/ExecutionType.h"
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
 #include "msi/MsiEntryPoints.h"
@@ -10,12 +11,6 @@
 
 namespace {
 
-constexpr int kExecutionTypeInstallation = 0;
-constexpr int kExecutionTypeModify = 2;
-constexpr int kExecutionTypeRepair = 3;
-constexpr int kExecutionTypeRemove = 4;
-constexpr int kExecutionTypePatch = 5;
-constexpr int kExecutionTypeMinorUpgrade = 7;
 constexpr int kGroupKindSetupInitializer = 2;
 constexpr int kGroupKindUninstallProducts = 3;
 
@@ -94,12 +89,12 @@ void GetFileVersion(const std::wstring& path, WORD& major, WORD& minor) {
 std::wstring GetRunTitleText(ISetupConfigData& record, bool finished) {
   const wchar_t* id = nullptr;
   switch (record.GetExecutionType()) {
-    case kExecutionTypeInstallation:
-    case kExecutionTypePatch:
-    case kExecutionTypeMinorUpgrade: id = finished ? L"InstalledComponents" : L"InstallatingComponents"; break;
-    case kExecutionTypeModify: id = finished ? L"ChangedComponents" : L"ChangingComponents"; break;
-    case kExecutionTypeRepair: id = finished ? L"RepairedComponents" : L"ReparingComponents"; break;
-    case kExecutionTypeRemove: id = finished ? L"RemovedComponents" : L"UnInstallatingComponents"; break;
+    case SETUPEXECTYPE_INSTALLATION:
+    case SETUPEXECTYPE_PATCH:
+    case SETUPEXECTYPE_MINORUPGRADE: id = finished ? L"InstalledComponents" : L"InstallatingComponents"; break;
+    case SETUPEXECTYPE_MODIFY: id = finished ? L"ChangedComponents" : L"ChangingComponents"; break;
+    case SETUPEXECTYPE_REPAIR: id = finished ? L"RepairedComponents" : L"ReparingComponents"; break;
+    case SETUPEXECTYPE_REMOVE: id = finished ? L"RemovedComponents" : L"UnInstallatingComponents"; break;
     default: break;
   }
   return LocalizedText(record, id);
@@ -118,14 +113,14 @@ std::wstring GetGroupProgressTitleText(ISetupConfigData& record, int groupKind) 
   const wchar_t* id = nullptr;
   if (groupKind == kGroupKindUninstallProducts) {
     id = L"ProgressDlgTitleTextUninstall";
-  } else if (executionType == kExecutionTypeRemove && groupKind == kGroupKindSetupInitializer) {
+  } else if (executionType == SETUPEXECTYPE_REMOVE && groupKind == kGroupKindSetupInitializer) {
     id = L"InitializerUninstallText";
   } else {
     switch (executionType) {
-      case kExecutionTypeInstallation: id = L"ProgressDlgTitleTextInstall"; break;
-      case kExecutionTypeModify: id = L"ProgressDlgTitleTextChange"; break;
-      case kExecutionTypeRepair: id = L"ProgressDlgTitleTextRepair"; break;
-      case kExecutionTypeRemove: id = L"ProgressDlgTitleTextUninstall"; break;
+      case SETUPEXECTYPE_INSTALLATION: id = L"ProgressDlgTitleTextInstall"; break;
+      case SETUPEXECTYPE_MODIFY: id = L"ProgressDlgTitleTextChange"; break;
+      case SETUPEXECTYPE_REPAIR: id = L"ProgressDlgTitleTextRepair"; break;
+      case SETUPEXECTYPE_REMOVE: id = L"ProgressDlgTitleTextUninstall"; break;
       default: break;
     }
   }

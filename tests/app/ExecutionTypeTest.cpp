@@ -117,7 +117,7 @@ bool Contains(const std::wstring& text, const std::wstring& part) { return text.
 // it cannot give makes the run a maintenance run with a warning.
 TEST(ExecutionTypeWithoutAnswers, UnansweredLookupsGiveMaintenanceWithAWarning) {
   platform::UniqueModule saved = ReplaceMsiLibraryForTest(platform::LoadSystemLibrary(L"version.dll"));
-  int type = kExecutionTypeNotSet;
+  int type = SETUPEXECTYPE_NOTSET;
   std::wstring text;
   {
     modeltest::LogCapture log;
@@ -142,7 +142,7 @@ TEST_F(InstalledProductTest, NotInstalledIsAnInstallationAndRefusesRepairAndRemo
   for (const auto& [option, message] : {std::pair{L"/sf", kRepairMismatch}, std::pair{L"/sx", kRemoveMismatch}}) {
     Determined refused = DetermineFor(kExecTypePackageCodeV1, option);
     EXPECT_FALSE(refused.result) << option;
-    EXPECT_EQ(refused.type, kExecutionTypeNotSet) << option;
+    EXPECT_EQ(refused.type, SETUPEXECTYPE_NOTSET) << option;
     EXPECT_TRUE(refused.failureSignalled) << option;
     EXPECT_TRUE(Contains(refused.log, L"The system identified execution type is 0")) << refused.log;
     EXPECT_TRUE(Contains(refused.log, message)) << refused.log;
@@ -180,7 +180,7 @@ TEST_F(InstalledProductTest, SilentOptionsOnAnInstalledProduct) {
 
   Determined refused = DetermineFor(kExecTypePackageCodeV1, L"/si");
   EXPECT_FALSE(refused.result);
-  EXPECT_EQ(refused.type, kExecutionTypeNotSet);
+  EXPECT_EQ(refused.type, SETUPEXECTYPE_NOTSET);
   EXPECT_TRUE(refused.failureSignalled);
   EXPECT_TRUE(Contains(refused.log, L"INFORMATION:\tThe system identified execution type is 1")) << refused.log;
   EXPECT_TRUE(Contains(refused.log, kInstallationMismatch)) << refused.log;
