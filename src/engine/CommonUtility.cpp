@@ -340,11 +340,14 @@ std::wstring CCommonUtility::BuildRemovalBatchText(const std::wstring& executabl
       restart ? L"\"" + DoublePercents(platform::SystemFilePath(L"shutdown.exe")) + L"\" -r -f -t 0\r\n"
               : std::wstring();
   const std::wstring batch = DoublePercents(batchPath);
+  // The batch deletes itself once, without waiting for the file to vanish: a
+  // command processor that keeps its batch file open (Wine's does) removes it
+  // only when it ends, so a loop on "if exist" would never end.
   return platform::Format(
       L"cd\\\r\n%s\r\n:Repeat1\r\ndel /F \"%s\" \r\nif exist \"%s\" goto Repeat1\r\n:Repeat2\r\nrmdir /S /Q "
-      L"\"%s\"\r\nif exist \"%s\" goto Repeat2\r\n%s%s:Repeat3\r\ndel /F \"%s\"\r\nif exist \"%s\" goto Repeat3\r\n",
+      L"\"%s\"\r\nif exist \"%s\" goto Repeat2\r\n%s%s:Repeat3\r\ndel /F \"%s\"\r\n",
       chcpLine.c_str(), executable.c_str(), executable.c_str(), quotedFolder.c_str(), quotedFolder.c_str(),
-      parentLines.c_str(), restartLine.c_str(), batch.c_str(), batch.c_str());
+      parentLines.c_str(), restartLine.c_str(), batch.c_str());
 }
 
 bool CCommonUtility::RemoveMaintenanceExeFolder(const std::wstring& executablePath, const std::wstring& codePage,
