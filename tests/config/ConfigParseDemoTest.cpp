@@ -79,7 +79,7 @@ TEST(ConfigParseDemo, SetupConfigReadsWhole) {
   }
   EXPECT_EQ(kinds, (std::vector<int>{kGroupKindPrerequisites, kGroupKindSetupInitializer, kGroupKindOrdinary,
                                      kGroupKindPostInstallProduct}));
-  EXPECT_EQ(keys, (std::vector<std::wstring>{L"1_1", L"2_1", L"3_1", L"3_2", L"3_3", L"4_1"}));
+  EXPECT_EQ(keys, (std::vector<std::wstring>{L"1_1", L"2_1", L"3_1", L"3_2", L"4_1"}));
 
   IProductAttributes* main = record.GetWixSourceProduct();
   ASSERT_NE(main, nullptr);
