@@ -55,6 +55,14 @@ bool CParser::LoadXmlFile(const std::wstring& filePath, CXmlNode& root, std::wst
     errorText = platform::Format(L"CParser::LoadXmlFile() - Could not find the file path %s .", filePath.c_str());
     return false;
   }
+  return LoadXml(filePath, false, root, errorText);
+}
+
+bool CParser::LoadXmlText(const std::wstring& text, CXmlNode& root, std::wstring& errorText) {
+  return LoadXml(text, true, root, errorText);
+}
+
+bool CParser::LoadXml(const std::wstring& source, bool isText, CXmlNode& root, std::wstring& errorText) {
   if (!EnsureComForThisThread()) {
     errorText = L"Unable to initialize COM using CoInitializeEx";
     return false;
@@ -72,14 +80,22 @@ bool CParser::LoadXmlFile(const std::wstring& filePath, CXmlNode& root, std::wst
     return false;
   }
 
-  UniqueVariant source;
-  VARIANT* sourceValue = source.Put();
-  sourceValue->vt = VT_BSTR;
-  sourceValue->bstrVal = ::SysAllocStringLen(filePath.data(), static_cast<UINT>(filePath.size()));
   VARIANT_BOOL loaded = VARIANT_FALSE;
-  if (!sourceValue->bstrVal || FAILED(document->load(*sourceValue, &loaded)) || loaded != VARIANT_TRUE) {
-    errorText = ParseErrorText(document.Get(), filePath);
-    return false;
+  if (isText) {
+    UniqueBstr text(::SysAllocStringLen(source.data(), static_cast<UINT>(source.size())));
+    if (!text || FAILED(document->loadXML(text.Get(), &loaded)) || loaded != VARIANT_TRUE) {
+      errorText = ParseErrorText(document.Get(), L"");
+      return false;
+    }
+  } else {
+    UniqueVariant file;
+    VARIANT* fileValue = file.Put();
+    fileValue->vt = VT_BSTR;
+    fileValue->bstrVal = ::SysAllocStringLen(source.data(), static_cast<UINT>(source.size()));
+    if (!fileValue->bstrVal || FAILED(document->load(*fileValue, &loaded)) || loaded != VARIANT_TRUE) {
+      errorText = ParseErrorText(document.Get(), source);
+      return false;
+    }
   }
 
   ComPtr<IXMLDOMElement> element;

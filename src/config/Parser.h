@@ -12,6 +12,8 @@ class CParser {
   // True with the document element in `root`; false with `errorText` set to
   // the reason (left unchanged when the document merely has no root element).
   [[nodiscard]] static bool LoadXmlFile(const std::wstring& filePath, CXmlNode& root, std::wstring& errorText);
+  // The same for a document held in memory (the applicability data of a patch).
+  [[nodiscard]] static bool LoadXmlText(const std::wstring& text, CXmlNode& root, std::wstring& errorText);
 
   // The node's value as a decimal number: leading blanks, sign, leading digits; else 0.
   [[nodiscard]] static int GetNodeInt(const CXmlNode& node);
@@ -26,4 +28,7 @@ class CParser {
 
   // The boolean rule on its own: "true" or "yes", compared without regard to case.
   [[nodiscard]] static bool IsTrueText(const std::wstring& text);
+
+ private:
+  [[nodiscard]] static bool LoadXml(const std::wstring& source, bool isText, CXmlNode& root, std::wstring& errorText);
 };

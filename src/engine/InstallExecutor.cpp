@@ -3,17 +3,27 @@
 #include "config/IProductAttributes.h"
 #include "config/IProductGroupList.h"
 #include "config/ISetupConfigData.h"
+#include "config/ProductCode.h"
 #include "engine/CommonUtility.h"
 #include "engine/IBundleRegistrar.h"
 #include "engine/ProductExitCodes.h"
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
+#include "registry/ArpEntry.h"
+#include "registry/RegistryUtil.h"
 
 namespace {
 
 constexpr int kExecutionStatusRun = 0;
 constexpr int kExecutionStatusFailed = 2;
+
+bool QueryDiskFreeSpace(const std::wstring& drive, ULONGLONG& freeBytes) {
+  ULARGE_INTEGER freeToCaller = {}, totalBytes = {}, totalFree = {};
+  if (!::GetDiskFreeSpaceExW(drive.c_str(), &freeToCaller, &totalBytes, &totalFree)) return false;
+  freeBytes = totalFree.QuadPart;
+  return true;
+}
 
 bool IsInstallerPackage(const IProductAttributes& product) {
   return product.GetProductType() == kProductTypeMsi || product.GetProductType() == kProductTypeMsp;
@@ -22,7 +32,7 @@ bool IsInstallerPackage(const IProductAttributes& product) {
 }  // namespace
 
 CInstallExecutor::CInstallExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher)
-    : CSetupExecutorBase(record, dispatcher) {}
+    : CSetupExecutorBase(record, dispatcher), freeSpace_(QueryDiskFreeSpace) {}
 
 bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
   IMSIManager* manager = dispatcher_ != nullptr ? dispatcher_->GetMSIManager() : nullptr;
@@ -40,14 +50,15 @@ bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
   int totalKilobytes = 0;
   groups->GetTotalSpaceRequired(totalKilobytes);
   ULONGLONG required = static_cast<ULONGLONG>(totalKilobytes < 0 ? 0 : totalKilobytes) * 1024;
+  const std::wstring drive = installDir.substr(0, 2);
+  if (featureDriveCost_) required += featureDriveCost_(drive);
   LogInformation(L"Installation Directory is %s", installDir.c_str());
-  std::wstring drive = installDir.substr(0, 2) + L"\\";
-  ULARGE_INTEGER freeToCaller = {}, totalBytes = {}, totalFree = {};
-  if (!::GetDiskFreeSpaceExW(drive.c_str(), &freeToCaller, &totalBytes, &totalFree)) {
+  ULONGLONG freeBytes = 0;
+  if (!freeSpace_ || !freeSpace_(drive + L"\\", freeBytes)) {
     LogError(L"Unable to get the free space of the installation directory");
     return false;
   }
-  if (totalFree.QuadPart <= required) {
+  if (freeBytes <= required) {
     LogError(L"Space is not available for the installation in the install directory %s", installDir.c_str());
     outOfSpace = 1;
     return false;
@@ -69,7 +80,49 @@ void CInstallExecutor::RecordExecuted(IProductAttributes& product) {
 
 bool CInstallExecutor::UpdateRegistry() {
   IBundleRegistrar* registrar = GetBundleRegistrar();
-  return registrar != nullptr && registrar->WriteBundleEntry();
+  if (registrar == nullptr || !registrar->WriteBundleEntry()) return false;
+  (void)RegisterAppliedPatches();
+  return true;
+}
+
+void CInstallExecutor::AddAppliedPatch(IProductAttributes& product) {
+  if (product.GetProductType() == kProductTypeMsp && product.IsMainProductPatch()) {
+    appliedPatches_.push_back(&product);
+  }
+}
+
+bool CInstallExecutor::RegisterAppliedPatches() {
+  IBundleRegistrar* registrar = GetBundleRegistrar();
+  if (registrar == nullptr) return false;
+  bool all = true;
+  const std::wstring mainProduct = ExtractProductCode(record_.GetMainProductUninstallCommand());
+  for (IProductAttributes* patch : appliedPatches_) {
+    // A patch is known by its code where the bundle names one, else by its name.
+    std::wstring key = ExtractProductCode(patch->GetUninstallCommand());
+    if (key.empty()) key = patch->GetProductName();
+    all = registrar->AddPatchEntry(key, patch->GetProductName(), mainProduct) && all;
+  }
+  return all;
+}
+
+void CInstallExecutor::PrepareRun() {
+  if (record_.GetMajorUpgradeValue().empty() || record_.GetBootstrapperRegistry().empty()) return;
+  const std::wstring key = std::wstring(CArpEntry::kUninstallRoot) + record_.GetBootstrapperRegistry();
+  earlierInstallFolder_ = registry::GetRegistryKeyValueData(key, CArpEntry::kInstallDir);
+  earlierKeyName_ = record_.GetBootstrapperRegistry();
+}
+
+void CInstallExecutor::FinishRun(int result) {
+  if (record_.GetMajorUpgradeValue().empty() || result != kRunSuccess) return;
+  if (!earlierInstallFolder_.empty() && record_.GetInstalledLocation() != earlierInstallFolder_) {
+    // The earlier bundle's maintenance copy goes with the restart helpers of
+    // the reboot manager; until they are here it is only named in the log.
+    LogInformation(L"The earlier maintenance folder %s%s is left in place.", earlierInstallFolder_.c_str(),
+                   record_.GetMaintenanceExePath().c_str());
+  }
+  if (!earlierKeyName_.empty() && earlierKeyName_ != record_.GetBootstrapperRegistry()) {
+    if (IBundleRegistrar* registrar = GetBundleRegistrar()) (void)registrar->DeleteEntry(earlierKeyName_);
+  }
 }
 
 void CInstallExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {
@@ -118,5 +171,6 @@ bool CInstallExecutor::HandleProductResult(IProductAttributes& product, DWORD ex
   }
   product.SetExecutionStatus(kExecutionStatusRun);
   RecordExecuted(product);
+  AddAppliedPatch(product);
   return true;
 }

@@ -1,16 +1,32 @@
 #include "engine/RemoveExecutor.h"
 
 #include "config/IProductAttributes.h"
+#include "config/ISetupConfigData.h"
+#include "config/ProductCode.h"
 #include "engine/IBundleRegistrar.h"
 #include "engine/ProductExitCodes.h"
 #include "log/Log.h"
+#include "msi/MsiEntryPoints.h"
 
 CRemoveExecutor::CRemoveExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher)
     : CSetupExecutorBase(record, dispatcher) {}
 
 bool CRemoveExecutor::UpdateRegistry() {
   IBundleRegistrar* registrar = GetBundleRegistrar();
-  return registrar != nullptr && registrar->RemoveBundleEntry();
+  return registrar != nullptr && registrar->RemoveBundleEntry(patchCodes_);
+}
+
+void CRemoveExecutor::PrepareRun() {
+  patchCodes_.clear();
+  const std::wstring product = ExtractProductCode(record_.GetMainProductUninstallCommand());
+  if (product.empty()) return;
+  for (DWORD index = 0;; ++index) {
+    wchar_t patch[39] = {};
+    wchar_t transforms[512] = {};
+    DWORD length = 512;
+    if (MsiEnumPatchesStub(product.c_str(), index, patch, transforms, &length) != ERROR_SUCCESS) break;
+    patchCodes_.push_back(patch);
+  }
 }
 
 void CRemoveExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {

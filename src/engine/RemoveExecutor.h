@@ -2,6 +2,9 @@
 // The executor of a removal: products from last to first with their uninstall
 // commands; a failure is recorded and the run goes on; a user exit stops it.
 
+#include <string>
+#include <vector>
+
 #include "engine/SetupExecutorBase.h"
 
 class CRemoveExecutor : public CSetupExecutorBase {
@@ -17,6 +20,11 @@ class CRemoveExecutor : public CSetupExecutorBase {
   void BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) override;
   [[nodiscard]] bool HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
                                          int& noStatus) override;
-  void PrepareRun() override {}
+  // Keeps the codes of the patches applied to the main product, whose child
+  // entries go with the bundle's entry.
+  void PrepareRun() override;
   void FinishRun(int) override {}
+
+ private:
+  std::vector<std::wstring> patchCodes_;
 };

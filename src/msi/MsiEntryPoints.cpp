@@ -221,3 +221,9 @@ UINT MsiGetProductInfoStub(LPCWSTR product, LPCWSTR attribute, LPWSTR valueBuffe
 UINT MsiViewGetColumnInfoStub(MSIHANDLE view, MSICOLINFO columnInfo, MSIHANDLE* record) {
   return MSI_CALL(MsiViewGetColumnInfo, kInvalidFunction, kInvalidFunction, view, columnInfo, record);
 }
+
+UINT MsiSummaryInfoGetPropertyStub(MSIHANDLE summaryInfo, UINT property, UINT* dataType, INT* intValue,
+                                   FILETIME* fileTime, LPWSTR valueBuffer, DWORD* valueLength) {
+  return MSI_CALL(MsiSummaryInfoGetPropertyW, kInvalidFunction, kInvalidFunction, summaryInfo, property, dataType,
+                  intValue, fileTime, valueBuffer, valueLength);
+}

@@ -76,3 +76,5 @@ UINT MsiDatabaseApplyTransformStub(MSIHANDLE database, LPCWSTR transformFile, in
 UINT MsiReinstallProductStub(LPCWSTR product, DWORD reinstallMode);
 UINT MsiGetProductInfoStub(LPCWSTR product, LPCWSTR attribute, LPWSTR valueBuffer, DWORD* valueLength);
 UINT MsiViewGetColumnInfoStub(MSIHANDLE view, MSICOLINFO columnInfo, MSIHANDLE* record);
+UINT MsiSummaryInfoGetPropertyStub(MSIHANDLE summaryInfo, UINT property, UINT* dataType, INT* intValue,
+                                   FILETIME* fileTime, LPWSTR valueBuffer, DWORD* valueLength);

@@ -8,6 +8,7 @@
 #include "msi/IEventDispatcher.h"
 #include "msi/IEventMapper.h"
 #include "msi/IMSIManager.h"
+#include "msi/MsiQuery.h"
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 
@@ -35,18 +36,6 @@ constexpr UINT kCommonData = 11;
 constexpr UINT kInitialize = 12;
 constexpr UINT kTerminate = 13;
 constexpr UINT kShowDialog = 14;
-
-std::wstring RecordString(MSIHANDLE record, UINT field) {
-  DWORD length = 0;
-  wchar_t empty[1] = L"";
-  UINT result = MsiRecordGetStringStub(record, field, empty, &length);
-  if (result != ERROR_MORE_DATA) return {};
-  std::wstring value(length + 1, L'\0');
-  DWORD size = length + 1;
-  if (MsiRecordGetStringStub(record, field, &value[0], &size) != ERROR_SUCCESS) return {};
-  value.resize(size);
-  return value;
-}
 
 // Reads "N: value" fields in order; stops at the first field that does not follow the pattern.
 int ReadProgressFields(const std::wstring& text, int (&values)[4], int wanted) {
@@ -243,9 +232,9 @@ int CMsiMessageHandler::HandleRecordMessage(UINT messageType, MSIHANDLE record) 
   UINT count = MsiRecordGetFieldCountStub(record);
   std::wstring list;
   for (UINT field = 1; field + 1 <= count; field += 2) {
-    std::wstring process = RecordString(record, field);
+    std::wstring process = ReadRecordString(record, field);
     if (process.empty()) continue;
-    list += RecordString(record, field + 1) + L"  ( " + process + L".exe ) ";
+    list += ReadRecordString(record, field + 1) + L"  ( " + process + L".exe ) ";
   }
   return dispatcher_->ShowFilesInUseDialog(list);
 }

@@ -25,12 +25,22 @@ class RecordingRegistrar final : public IBundleRegistrar {
     log_.Add(L"WriteBundleEntry");
     return succeed_;
   }
-  bool RemoveBundleEntry() override {
-    log_.Add(L"RemoveBundleEntry");
+  bool RemoveBundleEntry(const std::vector<std::wstring>& patchCodes) override {
+    log_.Add(patchCodes.empty() ? std::wstring(L"RemoveBundleEntry") : L"RemoveBundleEntry(" + std::to_wstring(patchCodes.size()) + L")");
     return succeed_;
   }
+  bool DeleteBundleEntry() override { return Record(L"DeleteBundleEntry"); }
+  bool UpdateBundleSize() override { return Record(L"UpdateBundleSize"); }
+  bool AddPatchEntry(const std::wstring& keyName, const std::wstring&, const std::wstring&) override {
+    return Record(L"AddPatchEntry(" + keyName + L")");
+  }
+  bool DeleteEntry(const std::wstring& keyName) override { return Record(L"DeleteEntry(" + keyName + L")"); }
 
  private:
+  bool Record(const std::wstring& line) {
+    log_.Add(line);
+    return succeed_;
+  }
   CallLog& log_;
   bool succeed_;
 };

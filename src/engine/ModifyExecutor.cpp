@@ -1,0 +1,44 @@
+#include "engine/ModifyExecutor.h"
+
+#include "config/IProductAttributes.h"
+#include "engine/IBundleRegistrar.h"
+#include "engine/ProductExitCodes.h"
+#include "engine/SourceFileCheck.h"
+
+CModifyExecutor::CModifyExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher)
+    : CSetupExecutorBase(record, dispatcher) {}
+
+bool CModifyExecutor::CheckInitialCondition(int& missing) { return CheckSourceFilesPresent(record_, missing); }
+
+bool CModifyExecutor::IsStopOnFailure(IProductAttributes& product, DWORD) { return product.IsRollback(); }
+
+void CModifyExecutor::RecordExecuted(IProductAttributes& product) {
+  if (!product.GetUninstallCommand().empty()) AddRollbackStep();
+}
+
+bool CModifyExecutor::UpdateRegistry() {
+  IBundleRegistrar* registrar = GetBundleRegistrar();
+  return registrar != nullptr && registrar->UpdateBundleSize();
+}
+
+void CModifyExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {
+  commandLine = product.GetInstallCommand();
+}
+
+bool CModifyExecutor::HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
+                                          int& noStatus) {
+  if (exitCode == kExitUserExit) {
+    result = kRunCancelled;
+    noStatus = 0;
+    return false;
+  }
+  if (exitCode != kExitSuccess && exitCode != kExitRebootRequired) {
+    result = kRunFailedContinued;
+    noStatus = 0;
+    if (IsStopOnFailure(product, exitCode)) {
+      result = kRunFailedStopped;
+      return false;
+    }
+  }
+  return true;
+}

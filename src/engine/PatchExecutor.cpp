@@ -1,0 +1,17 @@
+#include "engine/PatchExecutor.h"
+
+#include "engine/ProductExitCodes.h"
+
+bool CPatchExecutor::HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result, int& noStatus) {
+  if (exitCode == kExitSuccess || exitCode == kExitRebootRequired) {
+    AddAppliedPatch(product);
+    return true;
+  }
+  result = kRunFailedContinued;
+  noStatus = 0;
+  if (IsStopOnFailure(product, exitCode)) {
+    result = kRunFailedStopped;
+    return false;
+  }
+  return true;
+}

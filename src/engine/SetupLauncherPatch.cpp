@@ -1,0 +1,114 @@
+#include "engine/SetupLauncherPatch.h"
+
+#include "config/IProductAttributes.h"
+#include "config/IProductGroup.h"
+#include "config/IProductGroupList.h"
+#include "config/IProductList.h"
+#include "config/ISetupConfigData.h"
+#include "config/Parser.h"
+#include "config/XmlNode.h"
+#include "log/Log.h"
+#include "msi/InstalledProduct.h"
+#include "msi/MSIManager.h"
+#include "platform/StringUtil.h"
+#include "registry/ArpEntry.h"
+
+namespace {
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+CSetupLauncherPatch::CSetupLauncherPatch(ISetupConfigData& record, CMSIManager& manager, const SetupStartData& start)
+    : CSetupLauncherBase(record, manager, start) {
+  patchFile_ = GetPackageLocation();
+  ReadPatchData(patchFile_);
+  IProductGroupList* groups = record_.GetProductGroupList();
+  if (groups == nullptr) return;
+  groups->ResetIteration();
+  while (IProductGroup* group = groups->GetNextGroup()) {
+    IProductList* products = group->GetProductList();
+    if (group->IsSkipped() || products == nullptr) continue;
+    products->ResetIteration();
+    while (IProductAttributes* product = products->GetNextProduct()) {
+      if (product->IsSkipped() || product->GetProductType() != kProductTypeMsp) continue;
+      patches_.push_back(JoinToFolder(record_.GetSetupFolder(), product->GetLocation()));
+    }
+  }
+}
+
+void CSetupLauncherPatch::ReadPatchData(const std::wstring& patchFile) {
+  DWORD length = 0;
+  wchar_t empty[1] = L"";
+  UINT result = MsiExtractPatchXMLDataStub(patchFile.c_str(), 0, empty, &length);
+  std::wstring xml;
+  if (result == ERROR_MORE_DATA) {
+    xml.assign(length + 1, L'\0');
+    DWORD size = length + 1;
+    result = MsiExtractPatchXMLDataStub(patchFile.c_str(), 0, &xml[0], &size);
+    xml.resize(size);
+  }
+  if (result != ERROR_SUCCESS) {
+    LogDebug(L"MsiExtractPatchXMLDataStub failed.");
+    return;
+  }
+  CXmlNode root;
+  std::wstring error;
+  if (!CParser::LoadXmlText(xml, root, error)) {
+    LogError(L"Error in loading the xml. Error is %s ",
+             error.empty() ? L"Error in loading patch info xml!! loadXML() API failed." : error.c_str());
+    return;
+  }
+  // The applicability data is in a namespace; local names match in any.
+  CXmlNode target = root.SelectSingleNode(L"//*[local-name()='TargetProductCode']");
+  CXmlNode updated = root.SelectSingleNode(L"//*[local-name()='TargetProduct']/*[local-name()='UpdatedVersion']");
+  if (target) targetProductCode_ = platform::Trim(target.GetText());
+  if (updated) updatedVersion_ = platform::Trim(updated.GetText());
+}
+
+bool CSetupLauncherPatch::OpensCachedPackage(const std::wstring& updatedVersion,
+                                             const std::wstring& installedVersion) {
+  const std::vector<std::wstring> patch = platform::Split(updatedVersion, L".");
+  const std::vector<std::wstring> installed = platform::Split(installedVersion, L".");
+  if (patch.size() < 3 || installed.size() < 3) return false;
+  if (platform::ToInt(patch[0]) != platform::ToInt(installed[0])) return false;
+  if (platform::ToInt(patch[1]) != platform::ToInt(installed[1])) return false;
+  return platform::ToInt(patch[2]) >= platform::ToInt(installed[2]);
+}
+
+int CSetupLauncherPatch::OpenPackage(const std::wstring& location) {
+  const std::wstring cached = GetCachedPackagePath(targetProductCode_);
+  const std::wstring installedVersion = CArpEntry().GetDisplayVersion(targetProductCode_);
+  if (cached.empty() || !OpensCachedPackage(updatedVersion_, installedVersion)) {
+    LogInformation(L"The patch %s is applied directly.", location.c_str());
+    const UINT result = MsiApplyPatchStub(patchFile_.c_str(), nullptr, INSTALLTYPE_DEFAULT, L"");
+    if (result != ERROR_SUCCESS) ShowErrorCode(result);
+    return 0;
+  }
+  return CSetupLauncherBase::OpenPackage(cached);
+}
+
+void CSetupLauncherPatch::ApplyTransforms(const std::wstring&) {
+  for (const std::wstring& patch : patches_) {
+    if (patch.size() < 4) continue;
+    const std::wstring transform = patch.substr(0, patch.size() - 4) + L".mst";
+    if (!FileExists(transform)) {
+      LogError(L"The transform file %s is not found.", transform.c_str());
+      return;
+    }
+    if (MsiDatabaseApplyTransformStub(manager_.GetDatabaseHandle(), transform.c_str(), 0) != ERROR_SUCCESS) {
+      LogError(L"Applying transform to %s has failed. Transform related functionalities may not work properly",
+               transform.c_str());
+    }
+  }
+}
+
+void CSetupLauncherPatch::ApplySpecificProperties() {
+  std::wstring value;
+  for (const std::wstring& patch : patches_) value += patch + L";";
+  manager_.SetProperty(L"PATCH", value, false);
+  manager_.SetProductCode(targetProductCode_);
+}

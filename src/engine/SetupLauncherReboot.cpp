@@ -1,0 +1,35 @@
+#include "engine/SetupLauncherReboot.h"
+
+#include "config/ISetupConfigData.h"
+#include "log/Log.h"
+#include "msi/IEventDispatcher.h"
+#include "msi/MSIManager.h"
+#include "msi/MsiMessageHandler.h"
+
+CSetupLauncherReboot::CSetupLauncherReboot(ISetupConfigData& record, CMSIManager& manager,
+                                           const SetupStartData& start, Restorer restorer)
+    : CSetupLauncherInstall(record, manager, start), restorer_(std::move(restorer)) {}
+
+int CSetupLauncherReboot::Launch(IEventDispatcher* dispatcher) {
+  dispatcher_ = dispatcher;
+  location_ = GetPackageLocation();
+  if (location_.empty()) {
+    LogError(L"Unknown location for 'WixSource' product configured in SetupConfig.xml");
+    return 0;
+  }
+  if (!OpenPackageWithUILevel(location_, INSTALLUILEVEL_FULL)) return 0;
+  manager_.GetMessageHandler().RegisterMessageHandlers(manager_.GetPackageHandle());
+  manager_.ReadHiddenProperties();
+  ApplySpecificProperties();
+  if (dispatcher_ != nullptr) dispatcher_->StartSetup(record_.GetExecutionType());
+  return 1;
+}
+
+void CSetupLauncherReboot::ApplySpecificProperties() {
+  LogInformation(L"Restoring the data after intermediate reboot...");
+  if (!restorer_) {
+    LogError(L"CSetupLauncherReboot::ApplySpecificProperties - The SetupManager is null.");
+    return;
+  }
+  if (!restorer_(record_, manager_)) LogError(L"CSetupLauncherReboot::ApplySpecificProperties - Restore failed.");
+}

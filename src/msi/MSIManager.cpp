@@ -1,0 +1,416 @@
+#include "msi/MSIManager.h"
+
+#include "config/ExecutionType.h"
+#include "config/IProductAttributes.h"
+#include "config/IProductGroup.h"
+#include "config/IProductGroupList.h"
+#include "config/IProductList.h"
+#include "config/ISetupConfigData.h"
+#include "config/ProductCode.h"
+#include "log/Log.h"
+#include "msi/HiddenPropertyMask.h"
+#include "msi/IEventDispatcher.h"
+#include "msi/ISetupLauncher.h"
+#include "msi/InstalledProduct.h"
+#include "msi/MsiMessageHandler.h"
+#include "msi/MsiQuery.h"
+#include "platform/StringUtil.h"
+#include "wix/IWixDataManager.h"
+#include "wix/WixFeature.h"
+
+namespace {
+
+// More passes than any honest text needs; a value that refers to itself ends here.
+constexpr int kMaxFormatPasses = 256;
+
+bool IsPublicName(const std::wstring& name) { return !name.empty() && name == platform::ToUpper(name); }
+
+// Opens and executes a view; logs nothing (the callers log their own texts).
+UINT OpenExecutedView(MSIHANDLE database, const std::wstring& query, platform::UniqueMsiHandle& view,
+                      bool& opened) {
+  MSIHANDLE raw = 0;
+  opened = false;
+  UINT result = MsiDatabaseOpenViewStub(database, query.c_str(), &raw);
+  if (result != ERROR_SUCCESS) return result;
+  view.Reset(raw);
+  opened = true;
+  return MsiViewExecuteStub(view.Get(), 0);
+}
+
+}  // namespace
+
+CMSIManager::CMSIManager(ISetupConfigData& record, bool silent) : silent_(silent), record_(record) {
+  LoadMsiLibrary();
+  handler_ = std::make_unique<CMsiMessageHandler>();
+}
+
+CMSIManager::~CMSIManager() {
+  CloseHandles();
+  handler_.reset();
+  launcher_.reset();
+}
+
+void CMSIManager::SetLauncher(std::unique_ptr<ISetupLauncher> launcher) { launcher_ = std::move(launcher); }
+
+bool CMSIManager::LaunchInitializer(IEventDispatcher* dispatcher) {
+  dispatcher_ = dispatcher;
+  handler_->Bind(dispatcher);
+  handler_->SetCapture(true);
+  if (launcher_ == nullptr || launcher_->Launch(dispatcher) == 0) {
+    handler_->SetCapture(false);
+    return false;
+  }
+  if (record_.IsRestoreMode()) return true;
+  handler_->SetCapture(false);
+  ReadHiddenProperties();
+  if (!silent_ && !ShowFirstDialog()) {
+    LogError(L"Failed to show the dialog sequence");
+    return false;
+  }
+  return true;
+}
+
+void CMSIManager::ReadHiddenProperties() {
+  std::wstring value = GetPropertyValue(L"MsiHiddenProperties");
+  hiddenNames_.clear();
+  if (value.empty()) {
+    LogDebug(L"No hidden property configured");
+    return;
+  }
+  for (const std::wstring& token : platform::Split(value, L";")) {
+    if (token.empty()) continue;
+    LogDebug(L"Hidden property found: name is %s", token.c_str());
+    hiddenNames_.push_back(token);
+  }
+}
+
+bool CMSIManager::IsHiddenProperty(const std::wstring& name) const {
+  for (const std::wstring& hidden : hiddenNames_) {
+    if (platform::EqualsNoCase(hidden, name)) return true;
+  }
+  return false;
+}
+
+bool CMSIManager::ShowFirstDialog() {
+  firstDialog_ = handler_->GetCapturedDialog();
+  if (firstDialog_.empty()) {
+    LogError(L"Unable to get the first dialog name from the initializer setup");
+    return false;
+  }
+  if (dispatcher_ != nullptr) dispatcher_->ShowDialog(firstDialog_);
+  return true;
+}
+
+std::wstring CMSIManager::GetPropertyValue(const std::wstring& name) {
+  if (!package_) {
+    auto found = cache_.find(name);
+    return found != cache_.end() ? found->second : std::wstring();
+  }
+  return ReadSessionProperty(package_.Get(), name);
+}
+
+std::wstring CMSIManager::GetProperty(const std::wstring& name, bool indirect) {
+  if (!indirect) return GetPropertyValue(name);
+  return GetPropertyValue(GetPropertyValue(name));
+}
+
+void CMSIManager::SetProperty(const std::wstring& name, const std::wstring& value, bool indirect) {
+  const std::wstring target = indirect ? GetPropertyValue(name) : name;
+  (void)MsiSetPropertyStub(package_.Get(), target.c_str(), value.c_str());
+  CacheProperty(target, value);
+  LogDebug(L"PROPERTY CHANGE: Modifying '%s' property. Its new value: '%s'.", target.c_str(),
+           IsHiddenProperty(target) ? kHiddenValueMask : value.c_str());
+}
+
+bool CMSIManager::EvaluateCondition(const std::wstring& condition) {
+  return MsiEvaluateConditionStub(package_.Get(), condition.c_str()) == MSICONDITION_TRUE;
+}
+
+void CMSIManager::FormatText(std::wstring& text) {
+  // Each pass resolves the first complete reference; a "]" before the first
+  // "[" has no reference to close, so the search for "]" starts after "[".
+  for (int pass = 0; pass < kMaxFormatPasses; ++pass) {
+    size_t open = text.find(L'[');
+    if (open == std::wstring::npos) return;
+    size_t close = text.find(L']', open);
+    if (close == std::wstring::npos) return;
+    const std::wstring reference = text.substr(open, close - open + 1);
+    const std::wstring name = text.substr(open + 1, close - open - 1);
+    if (platform::EqualsNoCase(reference, L"[ProductName]")) {
+      const std::wstring productName = record_.GetProductName();
+      // Every spelling of the reference goes, so a lower-case one cannot loop.
+      size_t at = 0;
+      while ((at = text.find(L'[', at)) != std::wstring::npos) {
+        if (platform::EqualsNoCase(std::wstring_view(text).substr(at, reference.size()), reference)) {
+          text.replace(at, reference.size(), productName);
+          at += productName.size();
+        } else {
+          ++at;
+        }
+      }
+    } else {
+      platform::ReplaceAll(text, reference, GetProperty(name, false));
+    }
+  }
+}
+
+void CMSIManager::ReadPropertyTable(const std::wstring& table, UINT column, bool publicOnly) {
+  platform::UniqueMsiHandle view;
+  bool opened = false;
+  UINT result = OpenExecutedView(database_.Get(), platform::Format(L"SELECT * FROM `%s`", table.c_str()), view,
+                                 opened);
+  if (!opened) {
+    LogWarning(L"Unable to access the %s table. Return value is %d", table.c_str(), static_cast<int>(result));
+    return;
+  }
+  if (result != ERROR_SUCCESS) {
+    LogError(L"Unable to fetch the %s table. Return value is %d", table.c_str(), static_cast<int>(result));
+    return;
+  }
+  for (;;) {
+    MSIHANDLE raw = 0;
+    if (MsiViewFetchStub(view.Get(), &raw) != ERROR_SUCCESS) break;
+    platform::UniqueMsiHandle record(raw);
+    std::wstring name = ReadRecordString(record.Get(), column);
+    if (name.empty()) continue;
+    if (publicOnly && !IsPublicName(name)) continue;
+    cache_.emplace(name, GetProperty(name, false));
+  }
+}
+
+std::wstring CMSIManager::GetPropertyString() {
+  ReadPropertyTable(L"Property", 1, false);
+  ReadPropertyTable(L"AppSearch", 1, false);
+  ReadPropertyTable(L"Directory", 1, true);
+  std::wstring text;
+  for (const auto& [name, value] : cache_) {
+    if (!IsPublicName(name)) continue;
+    if (!text.empty()) text += L' ';
+    text += name + L"=\"" + value + L"\"";
+  }
+  return text;
+}
+
+void CMSIManager::CloseHandles() {
+  package_.Reset();
+  database_.Reset();
+}
+
+void CMSIManager::CloseHandlesUnlessKept() {
+  if (keepHandles_ == 0) CloseHandles();
+}
+
+bool CMSIManager::GetFeatureState(const std::wstring& feature, int& installed, int& action) {
+  INSTALLSTATE installedState = INSTALLSTATE_UNKNOWN, actionState = INSTALLSTATE_UNKNOWN;
+  if (MsiGetFeatureStateStub(package_.Get(), feature.c_str(), &installedState, &actionState) != ERROR_SUCCESS) {
+    LogInformation(L"QueryFeatureStateFromMsi::The MsiGetFeatureStateStub API failed for feature," + feature);
+    return false;
+  }
+  installed = installedState;
+  action = actionState;
+  return true;
+}
+
+void CMSIManager::SetFeatureState(const std::wstring& feature, int state) {
+  if (MsiSetFeatureStateStub(package_.Get(), feature.c_str(), static_cast<INSTALLSTATE>(state)) != ERROR_SUCCESS) {
+    LogDebug(L"Failed to update to the msi database the Feature state for %s .", feature.c_str());
+  }
+}
+
+unsigned CMSIManager::DoAction(const std::wstring& action) {
+  UINT result = MsiDoActionStub(package_.Get(), action.c_str());
+  if (result != ERROR_SUCCESS) {
+    std::wstring description;
+    wchar_t* buffer = nullptr;
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                        FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, result, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                    reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    if (length != 0 && buffer != nullptr) description = platform::Trim(std::wstring(buffer, length));
+    if (buffer != nullptr) ::LocalFree(buffer);
+    LogWarning(L"Unable to run the custom action %s. Error code: %d , Error Description : %s", action.c_str(),
+               static_cast<int>(result), description.c_str());
+  }
+  return result;
+}
+
+void CMSIManager::ReopenCachedPackage() {
+  if (MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr) == INSTALLUILEVEL_NOCHANGE) {
+    LogError(L"Unable to set the internal UI level to the initializer setup");
+    return;
+  }
+  std::wstring code = productCode_;
+  if (record_.GetExecutionType() != SETUPEXECTYPE_PATCH) {
+    IProductAttributes* wixSource = record_.GetWixSourceProduct();
+    code = wixSource != nullptr ? ExtractProductCode(wixSource->GetUninstallCommand()) : std::wstring();
+  }
+  const std::wstring path = GetCachedPackagePath(code);
+  MSIHANDLE raw = 0;
+  if (path.empty() || MsiOpenPackageStub(path.c_str(), &raw) != ERROR_SUCCESS) {
+    LogError(L"Unable to get the cached msi.MsiOpenPackage API failed");
+    return;
+  }
+  package_.Reset(raw);
+  for (const auto& [name, value] : cache_) (void)MsiSetPropertyStub(package_.Get(), name.c_str(), value.c_str());
+}
+
+bool CMSIManager::RunActionInWixSourcePackage(const std::wstring& action) {
+  IProductAttributes* wixSource = record_.GetWixSourceProduct();
+  keepHandles_ = wixSource != nullptr && wixSource->IsSkipped() ? 1 : 0;
+  const std::wstring location = launcher_ != nullptr ? launcher_->GetPackageLocation() : std::wstring();
+  if (location.empty()) {
+    LogError(L"Unknown location for 'WixSource' product configured in SetupConfig.xml");
+    return false;
+  }
+  if (!launcher_->OpenPackageWithUILevel(location, INSTALLUILEVEL_NONE)) return false;
+  (void)DoAction(action);
+  return true;
+}
+
+bool CMSIManager::SetFeaturesCost() {
+  if (record_.GetExecutionType() == SETUPEXECTYPE_PATCH) {
+    LogInformation(L"Setup type is a patch, Skipping the Feature Cost calculation.");
+    return true;
+  }
+  if (keepHandles_ == 0) {
+    const std::wstring location = launcher_ != nullptr ? launcher_->GetMainProductLocation() : std::wstring();
+    if (location.empty()) {
+      LogError(L"CMSIManager:SetFeaturesCost() - Main product location is empty. Verify SetupConfig.xml");
+      return false;
+    }
+    if (!launcher_->OpenPackageWithUILevel(location, INSTALLUILEVEL_NONE)) {
+      LogError(L"CMSIManager:SetFeaturesCost() - Unable to open the main product. Please check 'mainproduct' "
+               L"attribute is configured in SetupConfig.xml");
+      return false;
+    }
+  }
+  RunCosting();
+  CloseHandlesUnlessKept();
+  return true;
+}
+
+void CMSIManager::RunCosting() {
+  LogDebug(L"Costing of features initiated.");
+  for (const wchar_t* action : {L"CostInitialize", L"FileCost", L"CostFinalize"}) {
+    if (MsiDoActionStub(package_.Get(), action) != ERROR_SUCCESS) {
+      LogError(L"MsiDoActionStub API failed for %s ", action);
+      return;
+    }
+  }
+  if (MsiDoActionStub(package_.Get(), L"InstallValidate") != ERROR_SUCCESS) {
+    LogError(L"MsiDoActionStub API failed for InstallValidate ");
+  }
+  if (wixModel_ == nullptr) {
+    LogDebug(L"WixDataManager instance is NULL");
+    return;
+  }
+  for (const auto& feature : wixModel_->GetFeatures()) CostFeature(*feature);
+  LogDebug(L"Costing of features completed successfully.");
+}
+
+long long CMSIManager::BundleProductCost(const std::wstring& productName) {
+  long long total = 0;
+  IProductGroupList* groups = record_.GetProductGroupList();
+  if (groups == nullptr) return 0;
+  groups->ResetIteration();
+  while (IProductGroup* group = groups->GetNextGroup()) {
+    IProductList* products = group->GetProductList();
+    if (products == nullptr) continue;
+    products->ResetIteration();
+    while (IProductAttributes* product = products->GetNextProduct()) {
+      if (!platform::EqualsNoCase(product->GetProductName(), productName)) continue;
+      total += static_cast<unsigned>(product->GetSpaceRequired()) * 1048576u;
+    }
+  }
+  return total;
+}
+
+void CMSIManager::CostFeature(CWixFeature& feature) {
+  if (feature.IsNonFeature()) {
+    feature.SetCost(BundleProductCost(feature.GetNonFeatureProductName()));
+  } else {
+    INT cost = 0;
+    if (MsiGetFeatureCostStub(package_.Get(), feature.GetId().c_str(), MSICOSTTREE_SELFONLY, INSTALLSTATE_LOCAL,
+                              &cost) != ERROR_SUCCESS) {
+      LogError(L"MsiGetFeatureCostStub API failed for feature, " + feature.GetId());
+      return;
+    }
+    feature.SetCost(static_cast<long long>(cost) * 512);
+  }
+  for (const auto& child : feature.GetChildren()) CostFeature(*child);
+}
+
+void CMSIManager::SetDatabaseHandle(unsigned long handle) {
+  if (handle != database_.Get()) database_.Reset(handle);
+}
+
+void CMSIManager::SetPackageHandle(unsigned long handle) {
+  if (handle != package_.Get()) package_.Reset(handle);
+}
+
+bool CMSIManager::LoadFeatureDisplay(CWixFeature* feature) {
+  if (feature == nullptr) return false;
+  platform::UniqueMsiHandle view;
+  bool opened = false;
+  UINT result = OpenExecutedView(
+      database_.Get(), platform::Format(L"SELECT * FROM `Feature` WHERE Feature = '%s'", feature->GetId().c_str()),
+      view, opened);
+  if (!opened) {
+    LogError(L"Unable access the feature table. The return value is %d", static_cast<int>(result));
+    return false;
+  }
+  if (result != ERROR_SUCCESS) {
+    LogError(L"Unable to fetch the feature table. The return value is %d", static_cast<int>(result));
+    return false;
+  }
+  for (;;) {
+    MSIHANDLE raw = 0;
+    if (MsiViewFetchStub(view.Get(), &raw) != ERROR_SUCCESS) break;
+    platform::UniqueMsiHandle record(raw);
+    const int display = MsiRecordGetIntegerStub(record.Get(), 5);
+    feature->SetDisplay(display == 0 ? L"hidden" : (display % 2 != 0 ? L"expand" : L"collapse"));
+  }
+  return true;
+}
+
+bool CMSIManager::SetInstallLevel(int level) {
+  if (MsiSetInstallLevelStub(package_.Get(), level) != ERROR_SUCCESS) {
+    LogInformation(L"MsiGetFeatureStateStub failed.");
+    return false;
+  }
+  return true;
+}
+
+void CMSIManager::CacheProperty(const std::wstring& name, const std::wstring& value) { cache_[name] = value; }
+
+void CMSIManager::MaskHiddenProperties(std::wstring& text) {
+  // Masked whether or not the name appears: a value passed on under another
+  // name is just as secret.
+  MaskHiddenPropertyValues(text, hiddenNames_, cache_);
+}
+
+std::wstring CMSIManager::GetControlText(const std::wstring& control) {
+  platform::UniqueMsiHandle view;
+  bool opened = false;
+  if (OpenExecutedView(database_.Get(), L"SELECT * FROM `Control`", view, opened) != ERROR_SUCCESS) return {};
+  MSIHANDLE rawNames = 0;
+  if (MsiViewGetColumnInfoStub(view.Get(), MSICOLINFO_NAMES, &rawNames) != ERROR_SUCCESS) return {};
+  platform::UniqueMsiHandle names(rawNames);
+  UINT controlColumn = 0, textColumn = 0;
+  const UINT count = MsiRecordGetFieldCountStub(names.Get());
+  for (UINT i = 1; i <= count; ++i) {
+    const std::wstring column = ReadRecordString(names.Get(), i);
+    if (platform::EqualsNoCase(column, L"Control")) controlColumn = i;
+    if (platform::EqualsNoCase(column, L"Text")) textColumn = i;
+  }
+  if (controlColumn == 0 || textColumn == 0) return {};
+  std::wstring text;
+  for (;;) {
+    MSIHANDLE raw = 0;
+    if (MsiViewFetchStub(view.Get(), &raw) != ERROR_SUCCESS) break;
+    platform::UniqueMsiHandle record(raw);
+    const std::wstring name = ReadRecordString(record.Get(), controlColumn);
+    if (!name.empty() && platform::EqualsNoCase(name, control)) text = ReadRecordString(record.Get(), textColumn);
+  }
+  return text;
+}
