@@ -11,10 +11,17 @@
 #include "config/ExecutionType.h"
 #include "config/ILocalizationSetting.h"
 #include "engine/CommonUtility.h"
+#include "engine/SetupManager.h"
+#include "features/FeatureUtility.h"
+#include "features/ProductPropertyUpdater.h"
+#include "msi/MSIManager.h"
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
+#include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
+#include "ui/SilentModeFlow.h"
+#include "wix/WixDataManager.h"
 
 const wchar_t CSetupBootstrapperApp::kSingleInstanceMutexName[] = L"CSetupBootstrapperApp{B98C6AA5-57C01234554321}";
 
@@ -76,6 +83,8 @@ int CSetupBootstrapperApp::InitInstance() {
   if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return 0;
   if (!CheckPathDepth()) return 0;
 
+  CreateSetupManager(parser);
+
   if (parser.IsSilentMode()) {
     configData_->SetUIMode(false);
     if (RunSilentRoad(parser) == 0) LogDebug(L"The silent mode Execution failed!!");
@@ -86,11 +95,59 @@ int CSetupBootstrapperApp::InitInstance() {
   return 0;
 }
 
-int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& /*parser*/) {
-  // The silent flow (initializer, product selection, execution) runs on
-  // these sources once the setup manager exists.
-  if (!parseManager_->StartParseWixFiles()) return 0;
-  return 0;
+void CSetupBootstrapperApp::CreateSetupManager(const CCommandLineParser& parser) {
+  const bool silent = parser.IsSilentMode() != 0;
+  SetupStartData start;
+  start.commandLineProperties = CCommandLineProperties::GetCommandLineProperties().GetAll();
+  start.silentConfig = silent ? &GetOrCreateSilentConfig() : nullptr;
+
+  // The engine cannot call the feature layer or this object: the steps that
+  // belong there reach it through these hooks.
+  CSetupManager::Hooks hooks;
+  hooks.updateProductProperties = [this]() {
+    (void)CProductPropertyUpdater::GetInstance().UpdateProducts(configData_.get(), setupManager_->GetMSIManager());
+  };
+  hooks.computeDefaultFeatureSelection = [this]() {
+    IMSIManager* msiManager = setupManager_->GetMSIManager();
+    if (msiManager == nullptr) return;
+    std::wstring selected;
+    std::wstring deselected;
+    CFeatureUtility(&parseManager_->GetOrCreateWixDataManager()).ComputeSelectionLists(*msiManager, selected, deselected);
+    configData_->SetFeatureSelection(selected, deselected);
+  };
+  hooks.featureDriveCost = [this](const std::wstring& drive) -> ULONGLONG {
+    IMSIManager* msiManager = setupManager_->GetMSIManager();
+    if (msiManager == nullptr || drive.empty()) return 0;
+    CFeatureUtility::DriveCostMap costs;
+    CFeatureUtility(&parseManager_->GetOrCreateWixDataManager()).CalculateDriveCost(costs, *configData_, *msiManager);
+    long long total = 0;
+    for (const auto& [letter, bytes] : costs) {
+      if (platform::EqualsNoCase(letter, drive.substr(0, 1))) total += bytes;
+    }
+    return total > 0 ? static_cast<ULONGLONG>(total) : 0;
+  };
+  hooks.restoreRunState = [this](ISetupConfigData& record, CMSIManager& manager) {
+    return CCommonUtility::RestoreRebootData(record, &manager, setupManager_->GetRebootManager());
+  };
+  hooks.onExitCode = [this](int exitCode) { SetExitCode(exitCode); };
+  setupManager_ = std::make_unique<CSetupManager>(*configData_, silent, std::move(start), std::move(hooks));
+}
+
+int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& parser) {
+  CSilentModeFlow::Options options;
+  options.noReboot = parser.IsNoReboot() != 0;
+  options.skipAddOnProducts = CCommandLineProperties::GetCommandLineProperties().Lookup(L"SKIPADDONPRODUCTS");
+  options.deleteResumeOptions = [&parser]() { parser.DeleteResumeOptions(); };
+  options.setRestartPending = [this](int pending) { SetRestartPending(pending); };
+  // The silent indicator windows are not built yet: the run finishes as a
+  // silent run without an indicator does.
+  CSilentModeFlow flow(*configData_, *setupManager_, GetOrCreateSilentConfig(), nullptr,
+                       &parseManager_->GetOrCreateWixDataManager(), std::move(options));
+  if (!parseManager_->StartParseWixFiles()) {
+    LogError(L"Parsing of WIX files failed");
+    return 0;
+  }
+  return flow.Run() ? 1 : 0;
 }
 
 int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
@@ -190,6 +247,8 @@ int CSetupBootstrapperApp::ExitInstance() {
   bool removeFolder = false;
   std::wstring maintenanceExe;
   std::wstring codePage;
+  // The setup manager and its MSI manager hold the record: they go first.
+  setupManager_.reset();
   if (configData_) {
     maintenanceExe = configData_->GetInstalledLocation() + configData_->GetMaintenanceExePath();
     if (ILocalizationSetting* languages = configData_->GetLocalizationSettings()) {

@@ -16,6 +16,7 @@
 
 class CCommandLineParser;
 class CParseManager;
+class CSetupManager;
 
 class CSetupBootstrapperApp : public platform::CWinAppBase {
  public:
@@ -27,6 +28,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
 
   [[nodiscard]] CSetupConfigData* GetConfigData() const { return configData_.get(); }
   [[nodiscard]] CParseManager* GetParseManager() const { return parseManager_.get(); }
+  [[nodiscard]] CSetupManager* GetSetupManager() const { return setupManager_.get(); }
   [[nodiscard]] IBSLocalizationConfigData* GetBootstrapperTexts() const { return bootstrapperTexts_.get(); }
   [[nodiscard]] CSilentConfigData& GetOrCreateSilentConfig();
   [[nodiscard]] CStyleConfigData& GetOrCreateStyleConfig();
@@ -51,6 +53,9 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] bool CheckSingleInstance(const CCommandLineParser& parser);
   [[nodiscard]] bool CheckWindowsVersion();
   [[nodiscard]] bool CheckPathDepth();
+  // Start-up step that builds the setup manager with the hooks into the
+  // feature layer and this object.
+  void CreateSetupManager(const CCommandLineParser& parser);
   // The two roads to the end of the run; 0 when the road stopped early.
   [[nodiscard]] int RunSilentRoad(CCommandLineParser& parser);
   [[nodiscard]] int RunWizardRoad(CCommandLineParser& parser);
@@ -62,6 +67,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   std::unique_ptr<CMainDialogConfigData> mainDialogConfig_;
   std::unique_ptr<CSilentConfigData> silentConfig_;
   std::unique_ptr<CParseManager> parseManager_;
+  std::unique_ptr<CSetupManager> setupManager_;
   std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;
   int exitCode_ = 0;
   int restartPending_ = 0;
