@@ -16,7 +16,8 @@ run_setup() {
   echo "=== $title: Setup.exe $*"
   local started rc
   started=$(date +%s.%N)
-  wine ./Setup.exe "$@" </dev/null >/dev/null 2>&1
+  # A run that waits on a window nobody answers must not hold the demo forever.
+  timeout 300 wine ./Setup.exe "$@" </dev/null >/dev/null 2>&1
   rc=$?
   printf 'exit code: %s (%.1f s)\n' "$rc" "$(echo "$(date +%s.%N) - $started" | bc)"
 }
@@ -51,6 +52,35 @@ show_log() {
   fi
 }
 
+# The summary line the setup manager writes at the end of every run that
+# executed products, from the current log.
+show_summary() {
+  local log
+  log=$(log_path)
+  if [ -f "$log" ]; then
+    local line
+    line=$(iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | grep -a "Setup ended with" | tail -n 1)
+    echo "summary: ${line:-(no summary line: the run stopped before executing products)}"
+  else
+    echo "summary: (no log file)"
+  fi
+}
+
+ARP_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\HalvorskStudio'
+show_arp() {
+  echo "--- Add/Remove Programs entry ($ARP_KEY)"
+  if ! wine reg query "$ARP_KEY" </dev/null 2>/dev/null | tr -d '\r' | grep -E "REG_" ; then
+    echo "(no entry)"
+  fi
+}
+
 show_usage
-run_setup "Wizard start with a property and a language" /L 1031 INSTALLDIR="C:\\Demo Folder"
+run_setup "Silent installation" /si
+show_summary
+show_arp
+run_setup "Silent repair" /sf
+show_summary
+run_setup "Silent removal" /sx
+show_summary
+show_arp
 show_log

@@ -131,6 +131,10 @@ void CSetupBootstrapperApp::CreateSetupManager(const CCommandLineParser& parser)
   };
   hooks.onExitCode = [this](int exitCode) { SetExitCode(exitCode); };
   setupManager_ = std::make_unique<CSetupManager>(*configData_, silent, std::move(start), std::move(hooks));
+  configData_->SetProductNameLookup([this]() -> std::wstring {
+    IMSIManager* msiManager = setupManager_ ? setupManager_->GetMSIManager() : nullptr;
+    return msiManager != nullptr ? msiManager->GetProperty(L"ProductName", false) : std::wstring();
+  });
 }
 
 int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& parser) {

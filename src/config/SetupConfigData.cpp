@@ -41,8 +41,8 @@ CSetupConfigData::~CSetupConfigData() {
 }
 
 std::wstring CSetupConfigData::GetProductName() {
-  // The main package's ProductName is looked up through the setup manager once
-  // it exists; until then the cache stays empty so a later call asks again.
+  // Until a session answers, the cache stays empty so a later call asks again.
+  if (productName_.empty() && productNameLookup_) productName_ = productNameLookup_();
   return productName_;
 }
 

@@ -5,6 +5,7 @@
 // through ISetupConfigDataForParser.
 
 #include <memory>
+#include <functional>
 #include <string>
 
 #include "config/ISetupConfigData.h"
@@ -64,6 +65,10 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
   void SetSourcePath(const std::wstring& path) override { sourcePath_ = path; }
   std::wstring GetSourcePath() const override { return sourcePath_; }
   void SetProductName(const std::wstring& name) override { productName_ = name; }
+  // Where GetProductName asks for the main package's ProductName while the
+  // cache is empty (the setup manager's session; the record cannot reach it).
+  // The lookup answers empty while no session exists.
+  void SetProductNameLookup(std::function<std::wstring()> lookup) { productNameLookup_ = std::move(lookup); }
   std::wstring GetSetupFolder() const override { return setupFolder_; }
   void SetSetupFolder(const std::wstring& folder) override { setupFolder_ = folder; }
   std::wstring GetMajorUpgradeValue() const override { return majorUpgradeValue_; }
@@ -143,6 +148,7 @@ class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForPars
   std::wstring mainDialogConfigPath_;
   std::wstring bootstrapperRegistry_;
   std::wstring productName_;
+  std::function<std::wstring()> productNameLookup_;
   std::wstring rcBinaryPath_;
   std::wstring windowsInstallerPath_;
   std::wstring installLocation_;

@@ -106,6 +106,8 @@ LSTATUS CArpEntry::OpenProductEntry(const std::wstring& keyName, platform::Uniqu
   // A 64-bit package registers itself in the 64-bit view only, which the
   // 32-bit build does not see by default.
   if (status == ERROR_FILE_NOT_FOUND) status = registry::OpenKey(path, KEY_READ, registry::View::Force64, key);
+  // And a 32-bit package only in the 32-bit view, which a 64-bit build does not see by default.
+  if (status == ERROR_FILE_NOT_FOUND) status = registry::OpenKey(path, KEY_READ, registry::View::Force32, key);
   return status;
 }
 

@@ -1,0 +1,198 @@
+#include "SilentBundle.h"
+
+#include <windows.h>
+
+#include "msi/MsiEntryPoints.h"
+#include "platform/StringUtil.h"
+#include "registry/RegistryUtil.h"
+#include "support/TestPaths.h"
+#include "support/WindowDriver.h"
+
+namespace e2etest {
+
+const wchar_t SilentBundle::kStudioCode[] = L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}";
+const wchar_t SilentBundle::kSamplesCode[] = L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A11}";
+const wchar_t SilentBundle::kSmallACode[] = L"{6B1D0C3A-2000-4000-8000-0000000000A1}";
+const wchar_t SilentBundle::kSmallCCode[] = L"{6B1D0C3A-2000-4000-8000-0000000000A3}";
+
+namespace {
+
+constexpr DWORD kRunTimeoutMs = 180000;
+const std::wstring kUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
+
+bool CopyInto(testsupport::BundleFixture& bundle, const std::wstring& from, const std::wstring& relativePath) {
+  const std::string bytes = testsupport::ReadFileBytes(from);
+  return !bytes.empty() && bundle.WriteFile(relativePath, bytes);
+}
+
+bool EnsureMsiLoaded() {
+  static const bool loaded = [] {
+    LoadMsiLibrary();
+    return true;
+  }();
+  return loaded;
+}
+
+std::wstring ReadLogFile(const std::wstring& path) {
+  const std::string bytes = testsupport::ReadFileBytes(path);
+  // Setup logs are UTF-16; Windows Installer's own logs may be either.
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    return testsupport::ReadUtf16File(path);
+  }
+  return platform::Utf8ToWide(bytes);
+}
+
+}  // namespace
+
+BundleProduct SilentBundle::Studio() {
+  return {"<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"Halvorsk Studio 4.2\" "
+          "Id=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A20}\" MainProduct=\"true\" WixSource=\"true\" Rollback=\"true\" "
+          "Location=\"SetupData\\Packages\\Studio\\HalvorskStudio.msi\" InstallCommand=\"REBOOT=ReallySuppress\" "
+          "UninstallCommand=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10} REBOOT=ReallySuppress\" "
+          "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\">"
+          "<WixSrc><WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/><WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>"
+          "</WixSrc><LocalizationSetting><Language Id=\"1033\" Name=\"English\" Codepage=\"1252\">"
+          "<LocalizationFiles FileName=\"SetupData\\Wix\\Localization\\en-us.wxl\"/>"
+          "<LocalizationFiles FileName=\"SetupData\\Wix\\Localization\\Studio.en-us.wxl\"/>"
+          "</Language></LocalizationSetting></Product>",
+          kStudioCode};
+}
+
+BundleProduct SilentBundle::Samples() {
+  return {"<Product Sequence=\"2\" Type=\"MSI\" ProductName=\"Halvorsk Studio Sample Projects\" "
+          "Id=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A11}\" Location=\"SetupData\\Packages\\Samples\\HalvorskSamples.msi\" "
+          "InstallCommand=\"INSTALLDIR=&quot;[InstallDir]Samples&quot;\" "
+          "UninstallCommand=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A11}\" "
+          "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\"/>",
+          kSamplesCode};
+}
+
+BundleProduct SilentBundle::SmallA() {
+  return {"<Product Sequence=\"3\" Type=\"MSI\" ProductName=\"SmallA\" Id=\"{6B1D0C3A-2000-4000-8000-0000000000A1}\" "
+          "Location=\"SetupData\\Packages\\SmallA.msi\" UninstallCommand=\"{6B1D0C3A-2000-4000-8000-0000000000A1}\" "
+          "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\"/>",
+          kSmallACode};
+}
+
+std::vector<BundleProduct> SilentBundle::DemoProducts() { return {Studio(), Samples(), SmallA()}; }
+
+SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
+                           const std::string& silentProperties)
+    : bundle_(name) {
+  EnsureMsiLoaded();
+  logFolder_ = bundle_.Folder() + L"Logs\\";
+  ::CreateDirectoryW(logFolder_.c_str(), nullptr);
+  std::string productXml;
+  for (const BundleProduct& product : products) {
+    productXml += product.xml;
+    if (!product.productCode.empty()) productCodes_.push_back(product.productCode);
+  }
+  const std::string config =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
+      "<BootstrapperRegistry Value=\"" + Utf8(kBundleKey) + "\"/>"
+      "<MaintenanceExePath Value=\"Setup\\Setup.exe\"/><InstallLocation Value=\"[InstallDir]\"/>"
+      "<RegisterableSetup Value=\"true\"/>"
+      "<Logfile Name=\"" + Utf8(logFolder_) + "Setup.log\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" "
+      "MaxLengthOfFile=\"10\"/></General>"
+      "<Brand Name=\"E2E Studio\" Value=\"Professional\" Default=\"true\"><ImageFiles>"
+      "<Image Name=\"Banner\" FilePath=\"b.bmp\"/></ImageFiles></Brand>"
+      "<ProductList><ProductGroup DisplayName=\"%SelectedBrand%\" Sequence=\"1\" ShowInUI=\"true\">" + productXml +
+      "</ProductGroup></ProductList></SetupConfig>\n";
+  (void)bundle_.WriteConfigurationFile(L"SetupConfig.xml", config);
+  const std::string silent =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SilentConfig><GeneralSettings>"
+      "<ShowErrorDialog Value=\"false\"/><ShowIndicator Value=\"false\"/></GeneralSettings>"
+      "<WixSource><WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/><WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>"
+      "</WixSource><GeneralProperties>" + silentProperties + "</GeneralProperties></SilentConfig>\n";
+  (void)bundle_.WriteConfigurationFile(L"SilentConfig.xml", silent);
+
+  const std::wstring demo = testsupport::SourceFolder() + L"examples\\demo\\SetupData\\Wix\\";
+  for (const wchar_t* file : {L"StudioUI.wxs", L"StudioFeatures.wxs", L"Localization\\en-us.wxl",
+                              L"Localization\\Studio.en-us.wxl"}) {
+    (void)CopyInto(bundle_, demo + file, std::wstring(L"SetupData\\Wix\\") + file);
+  }
+  const std::wstring packages = testsupport::PackageFolder();
+  (void)CopyInto(bundle_, packages + L"demo\\HalvorskStudio.msi", L"SetupData\\Packages\\Studio\\HalvorskStudio.msi");
+  (void)CopyInto(bundle_, packages + L"demo\\HalvorskSamples.msi",
+                 L"SetupData\\Packages\\Samples\\HalvorskSamples.msi");
+  (void)CopyInto(bundle_, packages + L"SmallA.msi", L"SetupData\\Packages\\SmallA.msi");
+  (void)CopyInto(bundle_, packages + L"SmallC.msi", L"SetupData\\Packages\\SmallC.msi");
+  Clean();
+}
+
+SilentBundle::~SilentBundle() { Clean(); }
+
+void SilentBundle::Clean() {
+  MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  for (const std::wstring& code : productCodes_) {
+    if (!InstalledProductName(code).empty()) {
+      (void)MsiConfigureProductExStub(code.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
+    }
+  }
+  (void)registry::DeleteKeyTree(kUninstallKey + kBundleKey, registry::View::Default);
+}
+
+SilentRun SilentBundle::Run(const std::wstring& arguments) {
+  SilentRun run;
+  testsupport::RunningProcess process =
+      testsupport::StartProcess(testsupport::Quote(bundle_.SetupExe()) + L" " + arguments, bundle_.Folder());
+  if (!process.IsValid()) return run;
+  testsupport::WindowDriver driver(process.Id());
+  for (const testsupport::WindowInfo& box : driver.AnswerMessageBoxesUntilExit(process.Handle(), kRunTimeoutMs)) {
+    run.messageBoxes.push_back(box.StaticText());
+  }
+  run.result = process.Wait(5000);
+  return run;
+}
+
+std::wstring SilentBundle::SetupLogText() const { return testsupport::ReadUtf16File(logFolder_ + L"Setup.log"); }
+
+std::wstring SilentBundle::AllLogsText() const {
+  std::wstring text;
+  WIN32_FIND_DATAW found = {};
+  platform::UniqueFindHandle find(::FindFirstFileW((logFolder_ + L"*").c_str(), &found));
+  if (!find) return text;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    text += ReadLogFile(logFolder_ + found.cFileName) + L"\n";
+  } while (::FindNextFileW(find.Get(), &found));
+  return text;
+}
+
+std::wstring InstalledProductName(const std::wstring& productCode) {
+  EnsureMsiLoaded();
+  wchar_t buffer[256] = {};
+  DWORD size = 256;
+  if (MsiGetProductInfoStub(productCode.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, buffer, &size) != 0) return {};
+  return buffer;
+}
+
+bool ArpEntryExists() {
+  platform::UniqueHKey key;
+  return registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, registry::View::Default, key) ==
+         ERROR_SUCCESS;
+}
+
+bool ReadArpString(const std::wstring& name, std::wstring& value) {
+  platform::UniqueHKey key;
+  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, registry::View::Default, key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  return registry::ReadStringValue(key.Get(), name, value);
+}
+
+bool ReadArpDword(const std::wstring& name, DWORD& value) {
+  platform::UniqueHKey key;
+  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, registry::View::Default, key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  return registry::ReadDwordValue(key.Get(), name, value);
+}
+
+bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace e2etest

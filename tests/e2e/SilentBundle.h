@@ -1,0 +1,68 @@
+#pragma once
+// A bundle like the demo, laid out for silent runs of the real Setup.exe: the
+// demo's main package (with its wizard sources), its sample package and the
+// small test packages, a log folder of its own, and helpers that look at what
+// a run left on the machine.
+
+#include <string>
+#include <vector>
+
+#include "support/BundleFixture.h"
+#include "support/ProcessRunner.h"
+
+namespace e2etest {
+
+struct BundleProduct {
+  std::string xml;          // the <Product .../> element
+  std::wstring productCode;  // empty for products Windows Installer does not know
+};
+
+struct SilentRun {
+  testsupport::ProcessResult result;
+  std::vector<std::wstring> messageBoxes;  // texts of the boxes answered
+};
+
+class SilentBundle {
+ public:
+  static constexpr wchar_t kBundleKey[] = L"E2ESilentBundle";
+  static const wchar_t kStudioCode[];
+  static const wchar_t kSamplesCode[];
+  static const wchar_t kSmallACode[];
+  static const wchar_t kSmallCCode[];
+
+  // Products of the one ordinary group, in order; the first is the main product.
+  SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
+               const std::string& silentProperties);
+  ~SilentBundle();
+
+  // The three demo-like products: studio (main, rollback), samples, SmallA.
+  static std::vector<BundleProduct> DemoProducts();
+  static BundleProduct Studio();
+  static BundleProduct Samples();
+  static BundleProduct SmallA();
+
+  [[nodiscard]] SilentRun Run(const std::wstring& arguments);
+  [[nodiscard]] std::wstring LogFolder() const { return logFolder_; }
+  [[nodiscard]] std::wstring SetupLogText() const;
+  // Every log file of the run (setup and package logs), as text.
+  [[nodiscard]] std::wstring AllLogsText() const;
+  [[nodiscard]] const testsupport::BundleFixture& Bundle() const { return bundle_; }
+
+  // Removes every product of the bundle and the bundle's entry.
+  void Clean();
+
+ private:
+  testsupport::BundleFixture bundle_;
+  std::wstring logFolder_;
+  std::vector<std::wstring> productCodes_;
+};
+
+// Windows Installer's product name for an installed product, empty when it is not installed.
+std::wstring InstalledProductName(const std::wstring& productCode);
+// The bundle's Add/Remove Programs entry: one string or DWORD value; false when missing.
+bool ReadArpString(const std::wstring& name, std::wstring& value);
+bool ReadArpDword(const std::wstring& name, DWORD& value);
+bool ArpEntryExists();
+bool FileExists(const std::wstring& path);
+
+}  // namespace e2etest

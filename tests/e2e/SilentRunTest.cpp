@@ -1,0 +1,188 @@
+// Silent runs of the real Setup.exe on a bundle like the demo: install,
+// repeated install, repair, removal, rollback, properties and bad input,
+// checked through Windows Installer, the file system, the registry and the log.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "SilentBundle.h"
+
+namespace e2etest {
+namespace {
+
+const wchar_t kSummaryOk[] = L"Setup ended with (0) Errors , (0) Warnings and (0) Informations";
+const char kSilentInstallDir[] = "<Property Id=\"INSTALLDIR\" Value=\"C:\\E2E Silent\\Studio\\\"/>";
+const wchar_t kSilentInstallDirW[] = L"C:\\E2E Silent\\Studio\\";
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+class SilentRunTest : public ::testing::Test {
+ protected:
+  void Make(const std::wstring& name, const std::vector<BundleProduct>& products = SilentBundle::DemoProducts(),
+            const std::string& properties = kSilentInstallDir) {
+    bundle_ = std::make_unique<SilentBundle>(name, products, properties);
+  }
+  void TearDown() override { bundle_.reset(); }
+
+  void InstallOk() {
+    SilentRun run = bundle_->Run(L"/si");
+    ASSERT_TRUE(run.result.started);
+    ASSERT_FALSE(run.result.timedOut);
+    ASSERT_EQ(run.result.exitCode, 0u) << bundle_->SetupLogText();
+  }
+
+  std::unique_ptr<SilentBundle> bundle_;
+};
+
+TEST_F(SilentRunTest, InstallRegistersEveryProductAndTheBundleEntry) {
+  Make(L"silent-install");
+  SilentRun run = bundle_->Run(L"/si");
+  ASSERT_TRUE(run.result.started);
+  ASSERT_FALSE(run.result.timedOut);
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(run.messageBoxes.empty());
+  EXPECT_TRUE(Contains(log, kSummaryOk)) << log;
+  EXPECT_TRUE(Contains(log, L"The setup exit code is 0"));
+
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"Halvorsk Studio 4.2");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSamplesCode), L"Halvorsk Studio Sample Projects");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"Setup Test SmallA");
+  EXPECT_TRUE(FileExists(std::wstring(kSilentInstallDirW) + L"Studio.txt"));
+  EXPECT_TRUE(FileExists(std::wstring(kSilentInstallDirW) + L"Samples\\Sample.hproj"));
+
+  std::wstring value;
+  ASSERT_TRUE(ReadArpString(L"DisplayVersion", value));
+  EXPECT_EQ(value, L"4.2.0");
+  ASSERT_TRUE(ReadArpString(L"DisplayName", value));
+  EXPECT_FALSE(value.empty());
+  ASSERT_TRUE(ReadArpString(L"UninstallString", value));
+  EXPECT_EQ(value, L"\"" + std::wstring(kSilentInstallDirW) + L"Setup\\Setup.exe\" /arp");
+  ASSERT_TRUE(ReadArpString(L"INSTALLDIR", value));
+  EXPECT_EQ(value, kSilentInstallDirW);
+  ASSERT_TRUE(ReadArpString(L"BRAND", value));
+  EXPECT_EQ(value, L"Professional");
+  DWORD number = 0;
+  ASSERT_TRUE(ReadArpDword(L"Language", number));
+  EXPECT_GT(number, 0u);
+  // The demo's files are a few bytes each: less than one KiB in all.
+  ASSERT_TRUE(ReadArpDword(L"EstimatedSize", number));
+  EXPECT_EQ(number, 0u);
+}
+
+TEST_F(SilentRunTest, SecondInstallIsRefusedWithoutTouchingAnything) {
+  Make(L"silent-twice");
+  InstallOk();
+  SilentRun again = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(again.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"The system configuration and the command line execution option does not match. "
+                            L"Installation cannot progress, the setup is aborted."))
+      << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"Halvorsk Studio 4.2");
+  EXPECT_TRUE(ArpEntryExists());
+}
+
+TEST_F(SilentRunTest, RepairRunsTheRepairCommands) {
+  Make(L"silent-repair");
+  InstallOk();
+  const std::wstring studioFile = std::wstring(kSilentInstallDirW) + L"Studio.txt";
+  ASSERT_TRUE(::DeleteFileW(studioFile.c_str()));
+  SilentRun run = bundle_->Run(L"/sf");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"The repair of the setup has been completed successfully!!")) << log;
+  EXPECT_TRUE(FileExists(studioFile));
+  EXPECT_TRUE(ArpEntryExists());
+}
+
+TEST_F(SilentRunTest, RemovalTakesEveryProductAwayInReverseOrderAndDeletesTheEntry) {
+  Make(L"silent-remove");
+  InstallOk();
+  SilentRun run = bundle_->Run(L"/sx");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"The remove of the setup has been completed successfully!!")) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSamplesCode), L"");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"");
+  EXPECT_FALSE(ArpEntryExists());
+  // The last product goes first.
+  const size_t removal = log.rfind(L"/sx");
+  const size_t small = log.find(L"SmallA", log.find(L"remove", removal == std::wstring::npos ? 0 : removal));
+  const size_t studio = log.find(L"Halvorsk Studio 4.2", small == std::wstring::npos ? 0 : small);
+  EXPECT_NE(small, std::wstring::npos);
+  EXPECT_NE(studio, std::wstring::npos);
+}
+
+TEST_F(SilentRunTest, FailingRollbackProductUndoesEarlierProducts) {
+  BundleProduct failing{"<Product Sequence=\"3\" Type=\"MSI\" ProductName=\"SmallC\" "
+                        "Id=\"{6B1D0C3A-2000-4000-8000-0000000000A3}\" Location=\"SetupData\\Packages\\SmallC.msi\" "
+                        "InstallCommand=\"FAIL=&quot;1&quot;\" Rollback=\"true\" "
+                        "UninstallCommand=\"{6B1D0C3A-2000-4000-8000-0000000000A3}\"/>",
+                        SilentBundle::kSmallCCode};
+  Make(L"silent-rollback", {SilentBundle::Studio(), SilentBundle::Samples(), failing});
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 2u) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSamplesCode), L"");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSmallCCode), L"");
+  EXPECT_FALSE(ArpEntryExists());
+}
+
+TEST_F(SilentRunTest, CommandLinePropertyWinsOverSilentConfigAndReachesThePackages) {
+  Make(L"silent-property");
+  SilentRun run = bundle_->Run(L"/si \"INSTALLDIR=C:\\E2E Command\\Studio\\\"");
+  EXPECT_EQ(run.result.exitCode, 0u) << bundle_->SetupLogText();
+  EXPECT_TRUE(FileExists(L"C:\\E2E Command\\Studio\\Studio.txt"));
+  EXPECT_TRUE(FileExists(L"C:\\E2E Command\\Studio\\Samples\\Sample.hproj"));
+  EXPECT_FALSE(FileExists(std::wstring(kSilentInstallDirW) + L"Studio.txt"));
+}
+
+TEST_F(SilentRunTest, HiddenPropertyValueAppearsInNoLog) {
+  Make(L"silent-hidden");
+  SilentRun run = bundle_->Run(L"/si LICENSEKEY=TopSecret4711");
+  EXPECT_EQ(run.result.exitCode, 0u) << bundle_->SetupLogText();
+  const std::wstring logs = bundle_->AllLogsText();
+  EXPECT_TRUE(Contains(logs, L"LICENSEKEY"));
+  EXPECT_FALSE(Contains(logs, L"TopSecret4711"));
+}
+
+TEST_F(SilentRunTest, EmptyInstallFolderStopsBeforeAnyProduct) {
+  Make(L"silent-emptydir", SilentBundle::DemoProducts(), "<Property Id=\"INSTALLDIR\" Value=\"\"/>");
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"Initial condition check has failed. Exiting the setup.")) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"");
+  EXPECT_FALSE(ArpEntryExists());
+}
+
+TEST_F(SilentRunTest, MissingPackageFailsWithoutLeavingARegistration) {
+  BundleProduct missing{"<Product Sequence=\"3\" Type=\"MSI\" ProductName=\"Missing\" "
+                        "Id=\"{6B1D0C3A-2000-4000-8000-0000000000A2}\" Location=\"SetupData\\Packages\\Missing.msi\" "
+                        "UninstallCommand=\"{6B1D0C3A-2000-4000-8000-0000000000A2}\"/>",
+                        L""};
+  Make(L"silent-missing", {SilentBundle::Studio(), SilentBundle::Samples(), missing});
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_NE(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"Setup installation failed. Some of the configured product has failed while installation!!"))
+      << log;
+  EXPECT_FALSE(Contains(log, kSummaryOk));
+}
+
+TEST_F(SilentRunTest, RemovalOfABundleThatIsNotInstalledIsRefused) {
+  Make(L"silent-notinstalled");
+  SilentRun run = bundle_->Run(L"/sx");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"The product may not have been installed.Remove cannot progress, the setup is aborted."))
+      << log;
+  EXPECT_FALSE(ArpEntryExists());
+}
+
+}  // namespace
+}  // namespace e2etest
