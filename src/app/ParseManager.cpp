@@ -185,6 +185,7 @@ bool CParseManager::OpenSetupLog() {
   }
   platform::CWinAppBase* app = platform::CWinAppBase::GetCurrent();
   std::wstring arguments = app != nullptr ? app->GetArgumentsText() : std::wstring();
+  arguments = CCommandLineProperties::GetCommandLineProperties().MaskValues(arguments);
   if (!arguments.empty()) LogInformation(L"Command Line Parameters are : %s", arguments.c_str());
   return true;
 }

@@ -119,6 +119,7 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
                  L"SetupData\\Packages\\Samples\\HalvorskSamples.msi");
   (void)CopyInto(bundle_, packages + L"SmallA.msi", L"SetupData\\Packages\\SmallA.msi");
   (void)CopyInto(bundle_, packages + L"SmallC.msi", L"SetupData\\Packages\\SmallC.msi");
+  (void)CopyInto(bundle_, packages + L"NoInstallDir.msi", L"SetupData\\Packages\\NoInstallDir.msi");
   Clean();
 }
 
