@@ -7,6 +7,9 @@
 #include "app/CommandLineParser.h"
 #include "app/CrashHandler.h"
 #include "app/ParseManager.h"
+#include "engine/SetupManager.h"
+#include "msi/MSIManager.h"
+#include "wix/WixDataManager.h"
 #include "app/StartupChecks.h"
 #include "config/ExecutionType.h"
 #include "log/Log.h"
@@ -59,6 +62,7 @@ int CSetupBootstrapperApp::InitInstance() {
   records.silentConfig = [this]() -> CSilentConfigData& { return GetOrCreateSilentConfig(); };
   records.styleConfig = [this]() -> CStyleConfigData& { return GetOrCreateStyleConfig(); };
   records.mainDialogConfig = [this]() -> CMainDialogConfigData& { return GetOrCreateMainDialogConfig(); };
+  records.msiManager = [this]() -> IMSIManager* { return setupManager_ ? setupManager_->GetMSIManager() : nullptr; };
   parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_, std::move(records));
   (void)parseManager_->LoadBootstrapperStrings();
   setuplog::CLogManager::GetInstance().SetOpenFailureTexts(bootstrapperTexts_->GetErrorMsg1(),
@@ -73,6 +77,7 @@ int CSetupBootstrapperApp::InitInstance() {
   ApplyStartupValues(*configData_, parser);
   if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return 0;
   if (!CheckPathDepth()) return 0;
+  CreateSetupManager(parser.IsSilentMode() != 0);
 
   if (parser.IsSilentMode()) {
     configData_->SetUIMode(false);
@@ -82,6 +87,18 @@ int CSetupBootstrapperApp::InitInstance() {
     if (RunWizardRoad(parser) == 0) LogInformation(L"The Full UI mode Execution failed!!");
   }
   return 0;
+}
+
+void CSetupBootstrapperApp::CreateSetupManager(bool silent) {
+  SetupStartData start;
+  start.commandLineProperties = CCommandLineProperties::GetCommandLineProperties().GetAll();
+  start.silentConfig = silent ? silentConfig_.get() : nullptr;
+  CSetupManager::Hooks hooks;
+  // The engine cannot call the application: the run's result comes back here.
+  hooks.onExitCode = [this](int exitCode) { SetExitCode(exitCode); };
+  setupManager_ = std::make_unique<CSetupManager>(*configData_, silent || configData_->IsRestoreMode(),
+                                                  std::move(start), std::move(hooks));
+  setupManager_->GetMSIManager()->SetWixDataManager(&parseManager_->GetOrCreateWixDataManager());
 }
 
 int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& /*parser*/) {
@@ -201,6 +218,8 @@ void CSetupBootstrapperApp::RestartMachine() {
 }
 
 int CSetupBootstrapperApp::ExitInstance() {
+  // It holds the record and the WiX model, so it goes first.
+  setupManager_.reset();
   bool removeFolder = false;
   if (configData_) {
     removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;

@@ -16,6 +16,7 @@
 
 class CCommandLineParser;
 class CParseManager;
+class CSetupManager;
 
 class CSetupBootstrapperApp : public platform::CWinAppBase {
  public:
@@ -27,6 +28,8 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
 
   [[nodiscard]] CSetupConfigData* GetConfigData() const { return configData_.get(); }
   [[nodiscard]] CParseManager* GetParseManager() const { return parseManager_.get(); }
+  // Null until start-up has checked the bundle; lives until shutdown.
+  [[nodiscard]] CSetupManager* GetSetupManager() const { return setupManager_.get(); }
   [[nodiscard]] IBSLocalizationConfigData* GetBootstrapperTexts() const { return bootstrapperTexts_.get(); }
   [[nodiscard]] CSilentConfigData& GetOrCreateSilentConfig();
   [[nodiscard]] CStyleConfigData& GetOrCreateStyleConfig();
@@ -56,12 +59,14 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] int RunWizardRoad(CCommandLineParser& parser);
   void ShowStartupError(const std::wstring& text);
   void RestartMachine();
+  void CreateSetupManager(bool silent);
 
   std::unique_ptr<CSetupConfigData> configData_;
   std::unique_ptr<CStyleConfigData> styleConfig_;
   std::unique_ptr<CMainDialogConfigData> mainDialogConfig_;
   std::unique_ptr<CSilentConfigData> silentConfig_;
   std::unique_ptr<CParseManager> parseManager_;
+  std::unique_ptr<CSetupManager> setupManager_;
   std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;
   int exitCode_ = 0;
   int restartPending_ = 0;

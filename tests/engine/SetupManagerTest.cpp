@@ -147,6 +147,30 @@ TEST_F(SetupManagerTest, MinorUpgradeReinstallsTheNewPackageAndRewritesTheEntry)
   EXPECT_NE(log.find(L"The Minor upgrade of the setup has been completed successfully!!"), std::wstring::npos);
 }
 
+TEST_F(SetupManagerTest, HiddenNamesAreKnownBeforeAnyPropertyIsSetOrLogged) {
+  ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
+  SetupStartData start;
+  start.commandLineProperties[L"SECRET"] = L"TopSecret4711";
+  start.commandLineProperties[L"PUBLICPROP"] = L"visible";
+  auto manager = MakeManager(true, start);
+  ASSERT_EQ(manager->LaunchInitializer(&dispatcher_), 1);
+  // The session has the real value; only the log is masked.
+  EXPECT_EQ(manager->GetMSIManager()->GetProperty(L"SECRET", false), L"TopSecret4711");
+  std::wstring passedOn = L"PASSWORD=TopSecret4711";
+  manager->GetMSIManager()->MaskHiddenProperties(passedOn);
+  EXPECT_EQ(passedOn, L"PASSWORD=*****");
+
+  const std::wstring log = log_->Text();
+  const size_t found = log.find(L"Hidden property found: name is SECRET");
+  const size_t secret = log.find(L"PROPERTY CHANGE: Modifying 'SECRET' property. Its new value: '*****'.");
+  ASSERT_NE(found, std::wstring::npos);
+  ASSERT_NE(secret, std::wstring::npos);
+  EXPECT_LT(found, secret);
+  EXPECT_NE(log.find(L"PROPERTY CHANGE: Modifying 'PUBLICPROP' property. Its new value: 'visible'."),
+            std::wstring::npos);
+  EXPECT_EQ(log.find(L"TopSecret4711"), std::wstring::npos);
+}
+
 TEST_F(SetupManagerTest, PackageForAnotherProcessorIsRefused) {
   ASSERT_TRUE(LoadMainBundle("SetupMainArm", kMainArmCode, SETUPEXECTYPE_INSTALLATION));
   std::vector<std::wstring> boxes;
