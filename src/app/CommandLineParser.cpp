@@ -2,7 +2,6 @@
 
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
-#include "msi/HiddenPropertyMask.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
 #include "registry/RegistryUtil.h"
@@ -69,22 +68,6 @@ CCommandLineProperties& CCommandLineProperties::GetCommandLineProperties() {
 
 bool CCommandLineProperties::Insert(const std::wstring& name, const std::wstring& value) {
   return table_.emplace(name, value).second;
-}
-
-std::wstring CCommandLineProperties::MaskValues(const std::wstring& commandLine) const {
-  std::wstring text = commandLine;
-  for (const auto& [name, value] : table_) {
-    if (value.empty()) continue;
-    const std::wstring assignment = name + L"=";
-    size_t at = 0;
-    while ((at = text.find(assignment, at)) != std::wstring::npos) {
-      size_t start = at + assignment.size();
-      if (start < text.size() && text[start] == L'"') ++start;
-      if (text.compare(start, value.size(), value) == 0) text.replace(start, value.size(), kHiddenValueMask);
-      at = start;
-    }
-  }
-  return text;
 }
 
 std::wstring CCommandLineProperties::Lookup(const std::wstring& name) const {

@@ -20,10 +20,6 @@ class CCommandLineProperties {
   bool Insert(const std::wstring& name, const std::wstring& value);
   [[nodiscard]] std::wstring Lookup(const std::wstring& name) const;
   [[nodiscard]] const std::map<std::wstring, std::wstring>& GetAll() const { return table_; }
-  // The command-line text with the value of every assignment in the table
-  // replaced by the mask: which properties a package hides is not known when
-  // the command line is logged, and a hidden value must never reach a log.
-  [[nodiscard]] std::wstring MaskValues(const std::wstring& commandLine) const;
   void Clear() { table_.clear(); }
 
  private:

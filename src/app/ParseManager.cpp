@@ -10,6 +10,14 @@
 #include "app/StartupChecks.h"
 #include "app/SystemDetails.h"
 #include "config/BSLocalizationConfigData.h"
+#include "config/IProductAttributes.h"
+#include "config/ProductCode.h"
+#include "engine/SetupLauncherBase.h"
+#include "msi/HiddenPropertyMask.h"
+#include "msi/IMSIManager.h"
+#include "msi/InstalledProduct.h"
+#include "msi/MsiQuery.h"
+#include "platform/StringUtil.h"
 #include "config/BootstrapperLocalizationReader.h"
 #include "config/LogFileDetails.h"
 #include "config/SetupConfigData.h"
@@ -185,8 +193,7 @@ bool CParseManager::OpenSetupLog() {
   }
   platform::CWinAppBase* app = platform::CWinAppBase::GetCurrent();
   std::wstring arguments = app != nullptr ? app->GetArgumentsText() : std::wstring();
-  arguments = CCommandLineProperties::GetCommandLineProperties().MaskValues(arguments);
-  if (!arguments.empty()) LogInformation(L"Command Line Parameters are : %s", arguments.c_str());
+  if (!arguments.empty()) LogInformation(L"Command Line Parameters are : %s", MaskedArguments(arguments).c_str());
   return true;
 }
 
@@ -237,6 +244,28 @@ bool CParseManager::StartParseWixFiles() {
 }
 
 bool CParseManager::SetFeaturesCost() {
-  LogDebug(L"CParseManager::SetFeaturesCost() - No MSI manager yet; the feature costs are not computed.");
-  return true;
+  IMSIManager* manager = records_.msiManager ? records_.msiManager() : nullptr;
+  if (manager == nullptr) {
+    LogDebug(L"CParseManager::SetFeaturesCost() - No MSI manager yet; the feature costs are not computed.");
+    return true;
+  }
+  return manager->SetFeaturesCost();
+}
+
+std::wstring CParseManager::MaskedArguments(const std::wstring& arguments) const {
+  // The log opens long before the package's session does, so the hidden
+  // names come straight from the main package file (or the installed copy).
+  IProductAttributes* wixSource = record_.GetWixSourceProduct();
+  if (wixSource == nullptr) return arguments;
+  std::wstring package = CSetupLauncherBase::JoinToFolder(record_.GetSetupFolder(), wixSource->GetLocation());
+  if (::GetFileAttributesW(package.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    package = GetCachedPackagePath(ExtractProductCode(wixSource->GetUninstallCommand()));
+  }
+  std::vector<std::wstring> hidden;
+  for (const std::wstring& name : platform::Split(ReadPackageFileProperty(package, L"MsiHiddenProperties"), L";")) {
+    if (!name.empty()) hidden.push_back(name);
+  }
+  std::wstring masked = arguments;
+  MaskHiddenPropertyValues(masked, hidden, CCommandLineProperties::GetCommandLineProperties().GetAll());
+  return masked;
 }

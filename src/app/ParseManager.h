@@ -18,6 +18,7 @@ class CSetupConfigParser;
 class CDialogUnitConverter;
 class CWixDataManager;
 class CWixSourceReader;
+class IMSIManager;
 
 class IParseManager {
  public:
@@ -39,6 +40,9 @@ class CParseManager : public IParseManager {
     // Called when a silent option does not fit the machine (the silent
     // indicator's failed finish); may be empty.
     std::function<void()> onSilentMismatch;
+    // The setup manager's session of the main package, which costs the
+    // features; may be empty or give null before the setup manager exists.
+    std::function<IMSIManager*()> msiManager;
   };
 
   CParseManager(CSetupConfigData& record, CCommandLineParser& parser, IBSLocalizationConfigData& texts,
@@ -76,9 +80,11 @@ class CParseManager : public IParseManager {
   [[nodiscard]] bool InitializeLocalization();
   [[nodiscard]] bool CheckProcessor();
   [[nodiscard]] CWixSourceReader& GetOrCreateWixReader();
-  // Hook for the feature costing of the main package: the MSI manager
-  // computes the costs here once it exists. Until then there is nothing to cost.
+  // The feature costing of the main package, by the setup manager's MSI manager.
   [[nodiscard]] bool SetFeaturesCost();
+  // The command line as it may be logged: values of the main package's hidden
+  // properties given as NAME=value are masked.
+  [[nodiscard]] std::wstring MaskedArguments(const std::wstring& arguments) const;
 
   CSetupConfigData& record_;
   CCommandLineParser& parser_;

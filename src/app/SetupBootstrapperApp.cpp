@@ -68,6 +68,7 @@ int CSetupBootstrapperApp::InitInstance() {
   records.silentConfig = [this]() -> CSilentConfigData& { return GetOrCreateSilentConfig(); };
   records.styleConfig = [this]() -> CStyleConfigData& { return GetOrCreateStyleConfig(); };
   records.mainDialogConfig = [this]() -> CMainDialogConfigData& { return GetOrCreateMainDialogConfig(); };
+  records.msiManager = [this]() -> IMSIManager* { return setupManager_ ? setupManager_->GetMSIManager() : nullptr; };
   parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_, std::move(records));
   (void)parseManager_->LoadBootstrapperStrings();
   setuplog::CLogManager::GetInstance().SetOpenFailureTexts(bootstrapperTexts_->GetErrorMsg1(),
@@ -130,7 +131,10 @@ void CSetupBootstrapperApp::CreateSetupManager(const CCommandLineParser& parser)
     return CCommonUtility::RestoreRebootData(record, &manager, setupManager_->GetRebootManager());
   };
   hooks.onExitCode = [this](int exitCode) { SetExitCode(exitCode); };
-  setupManager_ = std::make_unique<CSetupManager>(*configData_, silent, std::move(start), std::move(hooks));
+  // A resumed run shows no first dialog either.
+  setupManager_ = std::make_unique<CSetupManager>(*configData_, silent || configData_->IsRestoreMode(),
+                                                  std::move(start), std::move(hooks));
+  setupManager_->GetMSIManager()->SetWixDataManager(&parseManager_->GetOrCreateWixDataManager());
   configData_->SetProductNameLookup([this]() -> std::wstring {
     IMSIManager* msiManager = setupManager_ ? setupManager_->GetMSIManager() : nullptr;
     return msiManager != nullptr ? msiManager->GetProperty(L"ProductName", false) : std::wstring();
@@ -248,11 +252,11 @@ void CSetupBootstrapperApp::RestartMachine() {
 }
 
 int CSetupBootstrapperApp::ExitInstance() {
+  // It holds the record and the WiX model, so it goes first.
+  setupManager_.reset();
   bool removeFolder = false;
   std::wstring maintenanceExe;
   std::wstring codePage;
-  // The setup manager and its MSI manager hold the record: they go first.
-  setupManager_.reset();
   if (configData_) {
     maintenanceExe = configData_->GetInstalledLocation() + configData_->GetMaintenanceExePath();
     if (ILocalizationSetting* languages = configData_->GetLocalizationSettings()) {

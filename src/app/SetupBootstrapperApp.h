@@ -28,6 +28,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
 
   [[nodiscard]] CSetupConfigData* GetConfigData() const { return configData_.get(); }
   [[nodiscard]] CParseManager* GetParseManager() const { return parseManager_.get(); }
+  // Null until start-up has checked the bundle; lives until shutdown.
   [[nodiscard]] CSetupManager* GetSetupManager() const { return setupManager_.get(); }
   [[nodiscard]] IBSLocalizationConfigData* GetBootstrapperTexts() const { return bootstrapperTexts_.get(); }
   [[nodiscard]] CSilentConfigData& GetOrCreateSilentConfig();

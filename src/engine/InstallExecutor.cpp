@@ -147,12 +147,7 @@ bool CInstallExecutor::HandleProductResult(IProductAttributes& product, DWORD ex
   const bool informational = product.IsInformationalExitCode(code);
   if (exitCode != kExitSuccess && exitCode != kExitRebootRequired && exitCode != kChildSetupRebootExitCode &&
       !warning && !informational) {
-    if (IsInstallerPackage(product)) {
-      product.SetExecutionStatus(kExecutionStatusFailed);
-    } else {
-      product.SetExecutionStatus(kExecutionStatusRun);
-      RecordExecuted(product);
-    }
+    MarkProductFailed(product);
     result = kRunFailedContinued;
     noStatus = 0;
     if (IsStopOnFailure(product, exitCode)) {
@@ -169,8 +164,7 @@ bool CInstallExecutor::HandleProductResult(IProductAttributes& product, DWORD ex
     result = kRunRestartNeeded;
     return false;
   }
-  product.SetExecutionStatus(kExecutionStatusRun);
-  RecordExecuted(product);
+  MarkProductRun(product);
   AddAppliedPatch(product);
   return true;
 }

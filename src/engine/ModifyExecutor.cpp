@@ -32,7 +32,11 @@ bool CModifyExecutor::HandleProductResult(IProductAttributes& product, DWORD exi
     noStatus = 0;
     return false;
   }
-  if (exitCode != kExitSuccess && exitCode != kExitRebootRequired) {
+  if (exitCode == kExitSuccess || exitCode == kExitRebootRequired) {
+    // Marked, so a later failure with rollback undoes it.
+    MarkProductRun(product);
+  } else {
+    MarkProductFailed(product);
     result = kRunFailedContinued;
     noStatus = 0;
     if (IsStopOnFailure(product, exitCode)) {

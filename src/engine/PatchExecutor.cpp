@@ -4,9 +4,11 @@
 
 bool CPatchExecutor::HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result, int& noStatus) {
   if (exitCode == kExitSuccess || exitCode == kExitRebootRequired) {
+    MarkProductRun(product);
     AddAppliedPatch(product);
     return true;
   }
+  MarkProductFailed(product);
   result = kRunFailedContinued;
   noStatus = 0;
   if (IsStopOnFailure(product, exitCode)) {

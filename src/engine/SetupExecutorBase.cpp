@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr int kExecutionStatusRunForRollback = 0;
+constexpr int kExecutionStatusFailedForRollback = 2;
 constexpr int kStatusNone = 0;
 constexpr int kStatusError = 1;
 constexpr int kStatusWarning = 2;
@@ -59,6 +61,19 @@ void CSetupExecutorBase::SetSilentConfigData(const ISilentConfigData* silentConf
 IBundleRegistrar* CSetupExecutorBase::GetBundleRegistrar() const {
   if (registrar_ == nullptr) LogError(L"No writer for the Add/Remove Programs entry is set.");
   return registrar_;
+}
+
+void CSetupExecutorBase::MarkProductRun(IProductAttributes& product) {
+  product.SetExecutionStatus(kExecutionStatusRunForRollback);
+  RecordExecuted(product);
+}
+
+void CSetupExecutorBase::MarkProductFailed(IProductAttributes& product) {
+  if (product.GetProductType() == kProductTypeMsi || product.GetProductType() == kProductTypeMsp) {
+    product.SetExecutionStatus(kExecutionStatusFailedForRollback);
+  } else {
+    MarkProductRun(product);
+  }
 }
 
 void CSetupExecutorBase::Cancel() {

@@ -62,6 +62,11 @@ class CSetupExecutorBase : public ISetupExecutorBase {
   [[nodiscard]] bool HandleProductReboot(IProductAttributes& product, DWORD exitCode);
   [[nodiscard]] bool IsCancelled() const { return cancelled_; }
   void AddRollbackStep() { ++rollbackCount_; }
+  // A product that ran (status "run", counted for rollback by RecordExecuted).
+  void MarkProductRun(IProductAttributes& product);
+  // A failed installer package did not change the machine (status "failed");
+  // any other failed product may have, and is marked as run.
+  void MarkProductFailed(IProductAttributes& product);
   // Sets a property of the main package's session, when there is one.
   void SetSessionProperty(const std::wstring& name, const std::wstring& value);
 

@@ -29,6 +29,8 @@ std::wstring ReadSessionProperty(MSIHANDLE package, const std::wstring& name) {
 
 std::wstring ReadPackageFileProperty(const std::wstring& path, const std::wstring& name) {
   if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+  // Start-up reads packages before the MSI manager has loaded the library.
+  LoadMsiLibrary();
   platform::UniqueMsiHandle database;
   MSIHANDLE raw = 0;
   if (MsiOpenDatabaseStub(path.c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_READONLY), &raw) != ERROR_SUCCESS) {

@@ -15,5 +15,5 @@
 [[nodiscard]] std::wstring ReadSessionProperty(MSIHANDLE package, const std::wstring& name);
 
 // The value of `name` in the Property table of the package file at `path`,
-// read without opening a session; empty when the file, table or row is missing.
+// read without opening a session (loading the library when needed); empty when the file, table or row is missing.
 [[nodiscard]] std::wstring ReadPackageFileProperty(const std::wstring& path, const std::wstring& name);

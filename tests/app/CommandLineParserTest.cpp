@@ -182,15 +182,3 @@ TEST(CommandLineParser, DeleteWithoutAppliedResumeOptionsLeavesTheKeyAlone) {
 }
 
 }  // namespace
-
-TEST(CommandLineProperties, LoggedCommandLineShowsNoPropertyValue) {
-  CCommandLineProperties& table = CCommandLineProperties::GetCommandLineProperties();
-  table.Clear();
-  (void)table.Insert(L"LICENSEKEY", L"Secret 42");
-  (void)table.Insert(L"INSTALLDIR", L"C:\\Apps\\1");
-  (void)table.Insert(L"EMPTY", L"");
-  const std::wstring masked =
-      table.MaskValues(L"/si /L 1031 LICENSEKEY=\"Secret 42\" INSTALLDIR=C:\\Apps\\1 EMPTY= NOTSECRET=Secret 42");
-  table.Clear();
-  EXPECT_EQ(masked, L"/si /L 1031 LICENSEKEY=\"*****\" INSTALLDIR=***** EMPTY= NOTSECRET=Secret 42");
-}

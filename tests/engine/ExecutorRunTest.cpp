@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "ExecutorFixture.h"
+#include "RecordingRegistrar.h"
 #include "config/ExecutionType.h"
 #include "config/IProductAttributes.h"
 #include "engine/IBundleRegistrar.h"
@@ -17,33 +18,6 @@
 
 namespace enginetest {
 namespace {
-
-class RecordingRegistrar final : public IBundleRegistrar {
- public:
-  RecordingRegistrar(CallLog& log, bool succeed) : log_(log), succeed_(succeed) {}
-  bool WriteBundleEntry() override {
-    log_.Add(L"WriteBundleEntry");
-    return succeed_;
-  }
-  bool RemoveBundleEntry(const std::vector<std::wstring>& patchCodes) override {
-    log_.Add(patchCodes.empty() ? std::wstring(L"RemoveBundleEntry") : L"RemoveBundleEntry(" + std::to_wstring(patchCodes.size()) + L")");
-    return succeed_;
-  }
-  bool DeleteBundleEntry() override { return Record(L"DeleteBundleEntry"); }
-  bool UpdateBundleSize() override { return Record(L"UpdateBundleSize"); }
-  bool AddPatchEntry(const std::wstring& keyName, const std::wstring&, const std::wstring&) override {
-    return Record(L"AddPatchEntry(" + keyName + L")");
-  }
-  bool DeleteEntry(const std::wstring& keyName) override { return Record(L"DeleteEntry(" + keyName + L")"); }
-
- private:
-  bool Record(const std::wstring& line) {
-    log_.Add(line);
-    return succeed_;
-  }
-  CallLog& log_;
-  bool succeed_;
-};
 
 // Holds "Global\_MSIExecute" on its own thread until released; lets it go
 // `delayMs` after Release so the release can fall inside a waiting attempt.

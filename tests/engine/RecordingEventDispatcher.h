@@ -125,7 +125,9 @@ class RecordingEventDispatcher final : public IEventDispatcher {
   RecordingEventDispatcher();
 
   void OnControlActivated(CWixControl* control) override;
-  IMSIManager* GetMSIManager() override { return &msiManager_; }
+  IMSIManager* GetMSIManager() override { return sessionOverride_ != nullptr ? sessionOverride_ : &msiManager_; }
+  // Hands out a real session (the setup manager's) instead of the recording one.
+  void UseMsiManager(IMSIManager* manager) { sessionOverride_ = manager; }
   int ShowErrorDialog(const std::wstring& text, UINT style) override;
   int ShowFilesInUseDialog(const std::wstring& processList) override;
   int ShowDialog(const std::wstring& dialogName) override;
@@ -156,6 +158,7 @@ class RecordingEventDispatcher final : public IEventDispatcher {
   CallLog log_;
   RecordingEventMapper mapper_;
   RecordingMsiManager msiManager_;
+  IMSIManager* sessionOverride_ = nullptr;
   std::mutex scriptMutex_;
   std::deque<int> errorAnswers_;
 };
