@@ -143,6 +143,17 @@ TEST_F(SilentRunTest, CommandLinePropertyWinsOverSilentConfigAndReachesThePackag
   EXPECT_TRUE(FileExists(L"C:\\E2E Command\\Studio\\Samples\\Sample.hproj"));
 }
 
+TEST_F(SilentRunTest, AddOnNamedInSkipAddOnProductsIsLeftOut) {
+  Make(L"silent-skipaddon");
+  SilentRun run = bundle_->Run(L"/si SKIPADDONPRODUCTS=\"Halvorsk Studio Sample Projects\"");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"The Skipped MSI Non-feature : Halvorsk Studio Sample Projects")) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"Halvorsk Studio 4.2");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSamplesCode), L"");
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"Setup Test SmallA");
+}
+
 TEST_F(SilentRunTest, HiddenPropertyValueAppearsInNoLog) {
   Make(L"silent-hidden");
   SilentRun run = bundle_->Run(L"/si LICENSEKEY=TopSecret4711");
