@@ -20,7 +20,30 @@ bool FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+UINT ExtractPatchXml(const std::wstring& patchFile, std::wstring& xml) {
+  DWORD length = 0;
+  wchar_t empty[1] = L"";
+  UINT result = MsiExtractPatchXMLDataStub(patchFile.c_str(), 0, empty, &length);
+  if (result != ERROR_MORE_DATA) return result;
+  xml.assign(length + 1, L'\0');
+  DWORD size = length + 1;
+  result = MsiExtractPatchXMLDataStub(patchFile.c_str(), 0, &xml[0], &size);
+  xml.resize(result == ERROR_SUCCESS ? size : 0);
+  return result;
+}
+
+CSetupLauncherPatch::PatchXmlReader& PatchXmlReaderSlot() {
+  static CSetupLauncherPatch::PatchXmlReader reader;
+  return reader;
+}
+
 }  // namespace
+
+CSetupLauncherPatch::PatchXmlReader CSetupLauncherPatch::SetPatchXmlReaderForTest(PatchXmlReader reader) {
+  PatchXmlReader previous = std::move(PatchXmlReaderSlot());
+  PatchXmlReaderSlot() = std::move(reader);
+  return previous;
+}
 
 CSetupLauncherPatch::CSetupLauncherPatch(ISetupConfigData& record, CMSIManager& manager, const SetupStartData& start)
     : CSetupLauncherBase(record, manager, start) {
@@ -41,16 +64,8 @@ CSetupLauncherPatch::CSetupLauncherPatch(ISetupConfigData& record, CMSIManager& 
 }
 
 void CSetupLauncherPatch::ReadPatchData(const std::wstring& patchFile) {
-  DWORD length = 0;
-  wchar_t empty[1] = L"";
-  UINT result = MsiExtractPatchXMLDataStub(patchFile.c_str(), 0, empty, &length);
   std::wstring xml;
-  if (result == ERROR_MORE_DATA) {
-    xml.assign(length + 1, L'\0');
-    DWORD size = length + 1;
-    result = MsiExtractPatchXMLDataStub(patchFile.c_str(), 0, &xml[0], &size);
-    xml.resize(size);
-  }
+  const UINT result = PatchXmlReaderSlot() ? PatchXmlReaderSlot()(patchFile, xml) : ExtractPatchXml(patchFile, xml);
   if (result != ERROR_SUCCESS) {
     LogDebug(L"MsiExtractPatchXMLDataStub failed.");
     return;
@@ -62,9 +77,9 @@ void CSetupLauncherPatch::ReadPatchData(const std::wstring& patchFile) {
              error.empty() ? L"Error in loading patch info xml!! loadXML() API failed." : error.c_str());
     return;
   }
-  // The applicability data is in a namespace; local names match in any.
-  CXmlNode target = root.SelectSingleNode(L"//*[local-name()='TargetProductCode']");
-  CXmlNode updated = root.SelectSingleNode(L"//*[local-name()='TargetProduct']/*[local-name()='UpdatedVersion']");
+  // The parser's default selection language matches these names in the data's default namespace.
+  CXmlNode target = root.SelectSingleNode(L"//TargetProductCode");
+  CXmlNode updated = root.SelectSingleNode(L"//TargetProduct/UpdatedVersion");
   if (target) targetProductCode_ = platform::Trim(target.GetText());
   if (updated) updatedVersion_ = platform::Trim(updated.GetText());
 }

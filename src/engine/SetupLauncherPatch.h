@@ -4,6 +4,7 @@
 // builds on, its cached package is opened with the patches' transforms for
 // the wizard; otherwise the patch is applied directly.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ class CSetupLauncherPatch : public CSetupLauncherBase {
   // and a third part not below the installed one. Otherwise it is applied directly.
   [[nodiscard]] static bool OpensCachedPackage(const std::wstring& updatedVersion,
                                                const std::wstring& installedVersion);
+
+  // Reads a patch's applicability data (XML) into `xml`; the installer's result.
+  using PatchXmlReader = std::function<UINT(const std::wstring& patchFile, std::wstring& xml)>;
+  // Test seam: Wine's msi.dll aborts the process in MsiExtractPatchXMLDataW
+  // (an unimplemented function), so tests give the data themselves. An
+  // empty reader restores the installer's; returns the previous one.
+  static PatchXmlReader SetPatchXmlReaderForTest(PatchXmlReader reader);
 
  private:
   void ReadPatchData(const std::wstring& patchFile);
