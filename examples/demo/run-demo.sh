@@ -44,13 +44,27 @@ show_log() {
   log=$(log_path)
   echo "log file: $log"
   if [ -f "$log" ]; then
-    echo "--- last lines of the log"
-    iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' | tail -n 12
+    echo "--- summary lines of the log"
+    iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' |
+      grep -E "logging (started|stopped)|Command Line Parameters|Setup Started|Mode of Execution|Operating System|execution type|language Id|Parsing of the wix files|Setup ended with|ERROR" |
+      sed 's/^\[[0-9:]*\]:\t //'
   else
     echo "(no log file)"
   fi
 }
 
+msiexec_demo() { # runs msiexec on a package of the demo bundle, quietly
+  wine "C:\\windows\\system32\\msiexec.exe" "$@" /qn </dev/null >/dev/null 2>&1
+  echo "msiexec $*: exit code $?"
+}
+
 show_usage
-run_setup "Wizard start with a property and a language" /L 1031 INSTALLDIR="C:\\Demo Folder"
+run_setup "Wizard start with a property and a language (first installation)" /L 1031 INSTALLDIR="C:\\Demo Folder"
 show_log
+
+echo
+echo "=== The main package installed by hand: the next start is a maintenance run"
+msiexec_demo /i "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
+run_setup "Wizard start on an installed bundle" /NOMUTEX
+show_log
+msiexec_demo /x "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
