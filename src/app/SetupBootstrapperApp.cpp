@@ -9,6 +9,8 @@
 #include "app/ParseManager.h"
 #include "app/StartupChecks.h"
 #include "config/ExecutionType.h"
+#include "config/ILocalizationSetting.h"
+#include "engine/CommonUtility.h"
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
@@ -181,28 +183,18 @@ bool CSetupBootstrapperApp::CheckPathDepth() {
 
 void CSetupBootstrapperApp::RestartMachine() {
   LogInformation(L"Rebooting the system.....");
-  // The system's own shutdown.exe by full path: a program of that name beside
-  // Setup.exe or in the current folder must never be started instead.
-  std::wstring program = platform::SystemFilePath(L"shutdown.exe");
-  std::wstring commandLine = L"\"" + program + L"\" -r -t 0";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        platform::GetSystemFolder().c_str(), &startup, &process)) {
-    LogError(L"CSetupBootstrapperApp::ExitInstance() - Unable to start %s, error %lu", program.c_str(),
-             ::GetLastError());
-    return;
-  }
-  platform::UniqueHandle processHandle(process.hProcess);
-  platform::UniqueHandle threadHandle(process.hThread);
+  (void)CCommonUtility::StartMachineRestart();
 }
 
 int CSetupBootstrapperApp::ExitInstance() {
   bool removeFolder = false;
+  std::wstring maintenanceExe;
+  std::wstring codePage;
   if (configData_) {
+    maintenanceExe = configData_->GetInstalledLocation() + configData_->GetMaintenanceExePath();
+    if (ILocalizationSetting* languages = configData_->GetLocalizationSettings()) {
+      codePage = languages->GetCodepage(configData_->GetLanguageId());
+    }
     removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;
     configData_.reset();
   }
@@ -212,7 +204,11 @@ int CSetupBootstrapperApp::ExitInstance() {
   silentConfig_.reset();
   bootstrapperTexts_.reset();
 
-  if (!removeFolder && restartPending_) RestartMachine();
+  // After a removal the batch that deletes the maintenance copy also restarts;
+  // when that batch could not be started the pending restart still happens.
+  bool restartByBatch =
+      removeFolder && CCommonUtility::RemoveMaintenanceExeFolder(maintenanceExe, codePage, restartPending_ != 0);
+  if (!restartByBatch && restartPending_) RestartMachine();
 
   setuplog::CLogManager::GetInstance().CloseSink();
   if (oleInitialized_) ::OleUninitialize();

@@ -169,6 +169,20 @@ std::string WideToAnsi(std::wstring_view text, unsigned codePage) {
   return WideToMultiByte(text, codePage == 0 ? CP_ACP : codePage);
 }
 
+bool WideToAnsiExact(std::wstring_view text, std::string& result, unsigned codePage) {
+  result.clear();
+  if (text.empty()) return true;
+  const UINT page = codePage == 0 ? CP_ACP : codePage;
+  BOOL usedDefault = FALSE;
+  int needed = ::WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                     0, nullptr, &usedDefault);
+  if (needed <= 0 || usedDefault) return false;
+  result.assign(static_cast<size_t>(needed), '\0');
+  ::WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), &result[0], needed,
+                        nullptr, &usedDefault);
+  return !usedDefault;
+}
+
 std::wstring SystemErrorText(unsigned long errorCode) {
   wchar_t* buffer = nullptr;
   DWORD length = ::FormatMessageW(

@@ -41,6 +41,9 @@ std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
 std::wstring AnsiToWide(std::string_view text, unsigned codePage = 0);
 std::string WideToAnsi(std::wstring_view text, unsigned codePage = 0);
+// Like WideToAnsi, but false when a character has no exact form in the code
+// page (a replacement character could change what a command means).
+bool WideToAnsiExact(std::wstring_view text, std::string& result, unsigned codePage = 0);
 
 // The system's message text for a Windows error code, without the trailing line break.
 std::wstring SystemErrorText(unsigned long errorCode);

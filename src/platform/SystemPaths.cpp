@@ -22,6 +22,23 @@ UniqueModule LoadSystemLibrary(const wchar_t* dllName) {
   return UniqueModule(::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
+UniqueHandle StartSystemProgramHidden(const std::wstring& fileName, const std::wstring& arguments) {
+  std::wstring program = SystemFilePath(fileName);
+  std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        GetSystemFolder().c_str(), &startup, &process)) {
+    return UniqueHandle();
+  }
+  UniqueHandle thread(process.hThread);
+  return UniqueHandle(process.hProcess);
+}
+
 std::wstring GetModulePath() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {

@@ -17,6 +17,12 @@ std::wstring SystemFilePath(const std::wstring& fileName);
 // Loads a DLL from the system folder only.
 [[nodiscard]] UniqueModule LoadSystemLibrary(const wchar_t* dllName);
 
+// Starts a program of the system folder, by its full path, without a window
+// and with the system folder as its current folder. `arguments` follow the
+// quoted program path. The process handle, invalid on failure (the Windows
+// error stays in GetLastError).
+[[nodiscard]] UniqueHandle StartSystemProgramHidden(const std::wstring& fileName, const std::wstring& arguments);
+
 // Full path of the running executable, and its folder with the trailing backslash.
 // A shell folder by its CSIDL value (no trailing backslash); empty when unknown.
 std::wstring GetSpecialFolder(int csidl);
