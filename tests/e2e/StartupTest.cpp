@@ -159,6 +159,11 @@ TEST(StartupLog, ARunWritesItsLogFileWithBannersAndCommandLine) {
   std::wstring log = testsupport::ReadUtf16File(logPath);
   EXPECT_EQ(log.find(L"===== logging started: "), 0u);
   EXPECT_NE(log.find(L"INFORMATION:\tThe Setup Started..."), std::wstring::npos);
+  // The machine's details come first in the log of a run that is not resumed.
+  const size_t details = log.find(L"System Details...");
+  EXPECT_NE(details, std::wstring::npos);
+  EXPECT_LT(details, log.find(L"Command Line Parameters are"));
+  EXPECT_NE(log.find(L"Architecture   : 64-bit"), std::wstring::npos);
   EXPECT_NE(log.find(L"INFORMATION:\tMode of Execution : UI Mode."), std::wstring::npos);
   EXPECT_NE(log.find(L"INFORMATION:\tCommand Line Parameters are : /NOMUTEX A=1"), std::wstring::npos);
   EXPECT_NE(log.find(L"===== logging stopped: "), std::wstring::npos);
