@@ -58,6 +58,9 @@ msiexec_demo() { # runs msiexec on a package of the demo bundle, quietly
   echo "msiexec $*: exit code $?"
 }
 
+# Every run appends to the bundle's log; start the demo with a fresh one.
+rm -f "$(log_path)"
+
 show_usage
 run_setup "Wizard start with a property and a language (first installation)" /L 1031 INSTALLDIR="C:\\Demo Folder"
 show_log
