@@ -44,8 +44,9 @@ show_log() {
   log=$(log_path)
   echo "log file: $log"
   if [ -f "$log" ]; then
-    echo "--- summary lines of the log"
+    echo "--- summary lines of this run's part of the log"
     iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' |
+      awk '/logging started/ { part = "" } { part = part $0 "\n" } END { printf "%s", part }' |
       grep -E "logging (started|stopped)|Command Line Parameters|Setup Started|Mode of Execution|Operating System|execution type|language Id|Parsing of the wix files|Setup ended with|ERROR" |
       sed 's/^\[[0-9:]*\]:\t //'
   else
