@@ -47,7 +47,7 @@ show_log() {
     echo "--- summary lines of this run's part of the log"
     iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' |
       awk '/logging started/ { part = "" } { part = part $0 "\n" } END { printf "%s", part }' |
-      grep -E "logging (started|stopped)|Command Line Parameters|Setup Started|Mode of Execution|Operating System|execution type|language Id|Parsing of the wix files|Setup ended with|ERROR" |
+      grep -E "logging (started|stopped)|Command Line Parameters|Setup Started|Mode of Execution|System Details|OS  |execution type|language Id|Parsing of the wix files|Setup ended with|ERROR" |
       sed 's/^\[[0-9:]*\]:\t //'
   else
     echo "(no log file)"
