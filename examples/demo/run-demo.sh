@@ -45,21 +45,34 @@ show_log() {
   log=$(log_path)
   echo "log file: $log"
   if [ -f "$log" ]; then
-    echo "--- last lines of the log"
-    iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' | tail -n 12
+    echo "--- summary lines of this run's part of the log"
+    iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed 's/^\xEF\xBB\xBF//' |
+      awk '/logging started/ { part = "" } { part = part $0 "\n" } END { printf "%s", part }' |
+      grep -E "logging (started|stopped)|Command Line Parameters|Setup Started|Mode of Execution|System Details|OS  |execution type|language Id|Parsing of the wix files|Setup ended with|ERROR" |
+      sed 's/^\[[0-9:]*\]:\t //'
   else
     echo "(no log file)"
   fi
 }
 
+msiexec_demo() { # runs msiexec on a package of the demo bundle, quietly
+  wine "C:\\windows\\system32\\msiexec.exe" "$@" /qn </dev/null >/dev/null 2>&1
+  echo "msiexec $*: exit code $?"
+}
+
+# Every run appends to the bundle's log; start the demo with a fresh one.
+rm -f "$(log_path)"
+
 # The summary line the setup manager writes at the end of every run that
-# executed products, from the current log.
+# executed products, from this run's part of the log.
 show_summary() {
   local log
   log=$(log_path)
   if [ -f "$log" ]; then
     local line
-    line=$(iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | grep -a "Setup ended with" | tail -n 1)
+    line=$(iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | tr -d '\r' |
+      awk '/logging started/ { part = "" } { part = part $0 "\n" } END { printf "%s", part }' |
+      grep -a "Setup ended with" | tail -n 1)
     echo "summary: ${line:-(no summary line: the run stopped before executing products)}"
   else
     echo "summary: (no log file)"
@@ -75,6 +88,18 @@ show_arp() {
 }
 
 show_usage
+run_setup "Wizard start with a property and a language (first installation)" /L 1031 INSTALLDIR="C:\\Demo Folder"
+show_log
+
+echo
+echo "=== The main package installed by hand: the next start is a maintenance run"
+msiexec_demo /i "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
+run_setup "Wizard start on an installed bundle" /NOMUTEX
+show_log
+msiexec_demo /x "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
+
+echo
+echo "=== Silent runs: installation, repair and removal of the whole bundle"
 run_setup "Silent installation" /si
 show_summary
 show_arp
@@ -83,4 +108,3 @@ show_summary
 run_setup "Silent removal" /sx
 show_summary
 show_arp
-show_log

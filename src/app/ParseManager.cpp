@@ -27,6 +27,7 @@
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
+#include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
 #include "registry/RegistryUtil.h"
@@ -79,7 +80,10 @@ std::wstring CParseManager::GetSetupConfigPath() const {
 }
 
 bool CParseManager::LoadBootstrapperStrings() {
-  std::wstring path = CLogFileDetails::ExpandFolderReferences(L"%TEMP%") + L"\\BootstrapperLocalization.xml";
+  // One file per process, removed once read: setups started with /NOMUTEX
+  // must not read each other's half-written copy, and nothing is left behind.
+  std::wstring path = CLogFileDetails::ExpandFolderReferences(L"%TEMP%") +
+                      platform::Format(L"\\BootstrapperLocalization_%lu.xml", ::GetCurrentProcessId());
   (void)WriteEmbeddedLocalization(path);
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     LogDebug(L"Could not find the Localization file %s .", path.c_str());
@@ -89,6 +93,7 @@ bool CParseManager::LoadBootstrapperStrings() {
   if (!ReadBootstrapperLocalization(path, texts_, record_.GetLanguageId())) {
     LogDebug(L"Bootstrapper localization xml file can not be Parsed.");
   }
+  ::DeleteFileW(path.c_str());
   return true;
 }
 

@@ -48,7 +48,7 @@ std::wstring ReadLogFile(const std::wstring& path) {
 
 BundleProduct SilentBundle::Studio() {
   return {"<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"Halvorsk Studio 4.2\" "
-          "Id=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A20}\" MainProduct=\"true\" WixSource=\"true\" Rollback=\"true\" "
+          "Id=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4C10}\" MainProduct=\"true\" WixSource=\"true\" Rollback=\"true\" "
           "Location=\"SetupData\\Packages\\Studio\\HalvorskStudio.msi\" InstallCommand=\"REBOOT=ReallySuppress\" "
           "UninstallCommand=\"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10} REBOOT=ReallySuppress\" "
           "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\">"

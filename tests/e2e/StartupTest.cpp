@@ -105,6 +105,11 @@ TEST_P(StartupSecondInstance, IsRefusedInItsLanguageAndBothEndWithZero) {
   EXPECT_EQ(AnswerUntilExit(first, firstResult), MissingConfigurationBoxes(bundle));
   EXPECT_FALSE(firstResult.timedOut);
   EXPECT_EQ(firstResult.exitCode, 0u);
+  // The texts are read from a temporary copy of the embedded resource, which is gone afterwards.
+  for (DWORD id : {first.Id(), second.Id()}) {
+    std::wstring copy = platform::GetEnvironmentValue(L"TEMP") + L"\\BootstrapperLocalization_" + std::to_wstring(id) + L".xml";
+    EXPECT_EQ(::GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES) << platform::WideToUtf8(copy);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -115,7 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
                            L"instances of it and retry."},
         SecondInstanceCase{"GermanFromCommandLine", L" /L 1031",
                            L"Eine andere Instanz dieser Anwendung wird bereits ausgeführt. Schließen Sie alle "
-                           L"anderen Instanzen, und versuchen Sie es erneut."}),
+                           L"anderen Instanzen, und versuchen Sie es erneut."},
+        // Dutch has no texts of its own: English instead.
+        SecondInstanceCase{"DutchFallsBackToEnglish", L" /L 1043",
+                           L"Another instance of this application is already running. Please close all other "
+                           L"instances of it and retry."}),
     [](const ::testing::TestParamInfo<SecondInstanceCase>& info) { return std::string(info.param.name); });
 
 TEST(StartupInstance, WithNoMutexBothRun) {
@@ -150,6 +159,11 @@ TEST(StartupLog, ARunWritesItsLogFileWithBannersAndCommandLine) {
   std::wstring log = testsupport::ReadUtf16File(logPath);
   EXPECT_EQ(log.find(L"===== logging started: "), 0u);
   EXPECT_NE(log.find(L"INFORMATION:\tThe Setup Started..."), std::wstring::npos);
+  // The machine's details come first in the log of a run that is not resumed.
+  const size_t details = log.find(L"System Details...");
+  EXPECT_NE(details, std::wstring::npos);
+  EXPECT_LT(details, log.find(L"Command Line Parameters are"));
+  EXPECT_NE(log.find(L"Architecture   : 64-bit"), std::wstring::npos);
   EXPECT_NE(log.find(L"INFORMATION:\tMode of Execution : UI Mode."), std::wstring::npos);
   EXPECT_NE(log.find(L"INFORMATION:\tCommand Line Parameters are : /NOMUTEX A=1"), std::wstring::npos);
   EXPECT_NE(log.find(L"===== logging stopped: "), std::wstring::npos);
