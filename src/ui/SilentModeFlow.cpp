@@ -47,9 +47,6 @@ bool CSilentModeFlow::Run() {
 
   // IsRestartDlgToBeShown logs why the run stops.
   if (CPreInstallChecks::IsRestartDlgToBeShown(record_)) return Stop(L"");
-  if (IsProcessCheckFailing()) {
-    return Stop(L"The setup will be aborted now. Close the running processes before you run the setup again!");
-  }
   if (CPreInstallChecks::IsPrepareMsgDlgToBeShown(record_)) {
     LogInformation(L"Installing windows installer");
     if (InstallWindowsInstaller(record_) == 0) return Stop(L"Failed to install windows installer");
@@ -57,6 +54,12 @@ bool CSilentModeFlow::Run() {
   if (options_.deleteResumeOptions) options_.deleteResumeOptions();
 
   if (setupManager_.LaunchInitializer(dispatcher_.get()) == 0) return Stop(L"Failed to start the initializer setup");
+  // The process checks' conditions need the main package's session, which the
+  // initializer pass opens; before it every condition reads as false and no
+  // process would ever be checked. The pass itself changes nothing.
+  if (IsProcessCheckFailing()) {
+    return Stop(L"The setup will be aborted now. Close the running processes before you run the setup again!");
+  }
 
   const int executionType = record_.GetExecutionType();
   if (executionType == SETUPEXECTYPE_INSTALLATION) {

@@ -79,7 +79,7 @@ BundleProduct SilentBundle::SmallA() {
 std::vector<BundleProduct> SilentBundle::DemoProducts() { return {Studio(), Samples(), SmallA()}; }
 
 SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
-                           const std::string& silentProperties)
+                           const std::string& silentProperties, const std::string& extraSections)
     : bundle_(name) {
   EnsureMsiLoaded();
   logFolder_ = bundle_.Folder() + L"Logs\\";
@@ -97,7 +97,7 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
       "<Logfile Name=\"" + Utf8(logFolder_) + "Setup.log\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" "
       "MaxLengthOfFile=\"10\"/></General>"
       "<Brand Name=\"E2E Studio\" Value=\"Professional\" Default=\"true\"><ImageFiles>"
-      "<Image Name=\"Banner\" FilePath=\"b.bmp\"/></ImageFiles></Brand>"
+      "<Image Name=\"Banner\" FilePath=\"b.bmp\"/></ImageFiles></Brand>" + extraSections +
       "<ProductList><ProductGroup DisplayName=\"%SelectedBrand%\" Sequence=\"1\" ShowInUI=\"true\">" + productXml +
       "</ProductGroup></ProductList></SetupConfig>\n";
   (void)bundle_.WriteConfigurationFile(L"SetupConfig.xml", config);

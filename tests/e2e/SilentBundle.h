@@ -31,8 +31,9 @@ class SilentBundle {
   static const wchar_t kSmallCCode[];
 
   // Products of the one ordinary group, in order; the first is the main product.
+  // `extraSections` go into SetupConfig.xml before the product list.
   SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
-               const std::string& silentProperties);
+               const std::string& silentProperties, const std::string& extraSections = "");
   ~SilentBundle();
 
   // The three demo-like products: studio (main, rollback), samples, SmallA.

@@ -20,8 +20,8 @@ bool Contains(const std::wstring& text, const std::wstring& part) { return text.
 class SilentRunTest : public ::testing::Test {
  protected:
   void Make(const std::wstring& name, const std::vector<BundleProduct>& products = SilentBundle::DemoProducts(),
-            const std::string& properties = kSilentInstallDir) {
-    bundle_ = std::make_unique<SilentBundle>(name, products, properties);
+            const std::string& properties = kSilentInstallDir, const std::string& extraSections = "") {
+    bundle_ = std::make_unique<SilentBundle>(name, products, properties, extraSections);
   }
   void TearDown() override { bundle_.reset(); }
 
@@ -152,6 +152,23 @@ TEST_F(SilentRunTest, AddOnNamedInSkipAddOnProductsIsLeftOut) {
   EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"Halvorsk Studio 4.2");
   EXPECT_EQ(InstalledProductName(SilentBundle::kSamplesCode), L"");
   EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"Setup Test SmallA");
+}
+
+TEST_F(SilentRunTest, RunningProcessOfTheProcessCheckStopsTheRunBeforeAnyProduct) {
+  // The test program itself is the process that must not run.
+  Make(L"silent-process", SilentBundle::DemoProducts(), kSilentInstallDir,
+       "<PreCondition><Process List=\"NotRunning.exe;e2e_tests.exe\" Condition=\"NOT Installed\"/></PreCondition>"
+       "<PreInstallDialogs><Dialog Sequence=\"1\" Id=\"CheckProcessDlg\" WixPath=\"SetupData\\Wix\\StudioUI.wxs\"/>"
+       "</PreInstallDialogs>");
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"are still running, which may not enable you to proceed with the setup !")) << log;
+  EXPECT_TRUE(Contains(log, L"The setup will be aborted now. Close the running processes before you run the setup "
+                            L"again!"))
+      << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"");
+  EXPECT_FALSE(ArpEntryExists());
 }
 
 TEST_F(SilentRunTest, HiddenPropertyValueAppearsInNoLog) {
