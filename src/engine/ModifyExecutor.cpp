@@ -27,22 +27,11 @@ void CModifyExecutor::BuildCommandLine(IProductAttributes& product, std::wstring
 
 bool CModifyExecutor::HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
                                           int& noStatus) {
-  if (exitCode == kExitUserExit) {
-    result = kRunCancelled;
-    noStatus = 0;
-    return false;
+  if (IsUserExit(exitCode, result, noStatus)) return false;
+  if (exitCode != kExitSuccess && exitCode != kExitRebootRequired) {
+    return FailProduct(product, exitCode, result, noStatus);
   }
-  if (exitCode == kExitSuccess || exitCode == kExitRebootRequired) {
-    // Marked, so a later failure with rollback undoes it.
-    MarkProductRun(product);
-  } else {
-    MarkProductFailed(product);
-    result = kRunFailedContinued;
-    noStatus = 0;
-    if (IsStopOnFailure(product, exitCode)) {
-      result = kRunFailedStopped;
-      return false;
-    }
-  }
+  // Marked, so a later failure with rollback undoes it.
+  MarkProductRun(product);
   return true;
 }

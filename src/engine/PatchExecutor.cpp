@@ -8,12 +8,5 @@ bool CPatchExecutor::HandleProductResult(IProductAttributes& product, DWORD exit
     AddAppliedPatch(product);
     return true;
   }
-  MarkProductFailed(product);
-  result = kRunFailedContinued;
-  noStatus = 0;
-  if (IsStopOnFailure(product, exitCode)) {
-    result = kRunFailedStopped;
-    return false;
-  }
-  return true;
+  return FailProduct(product, exitCode, result, noStatus);
 }

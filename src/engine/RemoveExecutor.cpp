@@ -34,11 +34,7 @@ void CRemoveExecutor::BuildCommandLine(IProductAttributes& product, std::wstring
 }
 
 bool CRemoveExecutor::HandleProductResult(IProductAttributes&, DWORD exitCode, int& result, int& noStatus) {
-  if (exitCode == kExitUserExit) {
-    result = kRunCancelled;
-    noStatus = 0;
-    return false;
-  }
+  if (IsUserExit(exitCode, result, noStatus)) return false;
   if (exitCode != kExitSuccess && exitCode != kExitRebootRequired) {
     result = kRunFailedContinued;
     noStatus = 0;

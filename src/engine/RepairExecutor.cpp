@@ -21,11 +21,7 @@ void CRepairExecutor::BuildCommandLine(IProductAttributes& product, std::wstring
 
 bool CRepairExecutor::HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
                                           int& noStatus) {
-  if (exitCode == kExitUserExit) {
-    result = kRunCancelled;
-    noStatus = 0;
-    return false;
-  }
+  if (IsUserExit(exitCode, result, noStatus)) return false;
   const int code = static_cast<int>(exitCode);
   const bool warning = product.IsWarningExitCode(code);
   const bool informational = product.IsInformationalExitCode(code);

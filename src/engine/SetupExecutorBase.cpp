@@ -76,6 +76,22 @@ void CSetupExecutorBase::MarkProductFailed(IProductAttributes& product) {
   }
 }
 
+bool CSetupExecutorBase::IsUserExit(DWORD exitCode, int& result, int& noStatus) {
+  if (exitCode != kExitUserExit) return false;
+  result = kRunCancelled;
+  noStatus = 0;
+  return true;
+}
+
+bool CSetupExecutorBase::FailProduct(IProductAttributes& product, DWORD exitCode, int& result, int& noStatus) {
+  MarkProductFailed(product);
+  result = kRunFailedContinued;
+  noStatus = 0;
+  if (!IsStopOnFailure(product, exitCode)) return true;
+  result = kRunFailedStopped;
+  return false;
+}
+
 void CSetupExecutorBase::Cancel() {
   cancelled_ = true;
   if (currentInstaller_ != nullptr) currentInstaller_->Cancel();

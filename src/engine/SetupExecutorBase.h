@@ -67,6 +67,11 @@ class CSetupExecutorBase : public ISetupExecutorBase {
   // A failed installer package did not change the machine (status "failed");
   // any other failed product may have, and is marked as run.
   void MarkProductFailed(IProductAttributes& product);
+  // A failed product: marked, result 3, and 2 with a stop when the product
+  // stops the run on failure. False stops the run.
+  // A user exit (1602) ends maintenance runs as cancelled: true with result 1.
+  [[nodiscard]] static bool IsUserExit(DWORD exitCode, int& result, int& noStatus);
+  [[nodiscard]] bool FailProduct(IProductAttributes& product, DWORD exitCode, int& result, int& noStatus);
   // Sets a property of the main package's session, when there is one.
   void SetSessionProperty(const std::wstring& name, const std::wstring& value);
 

@@ -108,13 +108,18 @@ bool CSetupLauncherBase::IsPackageForThisProcessor(const std::wstring& location)
   return platformName.empty();
 }
 
-int CSetupLauncherBase::Launch(IEventDispatcher* dispatcher) {
+bool CSetupLauncherBase::BeginLaunch(IEventDispatcher* dispatcher) {
   dispatcher_ = dispatcher;
   location_ = GetPackageLocation();
   if (location_.empty()) {
     LogError(L"Unknown location for 'WixSource' product configured in SetupConfig.xml");
-    return 0;
+    return false;
   }
+  return true;
+}
+
+int CSetupLauncherBase::Launch(IEventDispatcher* dispatcher) {
+  if (!BeginLaunch(dispatcher)) return 0;
   if (!IsPackageForThisProcessor(location_)) {
     (void)platform::ShowMessageBox(
         nullptr, L"This installation package is not supported by this processor type. Contact your product vendor.",

@@ -55,6 +55,8 @@ class CSetupLauncherBase : public ISetupLauncher {
   // The run of the package's user-interface sequence with the first dialog captured.
   [[nodiscard]] bool RunCapturedSequence();
   [[nodiscard]] std::wstring BundleCaption();
+  // Takes the dispatcher and the package location for a launch; false (logged) without a location.
+  [[nodiscard]] bool BeginLaunch(IEventDispatcher* dispatcher);
 
   ISetupConfigData& record_;
   CMSIManager& manager_;

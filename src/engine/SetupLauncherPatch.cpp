@@ -6,6 +6,7 @@
 #include "config/IProductList.h"
 #include "config/ISetupConfigData.h"
 #include "config/Parser.h"
+#include "config/ProductWalk.h"
 #include "config/XmlNode.h"
 #include "log/Log.h"
 #include "msi/InstalledProduct.h"
@@ -49,18 +50,12 @@ CSetupLauncherPatch::CSetupLauncherPatch(ISetupConfigData& record, CMSIManager& 
     : CSetupLauncherBase(record, manager, start) {
   patchFile_ = GetPackageLocation();
   ReadPatchData(patchFile_);
-  IProductGroupList* groups = record_.GetProductGroupList();
-  if (groups == nullptr) return;
-  groups->ResetIteration();
-  while (IProductGroup* group = groups->GetNextGroup()) {
-    IProductList* products = group->GetProductList();
-    if (group->IsSkipped() || products == nullptr) continue;
-    products->ResetIteration();
-    while (IProductAttributes* product = products->GetNextProduct()) {
-      if (product->IsSkipped() || product->GetProductType() != kProductTypeMsp) continue;
-      patches_.push_back(JoinToFolder(record_.GetSetupFolder(), product->GetLocation()));
+  (void)ForEachProduct(record_.GetProductGroupList(), [this](IProductGroup& group, IProductAttributes& product) {
+    if (!group.IsSkipped() && !product.IsSkipped() && product.GetProductType() == kProductTypeMsp) {
+      patches_.push_back(JoinToFolder(record_.GetSetupFolder(), product.GetLocation()));
     }
-  }
+    return true;
+  });
 }
 
 void CSetupLauncherPatch::ReadPatchData(const std::wstring& patchFile) {

@@ -11,12 +11,7 @@ CSetupLauncherReboot::CSetupLauncherReboot(ISetupConfigData& record, CMSIManager
     : CSetupLauncherInstall(record, manager, start), restorer_(std::move(restorer)) {}
 
 int CSetupLauncherReboot::Launch(IEventDispatcher* dispatcher) {
-  dispatcher_ = dispatcher;
-  location_ = GetPackageLocation();
-  if (location_.empty()) {
-    LogError(L"Unknown location for 'WixSource' product configured in SetupConfig.xml");
-    return 0;
-  }
+  if (!BeginLaunch(dispatcher)) return 0;
   if (!OpenPackageWithUILevel(location_, INSTALLUILEVEL_FULL)) return 0;
   manager_.GetMessageHandler().RegisterMessageHandlers(manager_.GetPackageHandle());
   manager_.ReadHiddenProperties();

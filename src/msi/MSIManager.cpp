@@ -7,6 +7,7 @@
 #include "config/IProductList.h"
 #include "config/ISetupConfigData.h"
 #include "config/ProductCode.h"
+#include "config/ProductWalk.h"
 #include "log/Log.h"
 #include "msi/HiddenPropertyMask.h"
 #include "msi/IEventDispatcher.h"
@@ -310,18 +311,12 @@ void CMSIManager::RunCosting() {
 
 long long CMSIManager::BundleProductCost(const std::wstring& productName) {
   long long total = 0;
-  IProductGroupList* groups = record_.GetProductGroupList();
-  if (groups == nullptr) return 0;
-  groups->ResetIteration();
-  while (IProductGroup* group = groups->GetNextGroup()) {
-    IProductList* products = group->GetProductList();
-    if (products == nullptr) continue;
-    products->ResetIteration();
-    while (IProductAttributes* product = products->GetNextProduct()) {
-      if (!platform::EqualsNoCase(product->GetProductName(), productName)) continue;
-      total += static_cast<unsigned>(product->GetSpaceRequired()) * 1048576u;
+  (void)ForEachProduct(record_.GetProductGroupList(), [&](IProductGroup&, IProductAttributes& product) {
+    if (platform::EqualsNoCase(product.GetProductName(), productName)) {
+      total += static_cast<unsigned>(product.GetSpaceRequired()) * 1048576u;
     }
-  }
+    return true;
+  });
   return total;
 }
 

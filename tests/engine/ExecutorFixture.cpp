@@ -4,6 +4,7 @@
 #include "config/IProductGroup.h"
 #include "config/IProductGroupList.h"
 #include "config/IProductList.h"
+#include "config/ProductWalk.h"
 #include "config/SetupConfigParser.h"
 #include "PackageCodes.h"
 #include "platform/StringUtil.h"
@@ -99,18 +100,14 @@ std::vector<std::wstring> ExecutorTest::RunNames() const {
 }
 
 IProductAttributes* ExecutorTest::FindProduct(const std::wstring& name) {
-  IProductGroupList* groups = record_ ? record_->GetProductGroupList() : nullptr;
-  if (groups == nullptr) return nullptr;
-  groups->ResetIteration();
-  while (IProductGroup* group = groups->GetNextGroup()) {
-    IProductList* list = group->GetProductList();
-    if (list == nullptr) continue;
-    list->ResetIteration();
-    while (IProductAttributes* product = list->GetNextProduct()) {
-      if (product->GetProductName() == name) return product;
-    }
-  }
-  return nullptr;
+  IProductAttributes* found = nullptr;
+  (void)ForEachProduct(record_ ? record_->GetProductGroupList() : nullptr,
+                       [&](IProductGroup&, IProductAttributes& product) {
+                         if (product.GetProductName() != name) return true;
+                         found = &product;
+                         return false;
+                       });
+  return found;
 }
 
 }  // namespace enginetest

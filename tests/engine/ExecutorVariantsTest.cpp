@@ -92,17 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {L"A", L"B", L"C"}, {L"DeleteBundleEntry", L"WriteBundleEntry"}}),
     [](const ::testing::TestParamInfo<VariantCase>& info) { return std::string(info.param.name); });
 
-TEST_F(ExecutorVariantsTest, RemovalSucceedsAndDeletesTheEntry) {
-  ASSERT_TRUE(LoadBundle("<ProductGroup DisplayName=\"G\" Sequence=\"1\">" + Product(1, "A", 0) + "</ProductGroup>"));
-  static_cast<ISetupConfigDataForParser&>(*record_).SetRegisterableSetup(true);
-  record_->SetExecutionType(SETUPEXECTYPE_REMOVE);
-  RecordingRegistrar registrar(dispatcher_.Log(), true);
-  CRemoveExecutor remover(*record_, &dispatcher_);
-  remover.SetBundleRegistrar(&registrar);
-  EXPECT_EQ(remover.Execute(), 0);
-  EXPECT_EQ(dispatcher_.Log().Starting(L"RemoveBundleEntry"), std::vector<std::wstring>{L"RemoveBundleEntry"});
-}
-
 TEST_F(ExecutorVariantsTest, ModifyAndRepairNeedTheProductsSourceFiles) {
   ASSERT_TRUE(LoadBundle("<ProductGroup DisplayName=\"G\" Sequence=\"1\">" + Product(1, "A", 0) +
                          "<Product Sequence=\"2\" Type=\"EXE\" ProductName=\"Gone\" Location=\"missing\\gone.exe\"/>"
