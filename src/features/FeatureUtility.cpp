@@ -3,8 +3,7 @@
 #include "config/ExecutionType.h"
 #include "config/IProductAttributes.h"
 #include "config/IProductGroup.h"
-#include "config/IProductGroupList.h"
-#include "config/IProductList.h"
+#include "config/ProductWalk.h"
 #include "config/ISetupConfigData.h"
 #include "engine/NonFeatureSelectionStore.h"
 #include "features/ProductChecks.h"
@@ -91,19 +90,14 @@ void CFeatureUtility::InitFeatureState(CWixFeature& feature, ISetupConfigData& r
 int CFeatureUtility::NonFeatureSelectedBit(CWixFeature& feature, ISetupConfigData& record, IMSIManager& msiManager,
                                            int flags) {
   const std::wstring productName = feature.GetNonFeatureProductName();
-  if (IProductGroupList* groups = record.GetProductGroupList()) {
-    groups->ResetIteration();
-    while (IProductGroup* group = groups->GetNextGroup()) {
-      IProductList* products = group->GetProductList();
-      if (products == nullptr) continue;
-      products->ResetIteration();
-      while (IProductAttributes* product = products->GetNextProduct()) {
-        if (!platform::EqualsNoCase(product->GetProductName(), productName)) continue;
-        ApplyNonFeatureProductRule(feature, *product, record, msiManager, flags);
-        if ((flags & CWixFeature::kFlagSelected) != 0) break;
-      }
-    }
-  }
+  // Once a product of a group selects the feature, the rest of that group is not asked.
+  const IProductGroup* settledGroup = nullptr;
+  (void)ForEachProduct(record.GetProductGroupList(), [&](IProductGroup& group, IProductAttributes& product) {
+    if (&group == settledGroup || !platform::EqualsNoCase(product.GetProductName(), productName)) return true;
+    ApplyNonFeatureProductRule(feature, product, record, msiManager, flags);
+    if ((flags & CWixFeature::kFlagSelected) != 0) settledGroup = &group;
+    return true;
+  });
   int remembered = 0;
   if (FindNonFeatureSelection(productName, remembered)) {
     if (remembered != 0) {
