@@ -91,6 +91,14 @@ int DecideSilentExecutionType(int requestedType, int systemType, std::wstring& m
 bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& parser,
                             const std::function<void()>& onSilentMismatch) {
   int type = IdentifySystemExecutionType(record);
+  const bool installing = !parser.IsSilentMode() || parser.GetRequestedExecutionType() == SETUPEXECTYPE_INSTALLATION;
+  if (parser.IsRestore() && installing && type == SETUPEXECTYPE_MAINTENANCE) {
+    // The main product may have been installed before the intermediate
+    // restart: the resumed run still finishes that installation.
+    LogInformation(L"The setup resumes an installation after intermediate reboot; the main product is already "
+                   L"installed.");
+    type = SETUPEXECTYPE_INSTALLATION;
+  }
   if (parser.IsSilentMode()) {
     LogInformation(L"The system identified execution type is %d", type);
     std::wstring mismatch;

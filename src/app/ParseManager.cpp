@@ -98,6 +98,10 @@ bool CParseManager::LoadBootstrapperStrings() {
 }
 
 bool CParseManager::ParseConfiguration() {
+  // Known before the log settings are read: a resumed run continues the log
+  // of the run it resumes, also when Windows removed the RunOnce value
+  // before starting it.
+  record_.SetRestoreMode(parser_.IsRestore() != 0);
   if (!setupConfigParser_->StartParse(GetSetupConfigPath())) {
     (void)platform::ShowMessageBox(nullptr,
                                    L"Parsing of SetupConfig.xml file failed. The application will be aborted.",

@@ -238,7 +238,9 @@ bool CSetupConfigParser::ParseLogFile(const CXmlNode& general) {
   }
   // Only a plain first installation starts a fresh log; every other run, and a
   // run resumed after a restart, continues the earlier one.
-  if (reader_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION || IsResumeMarkerPresent()) mode = kLogModeAppend;
+  if (reader_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION || reader_.IsRestoreMode() || IsResumeMarkerPresent()) {
+    mode = kLogModeAppend;
+  }
   writer_.CreateLogFileDetails(name, level, mode, maxLengthOfFile);
   LogDebug(L"Parsing of LogFile Section in SetupConfig.xml completed successfully.");
   return true;

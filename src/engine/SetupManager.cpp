@@ -1,7 +1,11 @@
 #include "engine/SetupManager.h"
 
+#include <set>
+
 #include "config/ExecutionType.h"
+#include "config/IProductAttributes.h"
 #include "config/ISetupConfigData.h"
+#include "config/ProductWalk.h"
 #include "engine/ArpBundleRegistrar.h"
 #include "engine/MinorUpgradeExecutor.h"
 #include "engine/ModifyExecutor.h"
@@ -117,6 +121,9 @@ int CSetupManager::LaunchInitializer(IEventDispatcher* dispatcher) {
 
 int CSetupManager::PrepareExecution(int& blocked) {
   if (hooks_.updateProductProperties) hooks_.updateProductProperties();
+  // In a resumed run the products that ran before the restart keep their
+  // results and are not run again.
+  rebootManager_->ApplyToProducts(record_);
   record_.SetMajorUpgradeValue(msiManager_->GetProperty(L"MAJORUPGRADE", false));
   if (!executor_) executor_ = CreateExecutor(record_.GetExecutionType());
   if (!executor_) {
@@ -215,8 +222,20 @@ bool CSetupManager::IsRebootRequired() {
     return true;
   }
   if (!allowed || !record_.IsRebootEnabled()) return false;
+  // The products skipped in a resumed run carry the results from before the
+  // intermediate restart: the restart they asked for has happened. A nested
+  // setup that was run again has a result of this run.
+  std::set<std::wstring> restartDone;
+  (void)ForEachProduct(record_.GetProductGroupList(), [&restartDone](IProductGroup&, IProductAttributes& product) {
+    if (product.IsExecutedBeforeReboot() &&
+        static_cast<DWORD>(product.GetResultBeforeReboot()) != kChildSetupRestart) {
+      restartDone.insert(product.GetKey());
+    }
+    return true;
+  });
   // A product asked for a restart when it ended with 3010 or handed its restart to this setup.
   for (const auto& [key, code] : rebootManager_->GetProductResults()) {
+    if (restartDone.count(key) != 0) continue;
     if (code == kExitRebootRequired || code == kChildSetupRestart) return true;
   }
   return false;

@@ -206,6 +206,22 @@ TEST_F(InstalledProductTest, SilentOptionsOnAnInstalledProduct) {
   EXPECT_FALSE(removes.failureSignalled);
 }
 
+// The main product may have been installed before an intermediate restart;
+// the resumed run (with /RESTORE) still finishes the installation.
+TEST_F(InstalledProductTest, ResumedRunStaysAnInstallation) {
+  InstallVersion(1);
+  for (const wchar_t* options : {L"/P /L 1033 /B Pro /RESTORE /si", L"/P /L 1033 /B Pro /RESTORE"}) {
+    Determined resumed = DetermineFor(kExecTypePackageCodeV1, options);
+    EXPECT_TRUE(resumed.result) << options;
+    EXPECT_EQ(resumed.type, SETUPEXECTYPE_INSTALLATION) << options;
+    EXPECT_FALSE(resumed.failureSignalled) << options;
+    EXPECT_TRUE(Contains(resumed.log, L"The setup resumes an installation after intermediate reboot")) << resumed.log;
+  }
+  // A removal is not a resumed run, whatever else the command line says.
+  Determined removes = DetermineFor(kExecTypePackageCodeV1, L"/sx");
+  EXPECT_EQ(removes.type, SETUPEXECTYPE_REMOVE);
+}
+
 TEST_F(InstalledProductTest, CachedPackageIsTheCopyWindowsInstallerKeeps) {
   {
     modeltest::LogCapture log;

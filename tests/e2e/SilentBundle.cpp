@@ -80,7 +80,11 @@ std::vector<BundleProduct> SilentBundle::DemoProducts() { return {Studio(), Samp
 
 SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
                            const std::string& silentProperties, const std::string& extraSections)
-    : bundle_(name) {
+    : SilentBundle(name, products, silentProperties, SilentBundleOptions{"", extraSections, L"", ""}) {}
+
+SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
+                           const std::string& silentProperties, const SilentBundleOptions& options)
+    : bundle_(name), bundleKey_(options.bundleKey.empty() ? std::wstring(kBundleKey) : options.bundleKey) {
   EnsureMsiLoaded();
   logFolder_ = bundle_.Folder() + L"Logs\\";
   ::CreateDirectoryW(logFolder_.c_str(), nullptr);
@@ -91,20 +95,23 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
   }
   const std::string config =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
-      "<BootstrapperRegistry Value=\"" + Utf8(kBundleKey) + "\"/>"
+      "<BootstrapperRegistry Value=\"" + Utf8(bundleKey_) + "\"/>"
       "<MaintenanceExePath Value=\"Setup\\Setup.exe\"/><InstallLocation Value=\"[InstallDir]\"/>"
       "<RegisterableSetup Value=\"true\"/>"
       "<Logfile Name=\"" + Utf8(logFolder_) + "Setup.log\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" "
-      "MaxLengthOfFile=\"10\"/></General>"
+      "MaxLengthOfFile=\"10\"/>" + options.extraGeneral + "</General>"
       "<Brand Name=\"E2E Studio\" Value=\"Professional\" Default=\"true\"><ImageFiles>"
-      "<Image Name=\"Banner\" FilePath=\"b.bmp\"/></ImageFiles></Brand>" + extraSections +
+      "<Image Name=\"Banner\" FilePath=\"b.bmp\"/></ImageFiles></Brand>" + options.extraSections +
       "<ProductList><ProductGroup DisplayName=\"%SelectedBrand%\" Sequence=\"1\" ShowInUI=\"true\">" + productXml +
       "</ProductGroup></ProductList></SetupConfig>\n";
   (void)bundle_.WriteConfigurationFile(L"SetupConfig.xml", config);
   const std::string silent =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SilentConfig><GeneralSettings>"
       "<ShowErrorDialog Value=\"false\"/><ShowIndicator Value=\"false\"/></GeneralSettings>"
-      "<WixSource><WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/><WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>"
+      "<WixSource>" +
+      (options.silentWixFiles.empty()
+           ? std::string("<WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/><WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>")
+           : options.silentWixFiles) +
       "</WixSource><GeneralProperties>" + silentProperties + "</GeneralProperties></SilentConfig>\n";
   (void)bundle_.WriteConfigurationFile(L"SilentConfig.xml", silent);
 
@@ -132,7 +139,7 @@ void SilentBundle::Clean() {
       (void)MsiConfigureProductExStub(code.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
     }
   }
-  (void)registry::DeleteKeyTree(kUninstallKey + kBundleKey, registry::View::Default);
+  (void)registry::DeleteKeyTree(kUninstallKey + bundleKey_, registry::View::Default);
 }
 
 SilentRun SilentBundle::Run(const std::wstring& arguments) {
@@ -140,6 +147,11 @@ SilentRun SilentBundle::Run(const std::wstring& arguments) {
   testsupport::RunningProcess process =
       testsupport::StartProcess(testsupport::Quote(bundle_.SetupExe()) + L" " + arguments, bundle_.Folder());
   if (!process.IsValid()) return run;
+  return Follow(process);
+}
+
+SilentRun SilentBundle::Follow(testsupport::RunningProcess& process) {
+  SilentRun run;
   testsupport::WindowDriver driver(process.Id());
   for (const testsupport::WindowInfo& box : driver.AnswerMessageBoxesUntilExit(process.Handle(), kRunTimeoutMs)) {
     run.messageBoxes.push_back(box.StaticText());

@@ -17,6 +17,14 @@ struct BundleProduct {
   std::wstring productCode;  // empty for products Windows Installer does not know
 };
 
+// What sets one test bundle apart from the others.
+struct SilentBundleOptions {
+  std::string extraGeneral;     // more settings inside <General>
+  std::string extraSections;    // sections before the product list
+  std::wstring bundleKey;       // empty: SilentBundle::kBundleKey
+  std::string silentWixFiles;   // the <WixFile> elements of SilentConfig.xml; empty: the demo's
+};
+
 struct SilentRun {
   testsupport::ProcessResult result;
   std::vector<std::wstring> messageBoxes;  // texts of the boxes answered
@@ -34,6 +42,8 @@ class SilentBundle {
   // `extraSections` go into SetupConfig.xml before the product list.
   SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
                const std::string& silentProperties, const std::string& extraSections = "");
+  SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
+               const std::string& silentProperties, const SilentBundleOptions& options);
   ~SilentBundle();
 
   // The three demo-like products: studio (main, rollback), samples, SmallA.
@@ -43,6 +53,8 @@ class SilentBundle {
   static BundleProduct SmallA();
 
   [[nodiscard]] SilentRun Run(const std::wstring& arguments);
+  // Answers the message boxes of a process started some other way until it ends.
+  [[nodiscard]] static SilentRun Follow(testsupport::RunningProcess& process);
   [[nodiscard]] std::wstring LogFolder() const { return logFolder_; }
   [[nodiscard]] std::wstring SetupLogText() const;
   // Every log file of the run (setup and package logs), as text.
@@ -55,6 +67,7 @@ class SilentBundle {
  private:
   testsupport::BundleFixture bundle_;
   std::wstring logFolder_;
+  std::wstring bundleKey_;
   std::vector<std::wstring> productCodes_;
 };
 

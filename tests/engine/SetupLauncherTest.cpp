@@ -7,6 +7,8 @@
 #include "PackageCodes.h"
 #include "SetupManagerFixture.h"
 #include "config/ExecutionType.h"
+#include "config/IProductAttributes.h"
+#include "config/ProductWalk.h"
 #include "engine/RebootManager.h"
 #include "engine/SetupLauncherPatch.h"
 #include "msi/MSIManager.h"
@@ -153,6 +155,37 @@ INSTANTIATE_TEST_SUITE_P(
                       RebootCase{SETUPEXECTYPE_REMOVE, L"IU", 3010, true},
                       RebootCase{SETUPEXECTYPE_REPAIR, L"", 3010, true},
                       RebootCase{SETUPEXECTYPE_INSTALLATION, L"IU", 0, false}));
+
+// A resumed run keeps the results of the products that ran before the
+// intermediate restart; only what ran in this run may ask for another restart.
+struct ResumedRebootCase {
+  DWORD resultBeforeRestart;
+  DWORD resultNow;
+  bool expected;
+};
+
+class ResumedRebootDecisionTest : public SetupManagerTest, public ::testing::WithParamInterface<ResumedRebootCase> {};
+
+TEST_P(ResumedRebootDecisionTest, RestartThatHappenedIsNotAskedForAgain) {
+  ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
+  IProductAttributes* product = nullptr;
+  (void)ForEachProduct(record_->GetProductGroupList(), [&product](IProductGroup&, IProductAttributes& each) {
+    product = &each;
+    return false;
+  });
+  ASSERT_NE(product, nullptr);
+  product->SetExecutedBeforeReboot(true);
+  product->SetResultBeforeReboot(static_cast<int>(GetParam().resultBeforeRestart));
+  auto manager = MakeManager(true);
+  manager->GetRebootManager()->SetProductRebootState(product->GetKey(), GetParam().resultNow);
+  EXPECT_EQ(manager->IsRebootRequired(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Results, ResumedRebootDecisionTest,
+                         ::testing::Values(ResumedRebootCase{3010, 3010, false},
+                                           // A nested setup is run again and its new result counts.
+                                           ResumedRebootCase{20001, 3010, true},
+                                           ResumedRebootCase{20001, 0, false}));
 
 }  // namespace
 }  // namespace enginetest

@@ -1,5 +1,7 @@
 #include "support/ProcessRunner.h"
 
+#include <tlhelp32.h>
+
 
 namespace testsupport {
 
@@ -89,6 +91,47 @@ ProcessResult RunAndCapture(const std::wstring& commandLine, DWORD timeoutMs, co
   drain();
   ::GetExitCodeProcess(process.Handle(), &result.exitCode);
   return result;
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+namespace {
+
+std::wstring LongPath(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH * 2] = {};
+  DWORD length = ::GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2);
+  return length > 0 && length < MAX_PATH * 2 ? std::wstring(buffer, length) : path;
+}
+
+}  // namespace
+
+RunningProcess WaitForProcessOf(const std::wstring& imagePath, DWORD timeoutMs) {
+  const std::wstring wanted = LongPath(imagePath);
+  const size_t slash = imagePath.find_last_of(L'\\');
+  const std::wstring fileName = slash == std::wstring::npos ? imagePath : imagePath.substr(slash + 1);
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  do {
+    platform::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    if (snapshot && ::Process32FirstW(snapshot.Get(), &entry)) {
+      do {
+        if (::lstrcmpiW(entry.szExeFile, fileName.c_str()) != 0) continue;
+        platform::UniqueHandle process(
+            ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        if (::QueryFullProcessImageNameW(process.Get(), 0, image, &size) && ::lstrcmpiW(LongPath(image).c_str(), wanted.c_str()) == 0) {
+          return RunningProcess(std::move(process), entry.th32ProcessID);
+        }
+      } while (::Process32NextW(snapshot.Get(), &entry));
+    }
+    ::Sleep(20);
+  } while (::GetTickCount64() < deadline);
+  return RunningProcess();
 }
 
 }  // namespace testsupport

@@ -39,6 +39,10 @@ RunningProcess StartProcess(const std::wstring& commandLine, const std::wstring&
 // and waits for the end.
 ProcessResult RunAndCapture(const std::wstring& commandLine, DWORD timeoutMs, const std::wstring& workingFolder = L"");
 
+// Waits until a process of the program at `imagePath` runs (one that another
+// program started) and returns it; invalid when none appeared in time.
+RunningProcess WaitForProcessOf(const std::wstring& imagePath, DWORD timeoutMs);
+
 // Quotes a path for a command line.
 std::wstring Quote(const std::wstring& path);
 
