@@ -15,6 +15,12 @@ int CSetupLauncherReboot::Launch(IEventDispatcher* dispatcher) {
   if (!OpenPackageWithUILevel(location_, INSTALLUILEVEL_FULL)) return 0;
   manager_.GetMessageHandler().RegisterMessageHandlers(manager_.GetPackageHandle());
   manager_.ReadHiddenProperties();
+  // The bundle's own properties first, as in the first run, so that a resume
+  // data file that cannot be read still leaves a run that can install
+  // everything again; what the file restores replaces them.
+  ApplyInitializerProperties();
+  if (!record_.IsUIMode()) ApplySilentProperties();
+  ApplyCommandLineProperties();
   ApplySpecificProperties();
   if (dispatcher_ != nullptr) dispatcher_->StartSetup(record_.GetExecutionType());
   return 1;

@@ -98,6 +98,21 @@ void DeleteRunOnceValue(const std::wstring& name) {
   }
 }
 
+// The names below `folder`, for failure messages.
+std::string Listing(const std::wstring& folder) {
+  std::string names;
+  WIN32_FIND_DATAW found = {};
+  platform::UniqueFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (!find) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    names += Utf8(name) + " ";
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) names += "[" + Listing(folder + L"\\" + name) + "] ";
+  } while (::FindNextFileW(find.Get(), &found));
+  return names;
+}
+
 bool RunOnceValueExists(const std::wstring& name) {
   platform::UniqueHKey key;
   return registry::OpenKey(registry::kRunOnceKey, KEY_QUERY_VALUE, registry::View::Default, key) == ERROR_SUCCESS &&
@@ -126,9 +141,10 @@ class RestartResumeTest : public ::testing::Test {
     testsupport::RemoveFolder(scratch_);
   }
 
-  void Make(const std::wstring& name, const std::vector<BundleProduct>& products, const std::string& extraGeneral) {
+  void Make(const std::wstring& name, const std::vector<BundleProduct>& products, const std::string& extraGeneral,
+            const std::string& maintenanceExePath = "Setup\\Setup.exe") {
     bundle_ = std::make_unique<SilentBundle>(name, products, kInstallDir,
-                                             SilentBundleOptions{extraGeneral, "", L"", ""});
+                                             SilentBundleOptions{extraGeneral, "", L"", "", maintenanceExePath});
   }
 
   // Studio, a runtime (EXE) that forces a restart, Samples and SmallA.
@@ -293,12 +309,15 @@ TEST_P(AccumulatedRestartTest, TwoConditionalRestartsBecomeOneAtTheEnd) {
 }
 
 INSTANTIATE_TEST_SUITE_P(NoRebootOption, AccumulatedRestartTest,
-                         ::testing::Values(AccumulateCase{L"/si", 1}, AccumulateCase{L"/si /noreboot", 0}));
+                         ::testing::Values(AccumulateCase{L"/si", 1}, AccumulateCase{L"/si /noreboot", 0}),
+                         [](const ::testing::TestParamInfo<AccumulateCase>& info) {
+                           return info.param.restarts == 0 ? std::string("NoReboot") : std::string("Reboot");
+                         });
 
 TEST_F(RestartResumeTest, NestedChildHandsItsRestartToTheParentAndCompletesWhenRunAgain) {
   // The child bundle: SmallC as its main package and a driver that forces a restart.
   const std::string childMain =
-      "<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"SmallC\" Id=\"{6B1D0C3A-2000-4000-8000-0000000000C3}\" "
+      "<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"SmallC\" Id=\"{6B1D0C3A-2003-4000-8000-0000000000A3}\" "
       "MainProduct=\"true\" WixSource=\"true\" Location=\"SetupData\\Packages\\SmallC.msi\" "
       "UninstallCommand=\"" + Utf8(kSmallCChildCode) + "\" SpaceRequired=\"1\">"
       "<WixSrc><WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/><WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>"
@@ -309,7 +328,7 @@ TEST_F(RestartResumeTest, NestedChildHandsItsRestartToTheParentAndCompletesWhenR
   child_ = std::make_unique<SilentBundle>(
       L"resume-child", std::vector<BundleProduct>{{childMain, kSmallCChildCode},
                                                   ExeProduct(2, "ChildDriver", marker_, 3010, "FORCE")},
-      "", SilentBundleOptions{"", "", kChildKey, ""});
+      "", SilentBundleOptions{"", "", kChildKey, "", "Setup\\Setup.exe"});
   const std::string childProduct = "<Product Sequence=\"2\" Type=\"EXE\" ProductName=\"Child Suite\" Location=\"" +
                                    Utf8(child_->Bundle().SetupExe()) + "\" InstallCommand=\"/si /NESTED /NOMUTEX\"/>";
   Make(L"resume-parent",
@@ -375,7 +394,6 @@ TEST_F(RestartResumeTest, RestartPutOffEarlierStopsASilentRunBeforeAnyProduct) {
 struct RemovalCase {
   const char* name;
   const char* uninstallArguments;  // of an EXE product in the bundle
-  DWORD exitCode;
   bool copyRemoved;
 };
 
@@ -385,18 +403,22 @@ TEST_P(MaintenanceCopyRemovalTest, GoesWithASuccessfulRemovalOnly) {
   Make(platform::Utf8ToWide(GetParam().name),
        {SilentBundle::Studio(), ExeProduct(2, "Tool", marker_, 0, "", GetParam().uninstallArguments),
         InSequence(SilentBundle::SmallA(), 3)},
-       "");
+       "", "Maintenance\\Bin\\Setup.exe");
   SilentRun install = bundle_->Run(L"/si");
   ASSERT_EQ(install.result.exitCode, 0u) << bundle_->SetupLogText();
   // The main package of a real bundle carries the maintenance copy; the
   // demo's does not, so it is put where the entry's uninstall command looks.
   std::wstring uninstall;
   ASSERT_TRUE(ReadArpString(L"UninstallString", uninstall));
-  const std::wstring copyFolder = std::wstring(kInstallDirW) + L"Setup\\";
-  const std::wstring copy = copyFolder + L"Setup.exe";
+  const std::wstring maintenanceFolder = std::wstring(kInstallDirW) + L"Maintenance\\";
+  const std::wstring copy = maintenanceFolder + L"Bin\\Setup.exe";
   EXPECT_EQ(uninstall, L"\"" + copy + L"\" /arp");
-  ::CreateDirectoryW(copyFolder.c_str(), nullptr);
+  ::CreateDirectoryW(maintenanceFolder.c_str(), nullptr);
+  ::CreateDirectoryW((maintenanceFolder + L"Bin").c_str(), nullptr);
   ASSERT_TRUE(::CopyFileW(bundle_->Bundle().SetupExe().c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(testsupport::WriteFileBytes(maintenanceFolder + L"Bin\\notes.txt", "kept beside the copy"));
+  // Stands for whatever else the installation folder still holds.
+  ASSERT_TRUE(testsupport::WriteFileBytes(std::wstring(kInstallDirW) + L"user-data.txt", "user data"));
   wchar_t temp[MAX_PATH + 1] = {};
   ASSERT_GT(::GetTempPathW(MAX_PATH + 1, temp), 0u);
   const std::wstring removalBatch = std::wstring(temp) + L"_BootstrapperTORV.bat";
@@ -406,15 +428,16 @@ TEST_P(MaintenanceCopyRemovalTest, GoesWithASuccessfulRemovalOnly) {
   ASSERT_TRUE(removal.result.started);
   ASSERT_FALSE(removal.result.timedOut);
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(removal.result.exitCode, GetParam().exitCode) << log;
   EXPECT_TRUE(InstalledProductName(SilentBundle::kStudioCode).empty()) << log;
   if (GetParam().copyRemoved) {
+    EXPECT_EQ(removal.result.exitCode, 0u) << log;
     EXPECT_TRUE(WaitUntilGone(copy, 20000)) << "the batch waits for the setup to end, then deletes the copy";
     EXPECT_TRUE(WaitUntilGone(removalBatch, 20000)) << "the batch deletes itself";
-    EXPECT_FALSE(FileExists(copyFolder));
-    EXPECT_FALSE(FileExists(kInstallDirW)) << "the empty parent folders go too";
-    EXPECT_FALSE(FileExists(kInstallRoot));
+    EXPECT_FALSE(FileExists(maintenanceFolder + L"Bin")) << "the copy's folder goes with all it holds";
+    EXPECT_FALSE(FileExists(maintenanceFolder)) << "an empty parent folder goes too: " << Listing(kInstallRoot);
+    EXPECT_TRUE(FileExists(std::wstring(kInstallDirW) + L"user-data.txt")) << "a parent with content stays";
   } else {
+    EXPECT_NE(removal.result.exitCode, 0u) << log;
     ::Sleep(1000);
     EXPECT_TRUE(FileExists(copy)) << "a failed removal keeps the maintenance copy";
     EXPECT_FALSE(FileExists(removalBatch));
@@ -423,8 +446,8 @@ TEST_P(MaintenanceCopyRemovalTest, GoesWithASuccessfulRemovalOnly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Results, MaintenanceCopyRemovalTest,
-                         ::testing::Values(RemovalCase{"removal-ok", "/exit:0", 0, true},
-                                           RemovalCase{"removal-failed", "/exit:1603", 2, false}),
+                         ::testing::Values(RemovalCase{"removal-ok", "/exit:0", true},
+                                           RemovalCase{"removal-failed", "/exit:1603", false}),
                          [](const ::testing::TestParamInfo<RemovalCase>& info) {
                            return info.param.copyRemoved ? std::string("Succeeded") : std::string("Failed");
                          });

@@ -80,7 +80,7 @@ std::vector<BundleProduct> SilentBundle::DemoProducts() { return {Studio(), Samp
 
 SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
                            const std::string& silentProperties, const std::string& extraSections)
-    : SilentBundle(name, products, silentProperties, SilentBundleOptions{"", extraSections, L"", ""}) {}
+    : SilentBundle(name, products, silentProperties, SilentBundleOptions{"", extraSections, L"", "", "Setup\\Setup.exe"}) {}
 
 SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
                            const std::string& silentProperties, const SilentBundleOptions& options)
@@ -96,7 +96,7 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
   const std::string config =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
       "<BootstrapperRegistry Value=\"" + Utf8(bundleKey_) + "\"/>"
-      "<MaintenanceExePath Value=\"Setup\\Setup.exe\"/><InstallLocation Value=\"[InstallDir]\"/>"
+      "<MaintenanceExePath Value=\"" + options.maintenanceExePath + "\"/><InstallLocation Value=\"[InstallDir]\"/>"
       "<RegisterableSetup Value=\"true\"/>"
       "<Logfile Name=\"" + Utf8(logFolder_) + "Setup.log\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" "
       "MaxLengthOfFile=\"10\"/>" + options.extraGeneral + "</General>"

@@ -23,6 +23,7 @@ struct SilentBundleOptions {
   std::string extraSections;    // sections before the product list
   std::wstring bundleKey;       // empty: SilentBundle::kBundleKey
   std::string silentWixFiles;   // the <WixFile> elements of SilentConfig.xml; empty: the demo's
+  std::string maintenanceExePath = "Setup\\Setup.exe";  // relative to the installation folder
 };
 
 struct SilentRun {

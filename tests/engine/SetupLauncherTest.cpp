@@ -185,7 +185,11 @@ INSTANTIATE_TEST_SUITE_P(Results, ResumedRebootDecisionTest,
                          ::testing::Values(ResumedRebootCase{3010, 3010, false},
                                            // A nested setup is run again and its new result counts.
                                            ResumedRebootCase{20001, 3010, true},
-                                           ResumedRebootCase{20001, 0, false}));
+                                           ResumedRebootCase{20001, 0, false}),
+                         [](const ::testing::TestParamInfo<ResumedRebootCase>& info) {
+                           return "Before" + std::to_string(info.param.resultBeforeRestart) + "Now" +
+                                  std::to_string(info.param.resultNow);
+                         });
 
 }  // namespace
 }  // namespace enginetest
