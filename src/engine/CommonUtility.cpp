@@ -10,6 +10,7 @@
 #include "log/ILogFileDetails.h"
 #include "log/Log.h"
 #include "msi/IMSIManager.h"
+#include "msi/PropertyString.h"
 #include "platform/Archive.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
@@ -225,35 +226,7 @@ bool CCommonUtility::RestoreRebootData(ISetupConfigData& record, IMSIManager* ms
 
 std::vector<std::pair<std::wstring, std::wstring>> CCommonUtility::SplitPropertyString(
     const std::wstring& properties) {
-  std::vector<std::pair<std::wstring, std::wstring>> pairs;
-  const size_t size = properties.size();
-  size_t at = 0;
-  while (at < size) {
-    while (at < size && properties[at] == L' ') ++at;
-    if (at >= size) break;
-    size_t equals = properties.find(L'=', at);
-    if (equals == std::wstring::npos) break;
-    std::wstring name = platform::Trim(std::wstring_view(properties).substr(at, equals - at));
-    at = equals + 1;
-    std::wstring value;
-    if (at < size && properties[at] == L'"') {
-      // The value ends at the first quote followed by a blank or the end, so
-      // it may hold quotes, blanks and "=" of its own, or be empty.
-      size_t close = at + 1;
-      while (close < size && !(properties[close] == L'"' && (close + 1 == size || properties[close + 1] == L' '))) {
-        ++close;
-      }
-      value = properties.substr(at + 1, (close < size ? close : size) - at - 1);
-      at = close + 1;
-    } else {
-      size_t blank = properties.find(L' ', at);
-      if (blank == std::wstring::npos) blank = size;
-      value = properties.substr(at, blank - at);
-      at = blank;
-    }
-    if (!name.empty()) pairs.emplace_back(std::move(name), std::move(value));
-  }
-  return pairs;
+  return msiprops::Split(properties);
 }
 
 std::wstring CCommonUtility::CreateRebootBatchFile(ISetupConfigData& record, bool silent, bool noReboot) {

@@ -43,7 +43,8 @@ class CCommonUtility : public CCommonUtilityBase {
                                               CRebootManager* rebootManager);
 
   // Splits a property string of blank-separated NAME="value" assignments into
-  // its pairs, in order. Values may be empty and may hold "=" and blanks.
+  // its pairs, in order. Values may be empty and may hold "=", blanks and
+  // quotes (written twice).
   [[nodiscard]] static std::vector<std::pair<std::wstring, std::wstring>> SplitPropertyString(
       const std::wstring& properties);
 

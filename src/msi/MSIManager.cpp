@@ -15,6 +15,7 @@
 #include "msi/InstalledProduct.h"
 #include "msi/MsiMessageHandler.h"
 #include "msi/MsiQuery.h"
+#include "msi/PropertyString.h"
 #include "platform/StringUtil.h"
 #include "wix/IWixDataManager.h"
 #include "wix/WixFeature.h"
@@ -187,7 +188,7 @@ std::wstring CMSIManager::GetPropertyString() {
   for (const auto& [name, value] : cache_) {
     if (!IsPublicName(name)) continue;
     if (!text.empty()) text += L' ';
-    text += name + L"=\"" + value + L"\"";
+    text += msiprops::FormatAssignment(name, value);
   }
   return text;
 }

@@ -3,6 +3,7 @@
 #include "config/ISetupConfigData.h"
 #include "config/ISilentConfigData.h"
 #include "log/Log.h"
+#include "msi/PropertyString.h"
 #include "platform/StringUtil.h"
 
 const wchar_t kStatusSeparator[] =
@@ -10,26 +11,11 @@ const wchar_t kStatusSeparator[] =
 
 namespace {
 
-// Finds NAME as a whole assignment name (at the start or after a blank,
-// followed by "="), so INSTALLDIR never reads the value of MYINSTALLDIR.
-size_t FindAssignment(const std::wstring& properties, const std::wstring& name) {
-  for (size_t at = properties.find(name); at != std::wstring::npos; at = properties.find(name, at + 1)) {
-    bool startsName = at == 0 || properties[at - 1] == L' ';
-    bool endsName = at + name.size() < properties.size() && properties[at + name.size()] == L'=';
-    if (startsName && endsName) return at;
-  }
-  return std::wstring::npos;
-}
-
 std::wstring AssignedValue(const std::wstring& properties, const std::wstring& name) {
-  size_t at = FindAssignment(properties, name);
-  if (at == std::wstring::npos) return {};
-  size_t equals = properties.find(L'=', at);
-  size_t valueStart = equals + 2;  // past "=" and the opening quote
-  if (valueStart > properties.size()) return {};
-  size_t valueEnd = properties.find(L'"', valueStart);
-  if (valueEnd == std::wstring::npos) return {};
-  return properties.substr(valueStart, valueEnd - valueStart);
+  for (const auto& [assigned, value] : msiprops::Split(properties)) {
+    if (assigned == name) return value;
+  }
+  return {};
 }
 
 }  // namespace

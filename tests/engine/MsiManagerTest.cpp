@@ -50,10 +50,13 @@ TEST_F(SetupManagerTest, PropertyStringCollectsPublicNamesAndTheCacheOutlivesThe
   ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
   SetupStartData start;
   start.commandLineProperties[L"INSTALLDIR"] = InstallFolder();
+  start.commandLineProperties[L"GREETING"] = L"say \"hi\" now";
   auto manager = MakeManager(true, start);
   ASSERT_EQ(manager->LaunchInitializer(&dispatcher_), 1);
   CMSIManager& session = *manager->GetMSIManager();
   const std::wstring text = session.GetPropertyString();
+  // Windows Installer's command-line syntax: a quote inside a value is doubled.
+  EXPECT_NE(text.find(L"GREETING=\"say \"\"hi\"\" now\""), std::wstring::npos) << text;
   EXPECT_NE(text.find(L"PUBLICPROP=\"public value\""), std::wstring::npos) << text;
   EXPECT_NE(text.find(L"INSTALLDIR=\"" + InstallFolder() + L"\""), std::wstring::npos) << text;
   EXPECT_NE(text.find(L"FOUNDVALUE=\"\""), std::wstring::npos) << text;  // from AppSearch

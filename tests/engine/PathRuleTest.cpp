@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"UnknownNameStays", L"X=\"1\"", L"A=[Y] B=[X]", L"A=[Y] B=1"},
         ReferenceCase{"WholeNameOnly", L"MYDIR=\"bad\" DIR=\"good\"", L"D=[DIR]", L"D=good"},
         ReferenceCase{"ValueWithBracketsNotRescanned", L"A=\"[B]\" B=\"x\"", L"[A]", L"[B]"},
-        ReferenceCase{"NoClosingBracket", L"A=\"1\"", L"[A", L"[A"}),
+        ReferenceCase{"NoClosingBracket", L"A=\"1\"", L"[A", L"[A"},
+        ReferenceCase{"ValueInsideAnotherValueIsNoAssignment", L"A=\"x B=bad\" B=\"good\"", L"[B]", L"good"},
+        ReferenceCase{"DoubledQuoteIsOneQuote", L"Q=\"say \"\"hi\"\"\" R=\"1\"", L"[Q]", L"say \"hi\""}),
     [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.label; });
 
 struct RemovalCase {
