@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <memory>
 #include <ostream>
@@ -226,6 +227,83 @@ TEST_F(RebootBatchTest, EmptyBundleKeyWritesNoMarker) {
   EXPECT_EQ(ReadRunOnce(L"RestartFor").type, static_cast<DWORD>(REG_NONE));
   EXPECT_EQ(log_->Count(L"The bundle key name (BootstrapperRegistry) is empty; the restart marker is not written."),
             1u);
+}
+
+// Points this process's HKEY_LOCAL_MACHINE at a scratch key whose RunOnce
+// key may be read but not written, as on a machine where a policy or another
+// program locked it.
+class ReadOnlyRunOnceScope {
+ public:
+  ReadOnlyRunOnceScope() {
+    root_ = platform::Format(L"Software\\SetupTests\\LockedHklm%lu", ::GetCurrentProcessId());
+    platform::UniqueHKey root;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, root_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, root.Put(),
+                          nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    platform::UniqueHKey runOnce;
+    if (::RegCreateKeyExW(root.Get(), registry::kRunOnceKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, runOnce.Put(),
+                          nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    // Everyone may read; nobody may set values or create subkeys.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                                 nullptr)) {
+      return;
+    }
+    const LSTATUS locked = ::RegSetKeySecurity(runOnce.Get(), DACL_SECURITY_INFORMATION, descriptor);
+    ::LocalFree(descriptor);
+    if (locked != ERROR_SUCCESS) return;
+    overridden_ = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, root.Get()) == ERROR_SUCCESS;
+  }
+  ~ReadOnlyRunOnceScope() {
+    ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    platform::UniqueHKey runOnce;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, (root_ + L"\\" + registry::kRunOnceKey).c_str(), 0, WRITE_DAC,
+                        runOnce.Put()) == ERROR_SUCCESS &&
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                               nullptr)) {
+      (void)::RegSetKeySecurity(runOnce.Get(), DACL_SECURITY_INFORMATION, descriptor);
+      ::LocalFree(descriptor);
+    }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
+  }
+  ReadOnlyRunOnceScope(const ReadOnlyRunOnceScope&) = delete;
+  ReadOnlyRunOnceScope& operator=(const ReadOnlyRunOnceScope&) = delete;
+
+  // True when the override is in place and the lock really holds.
+  [[nodiscard]] bool IsLocked() const {
+    if (!overridden_) return false;
+    platform::UniqueHKey probe;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, registry::kRunOnceKey, 0, KEY_SET_VALUE, probe.Put()) ==
+           ERROR_ACCESS_DENIED;
+  }
+
+ private:
+  std::wstring root_;
+  bool overridden_ = false;
+};
+
+TEST_F(RebootBatchTest, RunOnceKeyThatCannotBeWrittenIsLogged) {
+  record_->SetInstallProperties(L"INSTALLDIR=\"C:\\Apps\"");
+  CRebootManager manager;
+  manager.SetProductRebootState(L"1_1", 3010);
+  ReadOnlyRunOnceScope locked;
+  ASSERT_TRUE(locked.IsLocked()) << "the scratch RunOnce key could not be locked";
+
+  EXPECT_FALSE(CCommonUtility::WriteRestartPendingMarker(*record_));
+  EXPECT_FALSE(CCommonUtility::PrepareIntermediateReboot(*record_, manager, true, false));
+  const std::wstring log = log_->Text();
+  const std::wstring key = registry::kRunOnceKey;
+  EXPECT_NE(log.find(L"ERROR:\t\tUnable to open the runonce key " + key), std::wstring::npos)
+      << platform::WideToUtf8(log);
+  EXPECT_NE(log.find(L"ERROR:\t\tSetRegistryKeyValueData:: Unable to create the key " + key), std::wstring::npos)
+      << platform::WideToUtf8(log);
+  // The resume data is written before the value and stays.
+  EXPECT_NE(::GetFileAttributesW((folder_ + L"Logs\\_BootstrapperRestore_" + key_ + L".dat").c_str()),
+            INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
