@@ -14,6 +14,7 @@ namespace {
 constexpr DWORD kAllInput = 0x4FF;
 constexpr DWORD kChildCreationFlags = CREATE_NO_WINDOW | CREATE_PRESERVE_CODE_AUTHZ_LEVEL;
 constexpr LANGID kEnglish = 0x409;
+constexpr DWORD kProgressEndWaitMs = 5000;
 
 void DispatchWaitingMessages() {
   MSG message;
@@ -62,8 +63,8 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
   timeOut_ = configuredTimeOut == -1 ? INFINITE : static_cast<DWORD>(configuredTimeOut) * 1000;
   processExitCode_ = 0;
 
+  HANDLE progressThread = nullptr;
   if (eventMapper_ != nullptr) {
-    HANDLE progressThread = nullptr;
     // An unset progress time-out (-1) leaves the duration to the progress manager.
     int progressSeconds = product.GetProgressTimeOut();
     eventMapper_->StartProgressManager(progressThread,
@@ -99,6 +100,9 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
     }
     code = threadCode;
     workerThread_.Reset();
+    // The worker has stopped the progress; the bar shows its end before the
+    // product's result is reported. Bounded: the bar is never worth a hang.
+    if (progressThread != nullptr) (void)WaitPumpingMessages(progressThread, kProgressEndWaitMs);
   }
 
   code = ApplyFailureExitCodes(product.GetFailureExitCode(), code);
