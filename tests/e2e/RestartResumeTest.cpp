@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -282,6 +283,7 @@ struct AccumulateCase {
   const wchar_t* arguments;
   size_t restarts;
 };
+void PrintTo(const AccumulateCase& c, std::ostream* out) { *out << platform::WideToUtf8(c.arguments); }
 
 class AccumulatedRestartTest : public RestartResumeTest, public ::testing::WithParamInterface<AccumulateCase> {};
 
@@ -396,6 +398,7 @@ struct RemovalCase {
   const char* uninstallArguments;  // of an EXE product in the bundle
   bool copyRemoved;
 };
+void PrintTo(const RemovalCase& c, std::ostream* out) { *out << c.name; }
 
 class MaintenanceCopyRemovalTest : public RestartResumeTest, public ::testing::WithParamInterface<RemovalCase> {};
 

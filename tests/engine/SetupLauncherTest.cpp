@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "PackageCodes.h"
 #include "SetupManagerFixture.h"
 #include "config/ExecutionType.h"
@@ -163,6 +165,9 @@ struct ResumedRebootCase {
   DWORD resultNow;
   bool expected;
 };
+void PrintTo(const ResumedRebootCase& c, std::ostream* out) {
+  *out << "before " << c.resultBeforeRestart << ", now " << c.resultNow;
+}
 
 class ResumedRebootDecisionTest : public SetupManagerTest, public ::testing::WithParamInterface<ResumedRebootCase> {};
 
