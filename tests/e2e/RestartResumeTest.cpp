@@ -397,16 +397,19 @@ struct RemovalCase {
   const char* name;
   const char* uninstallArguments;  // of an EXE product in the bundle
   bool copyRemoved;
+  // Restarts allowed; with a product's 3010 a restart is pending at the end,
+  // and the removal batch restarts in place of the setup.
+  bool restartPending;
 };
 void PrintTo(const RemovalCase& c, std::ostream* out) { *out << c.name; }
 
 class MaintenanceCopyRemovalTest : public RestartResumeTest, public ::testing::WithParamInterface<RemovalCase> {};
 
 TEST_P(MaintenanceCopyRemovalTest, GoesWithASuccessfulRemovalOnly) {
-  Make(platform::Utf8ToWide(GetParam().name),
+  Make(L"removal-" + platform::Utf8ToWide(GetParam().name),
        {SilentBundle::Studio(), ExeProduct(2, "Tool", marker_, 0, "", GetParam().uninstallArguments),
         InSequence(SilentBundle::SmallA(), 3)},
-       "", "Maintenance\\Bin\\Setup.exe");
+       GetParam().restartPending ? "<Reboot Value=\"true\"/>" : "", "Maintenance\\Bin\\Setup.exe");
   SilentRun install = bundle_->Run(L"/si");
   ASSERT_EQ(install.result.exitCode, 0u) << bundle_->SetupLogText();
   // The main package of a real bundle carries the maintenance copy; the
@@ -445,15 +448,20 @@ TEST_P(MaintenanceCopyRemovalTest, GoesWithASuccessfulRemovalOnly) {
     EXPECT_TRUE(FileExists(copy)) << "a failed removal keeps the maintenance copy";
     EXPECT_FALSE(FileExists(removalBatch));
   }
-  EXPECT_TRUE(Restarts(0).empty());
+  const std::vector<std::wstring> restarts = Restarts(GetParam().restartPending ? 1 : 0);
+  if (GetParam().restartPending) {
+    ASSERT_EQ(restarts.size(), 1u) << "one restart, by the batch, not a second one by the setup";
+    EXPECT_TRUE(Contains(restarts[0], L"-r -f -t 0")) << Utf8(restarts[0]);
+  } else {
+    EXPECT_TRUE(restarts.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Results, MaintenanceCopyRemovalTest,
-                         ::testing::Values(RemovalCase{"removal-ok", "/exit:0", true},
-                                           RemovalCase{"removal-failed", "/exit:1603", false}),
-                         [](const ::testing::TestParamInfo<RemovalCase>& info) {
-                           return info.param.copyRemoved ? std::string("Succeeded") : std::string("Failed");
-                         });
+                         ::testing::Values(RemovalCase{"Succeeded", "/exit:0", true, false},
+                                           RemovalCase{"Failed", "/exit:1603", false, false},
+                                           RemovalCase{"SucceededWithRestartPending", "/exit:3010", true, true}),
+                         [](const ::testing::TestParamInfo<RemovalCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace e2etest
