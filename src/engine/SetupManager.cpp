@@ -21,12 +21,6 @@
 #include "log/Log.h"
 #include "msi/MSIManager.h"
 
-namespace {
-
-constexpr DWORD kChildSetupRestart = 20001;
-
-}  // namespace
-
 CSetupManager::CSetupManager(ISetupConfigData& record, bool silent, SetupStartData start, Hooks hooks)
     : record_(record), silent_(silent), start_(std::move(start)), hooks_(std::move(hooks)) {
   msiManager_ = std::make_unique<CMSIManager>(record_, silent_);
@@ -228,7 +222,7 @@ bool CSetupManager::IsRebootRequired() {
   std::set<std::wstring> restartDone;
   (void)ForEachProduct(record_.GetProductGroupList(), [&restartDone](IProductGroup&, IProductAttributes& product) {
     if (product.IsExecutedBeforeReboot() &&
-        static_cast<DWORD>(product.GetResultBeforeReboot()) != kChildSetupRestart) {
+        static_cast<DWORD>(product.GetResultBeforeReboot()) != kChildSetupRebootExitCode) {
       restartDone.insert(product.GetKey());
     }
     return true;
@@ -236,7 +230,7 @@ bool CSetupManager::IsRebootRequired() {
   // A product asked for a restart when it ended with 3010 or handed its restart to this setup.
   for (const auto& [key, code] : rebootManager_->GetProductResults()) {
     if (restartDone.count(key) != 0) continue;
-    if (code == kExitRebootRequired || code == kChildSetupRestart) return true;
+    if (code == kExitRebootRequired || code == kChildSetupRebootExitCode) return true;
   }
   return false;
 }
