@@ -217,16 +217,11 @@ bool CCommonUtility::RestoreRebootData(ISetupConfigData& record, IMSIManager* ms
 
   rebootManager->SwapResumeData(loaded);
   CNonFeatureSelectionStore::GetInstance().ReplaceAll(std::move(selections));
-  for (const auto& [name, value] : SplitPropertyString(rebootManager->GetInstallProperties())) {
+  for (const auto& [name, value] : msiprops::Split(rebootManager->GetInstallProperties())) {
     msiManager->SetProperty(name, value, false);
   }
   record.SetFeatureSelection(rebootManager->GetSelectedFeatures(), L"");
   return true;
-}
-
-std::vector<std::pair<std::wstring, std::wstring>> CCommonUtility::SplitPropertyString(
-    const std::wstring& properties) {
-  return msiprops::Split(properties);
 }
 
 std::wstring CCommonUtility::CreateRebootBatchFile(ISetupConfigData& record, bool silent, bool noReboot) {

@@ -6,8 +6,6 @@
 // restart through the system's shutdown.exe.
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "config/CommonUtilityBase.h"
 
@@ -41,12 +39,6 @@ class CCommonUtility : public CCommonUtilityBase {
   // features into the record. False (logged) on any failure.
   [[nodiscard]] static bool RestoreRebootData(ISetupConfigData& record, IMSIManager* msiManager,
                                               CRebootManager* rebootManager);
-
-  // Splits a property string of blank-separated NAME="value" assignments into
-  // its pairs, in order. Values may be empty and may hold "=", blanks and
-  // quotes (written twice).
-  [[nodiscard]] static std::vector<std::pair<std::wstring, std::wstring>> SplitPropertyString(
-      const std::wstring& properties);
 
   // Writes the reboot batch file, which starts the setup program of the
   // source folder with the resume arguments and deletes itself; returns the

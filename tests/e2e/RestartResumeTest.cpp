@@ -40,6 +40,13 @@ size_t Count(const std::wstring& text, const std::wstring& part) {
 
 std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
 
+// The setup started and ended by itself.
+::testing::AssertionResult Ended(const SilentRun& run) {
+  if (!run.result.started) return ::testing::AssertionFailure() << "the setup did not start";
+  if (run.result.timedOut) return ::testing::AssertionFailure() << "the setup did not end in time";
+  return ::testing::AssertionSuccess();
+}
+
 std::vector<std::wstring> Lines(const std::wstring& path) {
   std::vector<std::wstring> lines;
   for (std::wstring line : platform::Split(platform::Utf8ToWide(testsupport::ReadFileBytes(path)), L"\n")) {
@@ -204,8 +211,7 @@ class RestartResumeTest : public ::testing::Test {
 TEST_F(RestartResumeTest, ForcedRestartStopsTheRunAndTheNextLogonFinishesIt) {
   MakeForcedRestartBundle(L"resume-force");
   SilentRun first = bundle_->Run(L"/si");
-  ASSERT_TRUE(first.result.started);
-  ASSERT_FALSE(first.result.timedOut);
+  ASSERT_TRUE(Ended(first));
   const std::wstring firstLog = bundle_->SetupLogText();
   EXPECT_EQ(first.result.exitCode, 4u) << firstLog;
   EXPECT_TRUE(Contains(firstLog, L"Archiving the data to be used after intermediate reboot...")) << firstLog;
@@ -227,8 +233,7 @@ TEST_F(RestartResumeTest, ForcedRestartStopsTheRunAndTheNextLogonFinishesIt) {
   EXPECT_EQ(RunNames(marker_), std::vector<std::wstring>{L"Runtime"});
 
   SilentRun resumed = ResumeAtNextLogon();
-  ASSERT_TRUE(resumed.result.started);
-  ASSERT_FALSE(resumed.result.timedOut);
+  ASSERT_TRUE(Ended(resumed));
   const std::wstring log = bundle_->SetupLogText();
   EXPECT_EQ(resumed.result.exitCode, 0u) << log;
   ASSERT_GT(log.size(), firstLog.size());
@@ -266,8 +271,7 @@ TEST_F(RestartResumeTest, DamagedResumeDataRunsEveryProductAgain) {
   const size_t firstLength = bundle_->SetupLogText().size();
 
   SilentRun resumed = ResumeAtNextLogon();
-  ASSERT_TRUE(resumed.result.started);
-  ASSERT_FALSE(resumed.result.timedOut);
+  ASSERT_TRUE(Ended(resumed));
   const std::wstring added = bundle_->SetupLogText().substr(firstLength);
   EXPECT_TRUE(Contains(added, L"is damaged or incomplete; nothing is restored.")) << added;
   EXPECT_FALSE(Contains(added, L"already executed before intermediate reboot"));
@@ -293,8 +297,7 @@ TEST_P(AccumulatedRestartTest, TwoConditionalRestartsBecomeOneAtTheEnd) {
         ExeProduct(3, "DriverB", marker_, 3010, "conditional")},
        "<Reboot Value=\"true\" AccumulateConditionalReboot=\"true\"/>");
   SilentRun run = bundle_->Run(GetParam().arguments);
-  ASSERT_TRUE(run.result.started);
-  ASSERT_FALSE(run.result.timedOut);
+  ASSERT_TRUE(Ended(run));
   const std::wstring log = bundle_->SetupLogText();
   EXPECT_EQ(run.result.exitCode, 0u) << log;
   EXPECT_EQ(RunNames(marker_), (std::vector<std::wstring>{L"DriverA", L"DriverB"}));
@@ -338,8 +341,7 @@ TEST_F(RestartResumeTest, NestedChildHandsItsRestartToTheParentAndCompletesWhenR
   const std::wstring childResumeData = child_->LogFolder() + L"_BootstrapperRestore_E2EChildBundle.dat";
 
   SilentRun first = bundle_->Run(L"/si");
-  ASSERT_TRUE(first.result.started);
-  ASSERT_FALSE(first.result.timedOut);
+  ASSERT_TRUE(Ended(first));
   const std::wstring firstChildLog = child_->SetupLogText();
   EXPECT_EQ(first.result.exitCode, 4u) << bundle_->SetupLogText() << firstChildLog;
   EXPECT_EQ(RunNames(marker_), std::vector<std::wstring>{L"ChildDriver"});
@@ -353,8 +355,7 @@ TEST_F(RestartResumeTest, NestedChildHandsItsRestartToTheParentAndCompletesWhenR
   EXPECT_TRUE(InstalledProductName(SilentBundle::kSamplesCode).empty());
 
   SilentRun resumed = ResumeAtNextLogon();
-  ASSERT_TRUE(resumed.result.started);
-  ASSERT_FALSE(resumed.result.timedOut);
+  ASSERT_TRUE(Ended(resumed));
   const std::wstring childLog = child_->SetupLogText();
   EXPECT_EQ(resumed.result.exitCode, 0u) << bundle_->SetupLogText() << childLog;
   ASSERT_GT(childLog.size(), firstChildLog.size());
@@ -381,8 +382,7 @@ TEST_F(RestartResumeTest, RestartPutOffEarlierStopsASilentRunBeforeAnyProduct) {
                              reinterpret_cast<const BYTE*>(empty), sizeof(empty)),
             ERROR_SUCCESS);
   SilentRun run = bundle_->Run(L"/si");
-  ASSERT_TRUE(run.result.started);
-  ASSERT_FALSE(run.result.timedOut);
+  ASSERT_TRUE(Ended(run));
   const std::wstring log = bundle_->SetupLogText();
   EXPECT_EQ(run.result.exitCode, 0u) << log;
   EXPECT_TRUE(Contains(log, L"Setup is triggered without restarting the system.")) << log;
@@ -431,8 +431,7 @@ TEST_P(MaintenanceCopyRemovalTest, GoesWithASuccessfulRemovalOnly) {
   ::DeleteFileW(removalBatch.c_str());
 
   SilentRun removal = bundle_->Run(L"/sx");
-  ASSERT_TRUE(removal.result.started);
-  ASSERT_FALSE(removal.result.timedOut);
+  ASSERT_TRUE(Ended(removal));
   const std::wstring log = bundle_->SetupLogText();
   EXPECT_TRUE(InstalledProductName(SilentBundle::kStudioCode).empty()) << log;
   if (GetParam().copyRemoved) {

@@ -23,6 +23,7 @@
 #include "engine/CommonUtility.h"
 #include "engine/NonFeatureSelectionStore.h"
 #include "engine/RebootManager.h"
+#include "msi/PropertyString.h"
 #include "platform/SystemPaths.h"
 #include "support/TestPaths.h"
 
@@ -208,7 +209,7 @@ void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.label; }
 class PropertyStringSplit : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(PropertyStringSplit, GivesTheAssignmentsInOrder) {
-  EXPECT_EQ(CCommonUtility::SplitPropertyString(GetParam().text), GetParam().pairs);
+  EXPECT_EQ(msiprops::Split(GetParam().text), GetParam().pairs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
