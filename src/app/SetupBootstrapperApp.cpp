@@ -20,7 +20,7 @@
 #include "platform/MessageBox.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
-#include "ui/SilentModeFlow.h"
+#include "ui/silent/SilentModeFlow.h"
 #include "wix/WixDataManager.h"
 
 const wchar_t CSetupBootstrapperApp::kSingleInstanceMutexName[] = L"CSetupBootstrapperApp{B98C6AA5-57C01234554321}";

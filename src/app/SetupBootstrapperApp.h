@@ -11,8 +11,8 @@
 #include "config/SilentConfigData.h"
 #include "platform/UniqueResource.h"
 #include "platform/WinApp.h"
-#include "ui/MainDialogConfigData.h"
-#include "ui/StyleConfigData.h"
+#include "ui/style/MainDialogConfigData.h"
+#include "ui/style/StyleConfigData.h"
 
 class CCommandLineParser;
 class CParseManager;

@@ -3,11 +3,11 @@
 #include "config/ConfigTestSupport.h"
 #include "config/XmlTestFiles.h"
 #include "support/TestPaths.h"
-#include "ui/DialogUnitConverter.h"
-#include "ui/MainDialogConfigData.h"
-#include "ui/MainDialogConfigParser.h"
-#include "ui/StyleConfigData.h"
-#include "ui/StyleConfigParser.h"
+#include "ui/style/DialogUnitConverter.h"
+#include "ui/style/MainDialogConfigData.h"
+#include "ui/style/MainDialogConfigParser.h"
+#include "ui/style/StyleConfigData.h"
+#include "ui/style/StyleConfigParser.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "engine/RebootManager.h"
 #include "platform/MessageBox.h"
 #include "registry/RegistryUtil.h"
-#include "ui/ISilentIndicatorController.h"
-#include "ui/SilentModeFlow.h"
+#include "ui/silent/ISilentIndicatorController.h"
+#include "ui/silent/SilentModeFlow.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/SetupConfigData.h"
-#include "ui/DialogUnitConverter.h"
+#include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
 #include "wix/WixDialog.h"
 

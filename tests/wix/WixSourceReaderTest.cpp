@@ -8,7 +8,7 @@
 #include "config/SetupConfigData.h"
 #include "config/XmlTestFiles.h"
 #include "support/TestPaths.h"
-#include "ui/DialogUnitConverter.h"
+#include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
 #include "wix/WixLocalizationList.h"
 #include "wix/WixLocalizationReader.h"

@@ -15,7 +15,7 @@
 #include "config/SetupConfigData.h"
 #include "log/LogManager.h"
 #include "platform/StringUtil.h"
-#include "ui/DialogUnitConverter.h"
+#include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
 #include "wix/WixLocalizationReader.h"
 #include "wix/WixSourceReader.h"

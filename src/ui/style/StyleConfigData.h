@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "ui/FontScheme.h"
-#include "ui/IStyleConfigData.h"
+#include "ui/style/FontScheme.h"
+#include "ui/style/IStyleConfigData.h"
 
 // The look of the wizard: styles per control kind and drawing state, and the
 // font schemes, all owned here.

@@ -1,4 +1,4 @@
-#include "ui/DialogUnitConverter.h"
+#include "ui/style/DialogUnitConverter.h"
 
 #include <cmath>
 #include <cstring>

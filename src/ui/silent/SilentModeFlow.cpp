@@ -1,4 +1,4 @@
-#include "ui/SilentModeFlow.h"
+#include "ui/silent/SilentModeFlow.h"
 
 #include "config/ExecutionType.h"
 #include "config/IPreInstallDialogData.h"
@@ -12,7 +12,7 @@
 #include "features/WindowsInstallerUpdate.h"
 #include "log/Log.h"
 #include "msi/MSIManager.h"
-#include "ui/ISilentIndicatorController.h"
+#include "ui/silent/ISilentIndicatorController.h"
 
 CSilentModeFlow::CSilentModeFlow(ISetupConfigData& record, ISetupManager& setupManager,
                                  const ISilentConfigData& silentConfig, ISilentIndicatorController* indicator,

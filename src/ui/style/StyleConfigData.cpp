@@ -1,4 +1,4 @@
-#include "ui/StyleConfigData.h"
+#include "ui/style/StyleConfigData.h"
 
 #include "log/Log.h"
 #include "platform/UniqueResource.h"

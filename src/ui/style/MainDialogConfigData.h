@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "ui/IMaindialogConfigData.h"
+#include "ui/style/IMaindialogConfigData.h"
 
 class CMainDialogConfigData : public IMaindialogConfigData, public IMaindialogConfigDataForParser {
  public:

@@ -1,4 +1,4 @@
-#include "ui/FontScheme.h"
+#include "ui/style/FontScheme.h"
 
 #include "log/Log.h"
 

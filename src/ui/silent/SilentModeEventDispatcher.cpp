@@ -1,4 +1,4 @@
-#include "ui/SilentModeEventDispatcher.h"
+#include "ui/silent/SilentModeEventDispatcher.h"
 
 #include "config/ISetupConfigData.h"
 #include "config/ISilentConfigData.h"
@@ -10,7 +10,7 @@
 #include "log/LogManager.h"
 #include "msi/MSIManager.h"
 #include "platform/MessageBox.h"
-#include "ui/ISilentIndicatorController.h"
+#include "ui/silent/ISilentIndicatorController.h"
 
 CSilentModeEventDispatcher::CSilentModeEventDispatcher(ISetupConfigData& record, ISetupManager& setupManager,
                                                        const ISilentConfigData& silentConfig,

@@ -1,10 +1,10 @@
-#include "ui/MainDialogConfigParser.h"
+#include "ui/style/MainDialogConfigParser.h"
 
 #include "config/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
-#include "ui/IDialogUnitConverter.h"
-#include "ui/IMaindialogConfigData.h"
+#include "ui/style/IDialogUnitConverter.h"
+#include "ui/style/IMaindialogConfigData.h"
 
 namespace {
 

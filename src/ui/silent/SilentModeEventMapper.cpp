@@ -1,11 +1,11 @@
-#include "ui/SilentModeEventMapper.h"
+#include "ui/silent/SilentModeEventMapper.h"
 
 #include <algorithm>
 
 #include "config/IProductAttributes.h"
 #include "engine/ISetupManager.h"
 #include "engine/RebootManager.h"
-#include "ui/ISilentIndicatorController.h"
+#include "ui/silent/ISilentIndicatorController.h"
 
 CSilentModeEventMapper::CSilentModeEventMapper(ISetupManager& setupManager, ISilentIndicatorController* indicator)
     : setupManager_(setupManager),

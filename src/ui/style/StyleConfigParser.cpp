@@ -1,12 +1,12 @@
-#include "ui/StyleConfigParser.h"
+#include "ui/style/StyleConfigParser.h"
 
 #include <memory>
 
 #include "config/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
-#include "ui/FontScheme.h"
-#include "ui/IStyleConfigData.h"
+#include "ui/style/FontScheme.h"
+#include "ui/style/IStyleConfigData.h"
 
 namespace {
 

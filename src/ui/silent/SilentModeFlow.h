@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/SilentModeEventDispatcher.h"
+#include "ui/silent/SilentModeEventDispatcher.h"
 
 class ISetupConfigData;
 class ISetupManager;

@@ -1,7 +1,7 @@
-#include "ui/MainDialogConfigData.h"
+#include "ui/style/MainDialogConfigData.h"
 
 #include "log/Log.h"
-#include "ui/IDialogUnitConverter.h"
+#include "ui/style/IDialogUnitConverter.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "msi/IEventDispatcher.h"
-#include "ui/SilentModeEventMapper.h"
+#include "ui/silent/SilentModeEventMapper.h"
 
 class ISetupConfigData;
 class ISetupManager;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/IDialogUnitConverter.h"
+#include "ui/style/IDialogUnitConverter.h"
 
 class CDialogUnitConverter : public IDialogUnitConverter {
  public:
