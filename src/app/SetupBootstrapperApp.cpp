@@ -15,11 +15,15 @@
 #include "features/FeatureUtility.h"
 #include "features/ProductPropertyUpdater.h"
 #include "msi/MSIManager.h"
+#include "msi/MsiQuery.h"
+#include "engine/SetupLauncherBase.h"
+#include "config/IProductAttributes.h"
 #include "log/Log.h"
 #include "log/LogManager.h"
 #include "platform/MessageBox.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
+#include "ui/host/WizardController.h"
 #include "ui/silent/SilentModeFlow.h"
 #include "wix/WixDataManager.h"
 
@@ -137,8 +141,19 @@ void CSetupBootstrapperApp::CreateSetupManager(const CCommandLineParser& parser)
   setupManager_->GetMSIManager()->SetWixDataManager(&parseManager_->GetOrCreateWixDataManager());
   configData_->SetProductNameLookup([this]() -> std::wstring {
     IMSIManager* msiManager = setupManager_ ? setupManager_->GetMSIManager() : nullptr;
-    return msiManager != nullptr ? msiManager->GetProperty(L"ProductName", false) : std::wstring();
+    std::wstring name = msiManager != nullptr ? msiManager->GetProperty(L"ProductName", false) : std::wstring();
+    // The wizard's frame is titled before the main package's session opens:
+    // the package file itself names the product then.
+    if (name.empty()) name = ReadMainPackageProperty(L"ProductName");
+    return name;
   });
+}
+
+std::wstring CSetupBootstrapperApp::ReadMainPackageProperty(const std::wstring& name) const {
+  IProductAttributes* wixSource = configData_ ? configData_->GetWixSourceProduct() : nullptr;
+  if (wixSource == nullptr) return std::wstring();
+  const std::wstring package = CSetupLauncherBase::JoinToFolder(configData_->GetSetupFolder(), wixSource->GetLocation());
+  return ReadPackageFileProperty(package, name);
 }
 
 int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& parser) {
@@ -159,14 +174,42 @@ int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& parser) {
 }
 
 int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
+  ui::CWizardController& wizard = GetOrCreateWizardController();
+  if (!wizard.Initialize()) {
+    LogWarning(L"Initialization of UI Failed.");
+    return 0;
+  }
+  if (!RunPreInstallDialogs(parser)) {
+    LogDebug(L"User has exited from the preinstall dialog");
+    return 0;
+  }
   if (!parseManager_->StartParseWixFiles()) {
     LogError(L"Parsing of WIX files failed");
     return 0;
   }
   if (configData_->IsRestoreMode()) parser.DeleteResumeOptions();
-  // The main dialog is built from these sources once the dialog host exists.
-  LogInformation(L"Main dialog exit");
-  return 0;
+  if (wizard.RunMainDialog() != IDOK) {
+    LogInformation(L"Main dialog exit");
+    return 0;
+  }
+  return 1;
+}
+
+bool CSetupBootstrapperApp::RunPreInstallDialogs(const CCommandLineParser&) {
+  // The language, brand and running-program questions come here, before the
+  // WiX sources are read in the chosen language.
+  return true;
+}
+
+ui::CWizardController& CSetupBootstrapperApp::GetOrCreateWizardController() {
+  if (!wizardController_) {
+    wizardController_ = std::make_unique<ui::CWizardController>(*configData_, GetOrCreateStyleConfig(),
+                                                                GetOrCreateMainDialogConfig(),
+                                                                parseManager_->GetOrCreateWixDataManager(),
+                                                                *setupManager_);
+    wizardController_->SetFailureHandler([this](int exitCode) { SetExitCode(exitCode); });
+  }
+  return *wizardController_;
 }
 
 CStyleConfigData& CSetupBootstrapperApp::GetOrCreateStyleConfig() {
@@ -252,7 +295,9 @@ void CSetupBootstrapperApp::RestartMachine() {
 }
 
 int CSetupBootstrapperApp::ExitInstance() {
-  // It holds the record and the WiX model, so it goes first.
+  // The wizard's windows are gone by now; its controller refers to the setup
+  // manager, which holds the record and the WiX model, so both go first.
+  wizardController_.reset();
   setupManager_.reset();
   bool removeFolder = false;
   std::wstring maintenanceExe;

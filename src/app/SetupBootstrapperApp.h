@@ -17,6 +17,9 @@
 class CCommandLineParser;
 class CParseManager;
 class CSetupManager;
+namespace ui {
+class CWizardController;
+}
 
 class CSetupBootstrapperApp : public platform::CWinAppBase {
  public:
@@ -34,6 +37,8 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] CSilentConfigData& GetOrCreateSilentConfig();
   [[nodiscard]] CStyleConfigData& GetOrCreateStyleConfig();
   [[nodiscard]] CMainDialogConfigData& GetOrCreateMainDialogConfig();
+  // The wizard's controller; needs the setup manager and the parse manager.
+  [[nodiscard]] ui::CWizardController& GetOrCreateWizardController();
 
   void SetExitCode(int exitCode) { exitCode_ = exitCode; }
   [[nodiscard]] int GetExitCode() const { return exitCode_; }
@@ -60,7 +65,11 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   // The two roads to the end of the run; 0 when the road stopped early.
   [[nodiscard]] int RunSilentRoad(CCommandLineParser& parser);
   [[nodiscard]] int RunWizardRoad(CCommandLineParser& parser);
+  // The pre-install dialogs of the wizard road; false when the user left them.
+  [[nodiscard]] bool RunPreInstallDialogs(const CCommandLineParser& parser);
   void ShowStartupError(const std::wstring& text);
+  // A property of the main package file, read without a session; "" when unreadable.
+  [[nodiscard]] std::wstring ReadMainPackageProperty(const std::wstring& name) const;
   void RestartMachine();
 
   std::unique_ptr<CSetupConfigData> configData_;
@@ -70,6 +79,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   std::unique_ptr<CParseManager> parseManager_;
   std::unique_ptr<CSetupManager> setupManager_;
   std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;
+  std::unique_ptr<ui::CWizardController> wizardController_;
   int exitCode_ = 0;
   int restartPending_ = 0;
   int conditionalRebootAccumulated_ = 0;

@@ -1,0 +1,61 @@
+#include "ui/host/DialogFactory.h"
+
+#include "ui/dialogs/ErrorDialog.h"
+#include "ui/host/MSIDialog.h"
+#include "ui/host/SpawnDialog.h"
+#include "ui/host/WizardController.h"
+#include "wix/IWixDataManager.h"
+
+namespace ui {
+
+KnownDialog ClassifyDialogName(const std::wstring& name) {
+  struct Entry {
+    const wchar_t* name;
+    KnownDialog kind;
+  };
+  static const Entry kExact[] = {
+      {L"CheckProcessDlg", KnownDialog::kCheckProcess},
+      {L"Language_Dlg", KnownDialog::kLanguage},
+      {L"PreInstallDlg", KnownDialog::kBrand},
+      {L"PrepareMsgDlg", KnownDialog::kPrepareToInstall},
+      {L"ErrorDlg", KnownDialog::kError},
+      {L"ProgressDlg", KnownDialog::kProgress},
+      {L"PrepareDlg", KnownDialog::kPrepare},
+      {L"Restart_Main_Dlg", KnownDialog::kRestart},
+      {L"Restart_Intermediate_Dlg", KnownDialog::kRestart},
+      {L"UnavailableSourceDlg", KnownDialog::kUnavailableSource},
+      {L"FilesInUse", KnownDialog::kFilesInUse},
+      {L"MessageBox_Src_Dlg", KnownDialog::kGeneralMessage},
+      {L"BrowseDlg", KnownDialog::kBrowse},
+      {L"BrowseFileDlg", KnownDialog::kBrowse},
+      {L"OutOfDiskDlg", KnownDialog::kOutOfDisk},
+      {L"MaintenanceTypeDlg", KnownDialog::kMaintenanceType},
+      {L"MaintenanceTypeNoModifyDlg", KnownDialog::kMaintenanceType},
+  };
+  for (const Entry& entry : kExact) {
+    if (name == entry.name) return entry.kind;
+  }
+  if (name.find(L"CustomizeDlg") != std::wstring::npos) return KnownDialog::kCustomize;
+  return KnownDialog::kNone;
+}
+
+std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name, const DialogServices& services, int mode,
+                                                   const DialogMessage& message) {
+  const CWixDialog* dialog = services.wix != nullptr ? services.wix->GetDialog(name) : nullptr;
+  if (dialog == nullptr) return nullptr;
+  switch (ClassifyDialogName(name)) {
+    case KnownDialog::kError:
+    case KnownDialog::kFilesInUse:
+    case KnownDialog::kGeneralMessage:
+      if (mode != kShowInFrame) return std::make_unique<CErrorDialog>(*dialog, services, mode, message.text, message.style);
+      break;
+    default:
+      // The other known names behave as pages or pop-ups until their own
+      // behaviour (feature tree, folders, restart, ...) is built.
+      break;
+  }
+  if (mode == kShowInFrame) return std::make_unique<CMSIDialog>(*dialog, services);
+  return std::make_unique<CSpawnDialog>(*dialog, services, mode);
+}
+
+}  // namespace ui
