@@ -220,7 +220,13 @@ show_log
 
 start_wizard /L 1031 INSTALLDIR="C:\\Demo Folder"
 echo "  (German texts, a property from the command line)"
-pass_preinstall_dialogs && wait_page WelcomeDlg && { mv -f "$OUTPUT/WelcomeDlg.png" "$OUTPUT/WelcomeDlg.de-de.png"; echo "  (kept as WelcomeDlg.de-de.png)"; leave_wizard; }
+if ! pass_preinstall_dialogs; then
+  echo "  Setup.exe ended before showing its wizard"
+elif wait_page WelcomeDlg; then
+  mv -f "$OUTPUT/WelcomeDlg.png" "$OUTPUT/WelcomeDlg.de-de.png"
+  echo "  (kept as WelcomeDlg.de-de.png)"
+  leave_wizard
+fi
 end_wizard
 show_log
 
