@@ -11,6 +11,8 @@
 // Exit code: 0 done, 1 not done (printed why), 2 wrong command line.
 
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -257,6 +259,9 @@ class Driver {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Scripts read the output on Linux: lines end with "\n" alone.
+  (void)_setmode(_fileno(stdout), _O_BINARY);
+  (void)_setmode(_fileno(stderr), _O_BINARY);
   std::vector<std::wstring> args(argv + 1, argv + argc);
   std::wstring image = L"Setup.exe";
   DWORD processId = 0;
