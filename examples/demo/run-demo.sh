@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Runs the assembled demo bundle under Wine and reports what happened.
-# Called by ./dev demo with the bundle folder (Setup.exe beside SetupData);
-# WINEPREFIX and DISPLAY are already set up by ./dev.
+# Called by ./dev demo with the bundle folder (Setup.exe beside SetupData),
+# the folder for the demo's output (screenshots of the wizard's pages) and
+# the wizard_driver program that clicks through the wizard; WINEPREFIX and
+# DISPLAY are already set up by ./dev.
 set -uo pipefail
-DEMO="${1:?usage: run-demo.sh BUNDLE_FOLDER}"
+DEMO="${1:?usage: run-demo.sh BUNDLE_FOLDER [OUTPUT_FOLDER] [WIZARD_DRIVER]}"
+DEMO="$(cd "$DEMO" && pwd)"
+OUTPUT="${2:-$DEMO/../demo-output}"
+DRIVER="${3:-$DEMO/../demo-tools/wizard_driver.exe}"
+mkdir -p "$OUTPUT"
+OUTPUT="$(cd "$OUTPUT" && pwd)"
 cd "$DEMO"
 
 to_unix() { # Windows path -> path in this prefix
@@ -87,16 +94,158 @@ show_arp() {
   fi
 }
 
+# --- The wizard, driven as a user would ------------------------------------
+# wizard_driver finds Setup.exe's windows by the WiX Ids the wizard puts on
+# them; every page passed is photographed into the output folder, one PNG
+# per dialog Id (a page seen twice keeps its last picture).
+SETUP_PID=""
+WIZARD_SHOTS=()
+
+drive() { # wizard_driver COMMAND ARGS...; prints its standard output without CRs
+  local out rc
+  out=$(timeout 90 wine "$DRIVER" "$@" </dev/null 2>/dev/null)
+  rc=$?
+  printf '%s' "${out//$'\r'/}"
+  return $rc
+}
+
+wizard_running() { [ -n "$SETUP_PID" ] && kill -0 "$SETUP_PID" 2>/dev/null; }
+
+shoot() { # DIALOG_ID: the screen as the user sees it
+  sleep 0.5 # let the page finish painting
+  if import -window root "$OUTPUT/$1.png" 2>/dev/null; then
+    WIZARD_SHOTS+=("$1")
+    echo "  [$1] screenshot $1.png"
+  fi
+}
+
+start_wizard() { # ARGS...: starts Setup.exe without waiting
+  echo
+  echo "=== Wizard: Setup.exe $*"
+  WIZARD_STARTED=$(date +%s.%N)
+  timeout 600 wine ./Setup.exe "$@" </dev/null >/dev/null 2>&1 &
+  SETUP_PID=$!
+}
+
+# Answers the questions asked before the wizard (language, edition, running
+# programs) until something else shows; false when Setup.exe ended first.
+pass_preinstall_dialogs() {
+  local active
+  for _ in $(seq 1 240); do
+    wizard_running || return 1
+    active=$(drive active 2>/dev/null)
+    case "$active" in
+      Language_Dlg|PreInstallDlg) shoot "$active"; drive click OK >/dev/null ;;
+      Restart_Dlg) shoot "$active"; drive click Continue >/dev/null ;;
+      CheckProcessDlg) shoot "$active"; drive click Retry >/dev/null ;;
+      "") sleep 0.25 ;;
+      *) return 0 ;;
+    esac
+  done
+  return 1
+}
+
+wait_page() { # DIALOG_ID: waits for it and photographs it
+  if drive wait-page "$1" 60000 >/dev/null; then
+    shoot "$1"
+    return 0
+  fi
+  echo "  expected $1; the wizard shows: $(drive dialogs 2>/dev/null | tr '\n' ' ')"
+  return 1
+}
+
+step() { # CONTROL DIALOG_ID: clicks CONTROL of the active dialog, then waits for DIALOG_ID
+  echo "  click $1"
+  drive click "$1" >/dev/null || { echo "  (could not click $1: $(drive active 2>/dev/null))"; return 1; }
+  wait_page "$2"
+}
+
+# Cancel -> CancelDlg -> Yes -> the user-exit page -> Finish.
+leave_wizard() {
+  step Cancel CancelDlg && step Yes UserExitDlg && { echo "  click Finish"; drive click Finish >/dev/null; }
+}
+
+end_wizard() { # reports the exit code; ends a wizard a failed walk left open
+  local rc
+  if wizard_running; then
+    for _ in $(seq 1 60); do wizard_running || break; sleep 0.5; done
+  fi
+  if wizard_running; then
+    echo "  the wizard is still open: ending it"
+    drive dump 2>/dev/null | sed 's/^/    /'
+    timeout 20 wine taskkill /F /IM Setup.exe </dev/null >/dev/null 2>&1
+  fi
+  wait "$SETUP_PID" 2>/dev/null
+  rc=$?
+  printf 'exit code: %s (%.1f s)\n' "$rc" "$(echo "$(date +%s.%N) - $WIZARD_STARTED" | bc)"
+  SETUP_PID=""
+}
+
+# The first installation's wizard: every page forward, back again, then out
+# through Cancel.
+walk_first_installation() {
+  pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
+  wait_page WelcomeDlg || return 1
+  step Next LicenseAgreementDlg || return 1
+  echo "  click LicenseAcceptedCheckBox"
+  drive click LicenseAcceptedCheckBox >/dev/null || return 1
+  step Next UserInfoDlg || return 1
+  echo "  type the user's name, choose the units and a start template"
+  drive type UserNameEdit "Demo User" >/dev/null
+  drive type CompanyEdit "Halvorsk Demo" >/dev/null
+  drive select UnitsCombo Metric >/dev/null
+  drive select TemplateList "Studio lighting" >/dev/null
+  shoot UserInfoDlg
+  step Next CustomizeDlg || return 1
+  step Next VerifyReadyDlg || return 1
+  step Back CustomizeDlg || return 1
+  step Back UserInfoDlg || return 1
+  step Back LicenseAgreementDlg || return 1
+  leave_wizard
+}
+
+# A start that only looks at the first page and leaves.
+walk_first_page_and_leave() { # FIRST_PAGE
+  pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
+  wait_page "$1" || return 1
+  leave_wizard
+}
+
 show_usage
-run_setup "Wizard start with a property and a language (first installation)" /L 1031 INSTALLDIR="C:\\Demo Folder"
+
+start_wizard
+walk_first_installation
+end_wizard
+show_log
+
+start_wizard /L 1031 INSTALLDIR="C:\\Demo Folder"
+echo "  (German texts, a property from the command line)"
+if ! pass_preinstall_dialogs; then
+  echo "  Setup.exe ended before showing its wizard"
+elif wait_page WelcomeDlg; then
+  mv -f "$OUTPUT/WelcomeDlg.png" "$OUTPUT/WelcomeDlg.de-de.png"
+  echo "  (kept as WelcomeDlg.de-de.png)"
+  leave_wizard
+fi
+end_wizard
 show_log
 
 echo
 echo "=== The main package installed by hand: the next start is a maintenance run"
 msiexec_demo /i "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
-run_setup "Wizard start on an installed bundle" /NOMUTEX
+start_wizard /NOMUTEX
+walk_first_page_and_leave MaintenanceWelcomeDlg
+end_wizard
 show_log
 msiexec_demo /x "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
+
+echo
+echo "=== Screenshots of the wizard in $OUTPUT"
+if [ ${#WIZARD_SHOTS[@]} -eq 0 ]; then
+  echo "(none: the wizard showed no page)"
+else
+  printf '%s\n' "${WIZARD_SHOTS[@]}" | awk '!seen[$0]++' | sed 's/^/  /;s/$/.png/'
+fi
 
 echo
 echo "=== Silent runs: installation, repair and removal of the whole bundle"

@@ -60,7 +60,7 @@ TEST_P(WixDemoSources, ReadWholeWithEveryTextLocalized) {
                             L"PrepareDlg", L"ProgressDlg", L"MaintenanceTypeDlg", L"ExitDlg", L"UserExitDlg",
                             L"FatalErrorDlg", L"CancelDlg", L"ErrorDlg", L"OutOfDiskDlg", L"CheckProcessDlg",
                             L"Language_Dlg", L"PreInstallDlg", L"Restart_Dlg", L"Restart_Main_Dlg",
-                            L"Restart_Intermediate_Dlg"}) {
+                            L"Restart_Intermediate_Dlg", L"UserInfoDlg", L"MaintenanceWelcomeDlg"}) {
     EXPECT_NE(model.GetDialog(id), nullptr);
   }
   EXPECT_EQ(model.GetDialog(L"WelcomeDlg")->FindControl(L"Next")->GetText(), GetParam().next);
@@ -70,6 +70,11 @@ TEST_P(WixDemoSources, ReadWholeWithEveryTextLocalized) {
   EXPECT_EQ(repair[0].event, L"[WixUI_InstallMode]");
   EXPECT_EQ(repair[1].argument, L"VerifyReadyDlg");
   EXPECT_EQ(model.GetDialog(L"PreInstallDlg")->FindControl(L"BrandGroup")->GetRadioButtons().size(), 2u);
+  // The page that shows every control kind of the wizard walk.
+  const CWixDialog* userInfo = model.GetDialog(L"UserInfoDlg");
+  EXPECT_EQ(userInfo->FindControl(L"SamplesGroup")->GetRadioButtons().size(), 2u);
+  EXPECT_EQ(userInfo->FindControl(L"UnitsCombo")->GetItems().size(), 2u);
+  EXPECT_EQ(userInfo->FindControl(L"TemplateList")->GetItems().size(), 3u);
 
   const auto& features = model.GetFeatures();
   ASSERT_EQ(features.size(), 3u);

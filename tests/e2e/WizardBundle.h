@@ -1,0 +1,97 @@
+#pragma once
+// The wizard end-to-end tests' bundle: Setup.exe beside a SetupData folder
+// whose main package (WizardMain.msi) shows WelcomeDlg of the bundle's own
+// WiX pages (tests/packages/wizardmain/WizardUI.wxs), with its own look
+// files, images and log folder; and one wizard run of it, driven through the
+// window driver and killed when a test leaves it running.
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/BundleFixture.h"
+#include "support/ProcessRunner.h"
+#include "support/WindowDriver.h"
+
+namespace e2etest {
+
+// The colours of the bundle's StyleConfig.xml (tests/packages/wizardmain).
+struct WizardColours {
+  static constexpr COLORREF kBackground = RGB(244, 232, 200);     // Dialog/Standard ColorFront, "Sand"
+  static constexpr COLORREF kTitleBar = RGB(122, 31, 61);         // TitleBar/Standard ColorFront, "Claret"
+  static constexpr COLORREF kButton = RGB(200, 230, 201);         // Button/Standard ColorFront, "Mint"
+  static constexpr COLORREF kButtonEdge = RGB(46, 94, 58);        // Button/Standard ColorEdge, "Pine"
+  static constexpr COLORREF kDefaultButton = RGB(30, 99, 180);    // Button/Default ColorFront, "Sea"
+  static constexpr COLORREF kDisabledButton = RGB(221, 221, 221);  // Button/Disabled ColorFront, "Fog"
+};
+
+class WizardBundle {
+ public:
+  static constexpr wchar_t kProductName[] = L"Wizard Test Product";
+  static constexpr wchar_t kProductCode[] = L"{6B1D0C3A-3A00-4000-8000-0000000000D1}";
+  static constexpr wchar_t kBundleKey[] = L"E2EWizardBundle";
+
+  explicit WizardBundle(const std::wstring& name);
+  ~WizardBundle();
+  WizardBundle(const WizardBundle&) = delete;
+  WizardBundle& operator=(const WizardBundle&) = delete;
+
+  [[nodiscard]] const testsupport::BundleFixture& Bundle() const { return bundle_; }
+  [[nodiscard]] std::wstring LogPath() const { return logFolder_ + L"Setup.log"; }
+  [[nodiscard]] std::wstring LogText() const;
+  // True when the bundle's data could all be laid out (the package built, the
+  // sources found).
+  [[nodiscard]] bool Complete() const { return complete_; }
+
+  // Removes the main product and the bundle's entry, should a run have left them.
+  void Clean() const;
+
+ private:
+  testsupport::BundleFixture bundle_;
+  std::wstring logFolder_;
+  bool complete_ = true;
+};
+
+class WizardRun {
+ public:
+  // Starts Setup.exe of the bundle with `arguments` (none: a user's double-click).
+  explicit WizardRun(const WizardBundle& bundle, const std::wstring& arguments = L"");
+  ~WizardRun();
+  WizardRun(const WizardRun&) = delete;
+  WizardRun& operator=(const WizardRun&) = delete;
+
+  [[nodiscard]] bool Started() const { return process_.IsValid(); }
+  [[nodiscard]] testsupport::RunningProcess& Process() { return process_; }
+  [[nodiscard]] const testsupport::WindowDriver& Driver() const { return driver_; }
+
+  // Waits for the page (or spawned dialog) with this WiX Id.
+  [[nodiscard]] bool WaitForPage(const std::wstring& id, testsupport::DialogWindow& page) const;
+  [[nodiscard]] bool WaitForDialog(const std::wstring& id, testsupport::DialogWindow& dialog) const;
+  // A control of the dialog by WiX Id (or visible text); an empty info when missing.
+  [[nodiscard]] static testsupport::ControlInfo Control(HWND dialog, const std::wstring& idOrText);
+  // Clicks the control once it shows enabled; false when it never does.
+  [[nodiscard]] bool Click(HWND dialog, const std::wstring& idOrText) const;
+  // Waits until `condition` holds while the process runs.
+  template <typename Condition>
+  [[nodiscard]] bool Eventually(Condition condition) const {
+    const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+    while (!condition()) {
+      if (::GetTickCount64() >= deadline || !process_.IsRunning()) return condition();
+      ::Sleep(25);
+    }
+    return true;
+  }
+
+  // What the process shows right now and the end of its log, for failure messages.
+  [[nodiscard]] std::string Describe() const;
+
+  static constexpr DWORD kFirstPageTimeoutMs = 60000;
+  static constexpr DWORD kStepTimeoutMs = 20000;
+
+ private:
+  const WizardBundle& bundle_;
+  testsupport::RunningProcess process_;
+  testsupport::WindowDriver driver_;
+};
+
+}  // namespace e2etest
