@@ -1,5 +1,7 @@
 #include "wix/LocReference.h"
 
+#include "platform/StringUtil.h"
+
 #include <string_view>
 
 #include "log/Log.h"
@@ -47,8 +49,10 @@ std::wstring ResolveLocReference(const IWixLocalizationList* table, const std::w
 std::wstring SplitStyledText(const IWixLocalizationList* table, const std::wstring& text, std::wstring& style) {
   std::wstring resolved = ResolveLocReference(table, text);
   style.clear();
-  size_t open = resolved.find(L"{\\");
-  if (open == std::wstring::npos) return resolved;
+  // A text style leads the text ({\Name} or {&Name}); rich text ({\rtf1...) has none.
+  const bool styled = platform::StartsWith(resolved, L"{\\") || platform::StartsWith(resolved, L"{&");
+  if (!styled || platform::StartsWith(resolved, L"{\\rtf")) return resolved;
+  const size_t open = 0;
   size_t close = resolved.find(L'}', open + 2);
   if (close == std::wstring::npos) return resolved;
   style = resolved.substr(open + 2, close - open - 2);

@@ -275,7 +275,8 @@ TEST_F(WizardTest, CancelYesEndsOnTheUserExitPageAndFinishEndsTheRunWithNothingI
   DialogWindow userExit;
   ASSERT_TRUE(run.WaitForPage(L"UserExitDlg", userExit)) << run.Describe();
   EXPECT_FALSE(userExit.spawned);
-  EXPECT_FALSE(::IsWindow(options.window));
+  // The page that ended goes once the click that ended it is over.
+  EXPECT_TRUE(testsupport::WaitUntilGone(options.window, WizardRun::kStepTimeoutMs));
   EXPECT_TRUE(run.Driver().SpawnedDialogs().empty());
   ASSERT_TRUE(run.Click(userExit.window, L"Finish"));
   const testsupport::ProcessResult result = run.Process().Wait(WizardRun::kStepTimeoutMs);

@@ -19,6 +19,12 @@ struct EndValueCase {
   int value;
 };
 
+std::string EndValueName(const ::testing::TestParamInfo<EndValueCase>& info) {
+  std::string name;
+  for (const wchar_t* c = info.param.text; *c != L'\0'; ++c) name += static_cast<char>(*c);
+  return (name.empty() ? std::string("Empty") : name) + "_" + std::to_string(info.index);
+}
+
 class EndValue : public ::testing::TestWithParam<EndValueCase> {};
 
 TEST_P(EndValue, FollowsTheValueText) {
@@ -34,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, EndValue,
                                            EndValueCase{L"ErrorIgnore", IDIGNORE}, EndValueCase{L"Ignore", IDIGNORE},
                                            // Names are exact: another case is "anything else".
                                            EndValueCase{L"ignore", IDCANCEL}, EndValueCase{L"WelcomeDlg", IDCANCEL},
-                                           EndValueCase{L"", IDCANCEL}));
+                                           EndValueCase{L"", IDCANCEL}),
+                         EndValueName);
 
 TEST(DialogNames, CustomizeMatchesAnywhereAndOthersExactly) {
   EXPECT_EQ(ui::ClassifyDialogName(L"MyCustomizeDlgTwo"), ui::KnownDialog::kCustomize);

@@ -64,6 +64,14 @@ TEST(WixLocReference, SplitStyledTextSeparatesTheTextStyle) {
   EXPECT_EQ(style, L"Bold");
   EXPECT_EQ(SplitStyledText(&table, L"No style here", style), L"No style here");
   EXPECT_EQ(style, L"");
+  // Rich text keeps its braces, and only a leading style is one.
+  const std::wstring rtf = L"{\\rtf1\\ansi{\\fonttbl{\\f0 Tahoma;}}\\f0 Text\\par}";
+  EXPECT_EQ(SplitStyledText(&table, rtf, style), rtf);
+  EXPECT_TRUE(style.empty());
+  EXPECT_EQ(SplitStyledText(&table, L"Folder {\\x}", style), L"Folder {\\x}");
+  EXPECT_TRUE(style.empty());
+  EXPECT_EQ(SplitStyledText(&table, L"{&Bold}Caption", style), L"Caption");
+  EXPECT_EQ(style, L"Bold");
 }
 
 class WixLocalizationReaderTest : public ::testing::Test {

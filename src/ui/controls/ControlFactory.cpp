@@ -28,7 +28,7 @@ int g_lastControlId = 1024;
 
 constexpr DWORD kBitmapStyle = 0x50000A0E;
 constexpr DWORD kCheckBoxStyle = 0x50030003;
-constexpr DWORD kComboBoxStyle = 0x50230103;
+constexpr DWORD kComboBoxStyle = 0x50230003;  // sorted only when the author asks (CBS_SORT)
 constexpr DWORD kEditStyle = 0x50814080;
 constexpr DWORD kGroupBoxStyle = 0x50000007;
 constexpr DWORD kIconStyle = 0x50000203;
@@ -104,7 +104,7 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       break;
     case kWixComboBox:
       object = std::make_unique<CComboBox_BT>(&control, context);
-      style = kComboBoxStyle;
+      style = kComboBoxStyle | (control.HasAttribute(wixbits::kSorted) ? CBS_SORT : 0);
       className = L"COMBOBOX";
       break;
     case kWixEdit:
@@ -139,7 +139,7 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       break;
     case kWixListBox:
       object = std::make_unique<CListBox_BT>(&control, context);
-      style = kListBoxStyle;
+      style = kListBoxStyle | (control.HasAttribute(wixbits::kSorted) ? LBS_SORT : 0);
       className = L"LISTBOX";
       break;
     case kWixProgressBar:

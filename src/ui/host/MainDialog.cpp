@@ -20,6 +20,9 @@ constexpr DWORD kFrameStyle = 0x90080040;
 constexpr DWORD kFrameExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 constexpr DWORD kPictureStyle = 0x50000A0E;
 constexpr DWORD kIconStyle = 0x50000203;
+// The frame's own windows keep fixed identifiers below the WiX controls' range.
+constexpr int kBannerId = 501;
+constexpr int kTitleIconId = 502;
 constexpr int kLeftImageId = 503;
 constexpr int kTitleTextLeft = 23;
 constexpr int kCloseControlKind = 14;
@@ -93,7 +96,7 @@ void CMainDialog::OnInitDialog() {
     const RECT bannerRect = ToRect(services_.mainConfig->GetMainDialogRect(kAreaBanner));
     banner_ = std::make_unique<CBitmap_BT>(nullptr, context_);
     banner_->SetAccessiblePattern(L"BootstrapperBanner%ld");
-    if (banner_->Create(0, L"STATIC", L"", kPictureStyle, bannerRect, window, CControlFactory::NextControlId())) {
+    if (banner_->Create(0, L"STATIC", L"", kPictureStyle, bannerRect, window, kBannerId)) {
       banner_->SetBitmap(brands->LoadBrandImage(kBrandImageBanner, bannerRect.right - bannerRect.left,
                                                 bannerRect.bottom - bannerRect.top));
     }
@@ -137,7 +140,7 @@ void CMainDialog::CreateTitleBarControls() {
   const int iconSize = 16;
   const RECT iconRect = {4, (titleBarHeight_ - iconSize) / 2, 4 + iconSize, (titleBarHeight_ - iconSize) / 2 + iconSize};
   titleIcon_ = std::make_unique<CIcon_BT>(nullptr, context_, icon);
-  if (titleIcon_->Create(0, L"STATIC", L"", kIconStyle, iconRect, window, CControlFactory::NextControlId())) {
+  if (titleIcon_->Create(0, L"STATIC", L"", kIconStyle, iconRect, window, kTitleIconId)) {
     if (icon == nullptr) ::ShowWindow(titleIcon_->GetHwnd(), SW_HIDE);
   }
 }
