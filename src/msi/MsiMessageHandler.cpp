@@ -131,6 +131,12 @@ int CMsiMessageHandler::HandleMessage(UINT messageType, const std::wstring& text
     case kOutOfDiskSpace:
       return 1;
     case kActionStart:
+      // While the first page is looked for nothing may be installed: should
+      // the sequence reach the installation, it is stopped here.
+      if (capture_ && text.find(L"ExecuteAction.") != std::wstring::npos) {
+        LogWarning(L"The user interface sequence reached the installation before showing a page; it is stopped.");
+        return 2;
+      }
       HandleActionStart(text);
       LogDebug(L"Executing the custom action : %s", text.c_str());
       return 1;
@@ -149,12 +155,14 @@ int CMsiMessageHandler::HandleMessage(UINT messageType, const std::wstring& text
       return 1;
     case kShowDialog:
       if (!capture_) return 1;
-      if (text == L"WelcomeDlg" || text == L"WelcomePatchDlg" || text == L"ResumeDlg" ||
-          text == L"MaintenanceWelcomeDlg") {
-        capturedDialog_ = text;
-        return 2;
-      }
-      return 1;
+      // Pages shown while the sequence goes on (costing, progress) are let
+      // through; the first dialog that waits for the user is the wizard's
+      // first page, whatever the sources call it (WelcomeDlg, WelcomeEulaDlg,
+      // AdvancedWelcomeEulaDlg, ...). Answering it as shown would let the
+      // sequence run on into the installation.
+      if (text == L"PrepareDlg" || text == L"ProgressDlg" || text == L"WaitForCostingDlg") return 1;
+      capturedDialog_ = text;
+      return 2;
     default:
       return 0;
   }
