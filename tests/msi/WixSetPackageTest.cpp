@@ -158,8 +158,10 @@ TEST_P(WixSetPackage, CarriesTheSetsPropertiesAndFixedCodes) {
 }
 
 // WixUI_Advanced's own actions choose the per-machine folder before costing:
-// with ALLUSERS 2 and an administrator, APPLICATIONFOLDER is the program
-// files folder with the application's folder name.
+// the package asks for ALLUSERS 2, which Windows Installer turns into a
+// per-machine installation (ALLUSERS 1) for an administrator (the test
+// prefix's token is one), so APPLICATIONFOLDER is the program files folder
+// with the application's folder name.
 TEST(WixSetPackageAdvanced, FolderActionsChooseThePerMachineFolder) {
   LoadMsiLibrary();
   const WixUiSet& set = testsupport::WixUiSets().back();
@@ -177,7 +179,8 @@ TEST(WixSetPackageAdvanced, FolderActionsChooseThePerMachineFolder) {
                                 Property(session.Get(), L"ApplicationFolderName");
   EXPECT_EQ(WithoutTrailingBackslash(Property(session.Get(), L"WixPerMachineFolder")), expected);
   EXPECT_EQ(WithoutTrailingBackslash(Property(session.Get(), L"APPLICATIONFOLDER")), expected);
-  EXPECT_EQ(Property(session.Get(), L"ALLUSERS"), L"2");
+  EXPECT_EQ(Property(session.Get(), L"Privileged"), L"1");
+  EXPECT_EQ(Property(session.Get(), L"ALLUSERS"), L"1");
   EXPECT_EQ(Property(session.Get(), L"WixAppFolder"), L"WixPerMachineFolder");
 }
 

@@ -55,6 +55,11 @@ std::vector<std::wstring> DefinedDialogs(const std::wstring& bundleFolder, const
   return {ids.begin(), ids.end()};
 }
 
+bool ShowsPictures(int type) {
+  return type == kWixBitmap || type == kWixIcon || type == kWixPushButton || type == kWixCheckBox ||
+         type == kWixRadioButtonGroup;
+}
+
 // What a read set still carries that a wizard cannot use as it is:
 // references to WiX variables (!(wix.Name)), localization references that
 // stayed unresolved, scrollable texts without their text, and pictures whose
@@ -81,7 +86,10 @@ std::vector<std::wstring> Unresolved(const CWixDataManager& model, const IIconLi
         findings.push_back(where + L": ScrollableText without text");
       }
       const std::wstring image = control->GetImageId();
-      if (!image.empty() && (icons == nullptr || icons->GetIconPath(image).empty())) {
+      if (image.empty()) continue;
+      if (!ShowsPictures(control->GetType())) {
+        findings.push_back(where + L": a control without pictures carries the picture id \"" + image + L"\"");
+      } else if (icons == nullptr || icons->GetIconPath(image).empty()) {
         findings.push_back(where + L": picture " + image + L" has no Binary entry");
       }
     }
