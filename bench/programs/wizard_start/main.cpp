@@ -84,9 +84,15 @@ HWND FindWizardPage(DWORD processId, const std::wstring& dialogId) {
   return nullptr;
 }
 
-HWND FindMinimalDialog(DWORD processId) {
+// The minimal program's dialog, visible and with all its controls.
+HWND FindMinimalDialog(DWORD processId, int controls) {
   for (HWND top : TopLevelWindowsOf(processId)) {
-    if (ClassOf(top) == L"#32770" && ::IsWindowVisible(top)) return top;
+    if (ClassOf(top) != L"#32770" || !::IsWindowVisible(top)) continue;
+    int children = 0;
+    for (HWND child = ::GetWindow(top, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      ++children;
+    }
+    if (children == controls) return top;
   }
   return nullptr;
 }
@@ -221,10 +227,11 @@ int wmain(int argc, wchar_t** argv) {
           wizardTurn
               ? Measure(bundle.SetupExe(), L"\"" + bundle.SetupExe() + L"\"", bundle.Folder(),
                         [&firstDialog](DWORD id) { return FindWizardPage(id, firstDialog); }, timeoutMs)
-              : Measure(minimal, L"\"" + minimal + L"\" " + std::to_wstring(controls), L"", FindMinimalDialog,
-                        timeoutMs);
+              : Measure(minimal, L"\"" + minimal + L"\" " + std::to_wstring(controls), L"",
+                        [controls](DWORD id) { return FindMinimalDialog(id, controls); }, timeoutMs);
       if (!m.shown) {
         if (!wizardTurn) {
+          std::fflush(stdout);
           std::fwprintf(stderr, L"wizard-start: bench_minimal_dialog.exe %ls\n", m.failure.c_str());
           return 1;
         }
@@ -243,6 +250,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!wizardFailure.empty()) {
     std::wprintf(L"wizard: no time: the page %ls never became visible (Setup.exe %ls)\n", firstDialog.c_str(),
                  wizardFailure.c_str());
+    std::fflush(stdout);
     std::fwprintf(stderr, L"wizard-start: Setup.exe showed no page %ls, so there is no ratio\n", firstDialog.c_str());
     return 1;
   }
