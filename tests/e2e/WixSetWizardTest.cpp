@@ -148,10 +148,10 @@ TEST_P(WixSetWizard, FirstPageAppearsInTheFrameWithTheSetsEnglishTexts) {
   std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
   if (log.size() > 3000) log = L"..." + log.substr(log.size() - 3000);
 
-  ASSERT_TRUE(shown) << "no visible page " << Utf8(set.firstDialog) << " within " << kPageTimeoutMs / 1000
-                     << " s; "
-                     << (endedEarly ? "Setup.exe ended with exit code " + std::to_string(result.exitCode)
-                                    : std::string("Setup.exe was still running"))
+  ASSERT_TRUE(shown) << "no visible page " << Utf8(set.firstDialog) << ": "
+                     << (endedEarly ? "Setup.exe ended with exit code " + std::to_string(result.exitCode) +
+                                          " before showing it"
+                                    : "Setup.exe still ran after " + std::to_string(kPageTimeoutMs / 1000) + " s")
                      << "\nwindows last seen: " << Utf8(lastWindows) << "\nlog:\n"
                      << Utf8(log);
   const std::wstring productName = testsupport::WixSetProductName(set);
