@@ -113,13 +113,24 @@ bool IsInstalled(const std::wstring& productCode) {
          ERROR_SUCCESS;
 }
 
-class WixSetWizard : public ::testing::TestWithParam<WixUiSet> {};
+void RemoveIfInstalled(const std::wstring& productCode) {
+  if (!IsInstalled(productCode)) return;
+  (void)MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  (void)MsiConfigureProductExStub(productCode.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
+}
+
+// Starting the wizard must install nothing; a run that did anyway is undone
+// afterwards, so it cannot spoil the next test.
+class WixSetWizard : public ::testing::TestWithParam<WixUiSet> {
+ protected:
+  void SetUp() override { RemoveIfInstalled(GetParam().productCode); }
+  void TearDown() override { RemoveIfInstalled(GetParam().productCode); }
+};
 
 TEST_P(WixSetWizard, FirstPageAppearsInTheFrameWithTheSetsEnglishTexts) {
   const std::wstring missing = testsupport::WixUiLibraryMissingReason();
   if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
   const WixUiSet& set = GetParam();
-  ASSERT_FALSE(IsInstalled(set.productCode)) << "a previous run left the product installed";
   testsupport::WixSetBundle bundle(set, L"wizard_" + platform::Utf8ToWide(set.name));
   ASSERT_EQ(Utf8(bundle.Problem()), "");
 
@@ -144,6 +155,7 @@ TEST_P(WixSetWizard, FirstPageAppearsInTheFrameWithTheSetsEnglishTexts) {
     ::PostMessageW(page.page, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   }
   const testsupport::ProcessResult result = process.Wait(shown ? 5000 : 1);
+  EXPECT_FALSE(IsInstalled(set.productCode)) << "starting the wizard installed the product";
   // The end of the log tells how far the run got.
   std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
   if (log.size() > 3000) log = L"..." + log.substr(log.size() - 3000);
@@ -161,7 +173,6 @@ TEST_P(WixSetWizard, FirstPageAppearsInTheFrameWithTheSetsEnglishTexts) {
     ASSERT_NE(found, page.statics.end()) << "no Static with SetupControlId " << Utf8(text.control);
     EXPECT_EQ(found->second, PageText(text.stringId, productName)) << Utf8(text.control);
   }
-  EXPECT_FALSE(IsInstalled(set.productCode));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, WixSetWizard, ::testing::ValuesIn(testsupport::WixUiSets()),
