@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -97,6 +98,43 @@ std::vector<std::wstring> Unresolved(const CWixDataManager& model, const IIconLi
   return findings;
 }
 
+// One bundle read the way the start-up reads it, in one language.
+struct BundleRead {
+  CSetupConfigData record;
+  CDialogUnitConverter converter;
+  std::unique_ptr<CWixDataManager> model;
+  std::vector<std::wstring> listed;  // the WixFile paths, in the configuration's order
+  std::vector<std::wstring> failed;  // those the reader refused
+  int attached = 0;                  // control events under UI that found their control
+  bool logged = false;               // whether the log could be recorded
+  std::wstring log;                  // what the reading logged
+};
+
+std::unique_ptr<BundleRead> Read(const testsupport::WixSetBundle& bundle, LANGID language) {
+  auto read = std::make_unique<BundleRead>();
+  read->record.SetExecutionType(0);
+  CSetupConfigParser config(read->record, read->record);
+  if (!config.StartParse(bundle.SetupConfigPath())) return nullptr;
+  read->record.SetSetupFolder(bundle.Folder());
+  CWixFileContainer* files = read->record.GetWixFileContainer();
+  if (files == nullptr) return nullptr;
+  (void)files->Rewind();
+
+  modeltest::LogCapture log;
+  read->logged = log.IsActive();
+  CWixLocalizationReader strings(read->record, read->record);
+  if (!strings.LoadWixLocalization(language)) return nullptr;
+  read->model = std::make_unique<CWixDataManager>(read->record);
+  CWixSourceReader reader(read->record, read->record, *read->model, read->converter);
+  for (std::wstring file = files->GetNextPath(); !file.empty(); file = files->GetNextPath()) {
+    read->listed.push_back(file);
+    if (reader.ParseWixFile(bundle.Folder() + file) != 1) read->failed.push_back(file);
+  }
+  read->attached = reader.CompleteParse();
+  read->log = log.Text();
+  return read;
+}
+
 class WixSetSources : public ::testing::TestWithParam<WixUiSet> {};
 
 TEST_P(WixSetSources, ReadFromTheBundleConfigurationWhereTheLibraryLies) {
@@ -105,48 +143,27 @@ TEST_P(WixSetSources, ReadFromTheBundleConfigurationWhereTheLibraryLies) {
   const WixUiSet& set = GetParam();
   testsupport::WixSetBundle bundle(set, L"sources_" + platform::Utf8ToWide(set.name));
   ASSERT_EQ(Utf8(bundle.Problem()), "");
-
-  CSetupConfigData record;
-  record.SetExecutionType(0);
-  CSetupConfigParser config(record, record);
-  ASSERT_TRUE(config.StartParse(bundle.SetupConfigPath()));
-  record.SetSetupFolder(bundle.Folder());
-  CWixFileContainer* files = record.GetWixFileContainer();
-  ASSERT_NE(files, nullptr);
-  ASSERT_EQ(files->Rewind(), static_cast<int>(bundle.WixFilePaths().size()));
-
-  modeltest::LogCapture log;
-  ASSERT_TRUE(log.IsActive());
-  CWixLocalizationReader strings(record, record);
-  ASSERT_TRUE(strings.LoadWixLocalization(1033));
-  CDialogUnitConverter converter;
-  CWixDataManager model(record);
-  CWixSourceReader reader(record, record, model, converter);
-  std::vector<std::wstring> failed;
-  std::vector<std::wstring> listed;
-  for (std::wstring file = files->GetNextPath(); !file.empty(); file = files->GetNextPath()) {
-    listed.push_back(file);
-    if (reader.ParseWixFile(bundle.Folder() + file) != 1) failed.push_back(file);
-  }
-  const int attached = reader.CompleteParse();
-  const std::wstring logText = log.Text();
+  const std::unique_ptr<BundleRead> read = Read(bundle, 1033);
+  ASSERT_NE(read, nullptr);
+  ASSERT_TRUE(read->logged);
+  const CWixDataManager& model = *read->model;
 
   std::cout << "[ WixUI_" << set.name << " ] " << model.GetDialogCount()
             << " dialogs read: " << Utf8(Join(model.GetDialogIds())) << "\n";
-  const std::vector<std::wstring> findings = Unresolved(model, record.GetIconList());
+  const std::vector<std::wstring> findings = Unresolved(model, read->record.GetIconList());
   for (const std::wstring& finding : findings) std::cout << "    unresolved " << Utf8(finding) << "\n";
   ::testing::Test::RecordProperty("dialogs", Utf8(Join(model.GetDialogIds())));
   ::testing::Test::RecordProperty("unresolved", static_cast<int>(findings.size()));
 
-  EXPECT_EQ(listed, bundle.WixFilePaths());
-  EXPECT_EQ(failed, std::vector<std::wstring>()) << Utf8(logText);
-  EXPECT_EQ(logText.find(L"ERROR"), std::wstring::npos) << Utf8(logText);
+  EXPECT_EQ(read->listed, bundle.WixFilePaths());
+  EXPECT_EQ(read->failed, std::vector<std::wstring>()) << Utf8(read->log);
+  EXPECT_EQ(read->log.find(L"ERROR"), std::wstring::npos) << Utf8(read->log);
   // Every localization id the set's files use is in WixUI_en-us.wxl.
-  EXPECT_EQ(logText.find(L"does not exist"), std::wstring::npos) << Utf8(logText);
+  EXPECT_EQ(read->log.find(L"does not exist"), std::wstring::npos) << Utf8(read->log);
   // Every dialog of the set's files was read, and nothing else.
-  EXPECT_EQ(model.GetDialogIds(), DefinedDialogs(bundle.Folder(), listed));
+  EXPECT_EQ(model.GetDialogIds(), DefinedDialogs(bundle.Folder(), read->listed));
   // Each Publish under UI (the set's page order) found its dialog and control.
-  EXPECT_GT(attached, 0);
+  EXPECT_GT(read->attached, 0);
 
   const CWixDialog* first = model.GetDialog(set.firstDialog);
   ASSERT_NE(first, nullptr) << Utf8(set.firstDialog);
@@ -164,6 +181,32 @@ TEST_P(WixSetSources, ReadFromTheBundleConfigurationWhereTheLibraryLies) {
   EXPECT_EQ(cancel->GetPublishes().front().event, L"SpawnDialog");
   EXPECT_EQ(cancel->GetPublishes().front().argument, L"CancelDlg");
   EXPECT_NE(model.GetDialog(L"CancelDlg"), nullptr);
+}
+
+// The bundle's second language reads the library's German strings.
+TEST_P(WixSetSources, FirstPageReadsInGerman) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  const WixUiSet& set = GetParam();
+  testsupport::WixSetBundle bundle(set, L"german_" + platform::Utf8ToWide(set.name));
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+  const std::unique_ptr<BundleRead> read = Read(bundle, 1031);
+  ASSERT_NE(read, nullptr);
+  ASSERT_TRUE(read->logged);
+  EXPECT_EQ(read->failed, std::vector<std::wstring>()) << Utf8(read->log);
+  EXPECT_EQ(read->log.find(L"does not exist"), std::wstring::npos) << Utf8(read->log);
+  const CWixDialog* first = read->model->GetDialog(set.firstDialog);
+  ASSERT_NE(first, nullptr) << Utf8(set.firstDialog);
+  for (const testsupport::WixSetPageText& text : testsupport::WixSetFirstPageTexts(set)) {
+    const CWixControl* control = first->FindControl(text.control);
+    ASSERT_NE(control, nullptr) << Utf8(text.control);
+    const std::wstring german =
+        testsupport::WithoutTextStyle(testsupport::WixUiLibraryString(L"WixUI_de-de.wxl", text.stringId));
+    const std::wstring english =
+        testsupport::WithoutTextStyle(testsupport::WixUiLibraryString(L"WixUI_en-us.wxl", text.stringId));
+    EXPECT_EQ(control->GetText(), german) << Utf8(text.control);
+    EXPECT_NE(german, english) << Utf8(text.control);
+  }
 }
 
 TEST_P(WixSetSources, TheSetsFileListNamesEveryPageOfItsOrder) {
