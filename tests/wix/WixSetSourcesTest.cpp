@@ -24,7 +24,7 @@
 #include "config/XmlNode.h"
 #include "platform/StringUtil.h"
 #include "support/WixSetBundle.h"
-#include "ui/DialogUnitConverter.h"
+#include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
 #include "wix/WixFileContainer.h"
 #include "wix/WixLocalizationReader.h"
