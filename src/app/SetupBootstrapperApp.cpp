@@ -208,6 +208,7 @@ ui::CWizardController& CSetupBootstrapperApp::GetOrCreateWizardController() {
                                                                 parseManager_->GetOrCreateWixDataManager(),
                                                                 *setupManager_);
     wizardController_->SetFailureHandler([this](int exitCode) { SetExitCode(exitCode); });
+    wizardController_->SetRestartHandler([this]() { SetRestartPending(1); });
   }
   return *wizardController_;
 }

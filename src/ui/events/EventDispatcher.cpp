@@ -167,6 +167,23 @@ void CEventDispatcher::NotifyCurrentDialog(const std::wstring& text) {
 }
 
 void CEventDispatcher::StartSetup(int executionType) {
+  // The run must not start inside the page's own WM_COMMAND: the page goes
+  // away for the progress page, and the click would return into a freed page.
+  HWND frame = GetMainWindowHandle();
+  if (frame != nullptr && !IsStartPending() && ::PostMessageW(frame, kStartSetupMessage, 0, 0)) {
+    pendingStart_ = executionType;
+    return;
+  }
+  RunStartSetup(executionType);
+}
+
+void CEventDispatcher::RunPendingStart() {
+  const int executionType = pendingStart_;
+  pendingStart_ = -1;
+  if (executionType >= 0) RunStartSetup(executionType);
+}
+
+void CEventDispatcher::RunStartSetup(int executionType) {
   record_.SetExecutionType(executionType);
   int blocked = 0;
   if (setupManager_.PrepareExecution(blocked) == 0) {

@@ -14,6 +14,9 @@ struct WixPublish;
 
 namespace ui {
 
+// Posted to the main frame: a run starts once the click that asked for it is over.
+constexpr UINT kStartSetupMessage = WM_APP + 0x53;
+
 class CEventHandler;
 class CEventMapper;
 class CWizardController;
@@ -48,6 +51,10 @@ class CEventDispatcher final : public IEventDispatcher {
   // The feature tree's remembered choices no longer hold after a new install level.
   void ClearFeatureSelection();
   [[nodiscard]] bool IsSourceRetry() const { return sourceRetry_; }
+  // Whether a start is waiting for the frame's message queue.
+  [[nodiscard]] bool IsStartPending() const { return pendingStart_ >= 0; }
+  // The frame runs the start it was posted.
+  void RunPendingStart();
 
  private:
   // Runs one published event: references in its argument, property assignment or handler.
@@ -63,7 +70,11 @@ class CEventDispatcher final : public IEventDispatcher {
   ISetupConfigData& record_;
   std::unique_ptr<CEventMapper> mapper_;
   std::unique_ptr<CEventHandler> handler_;
+  // The blocking check, the progress page and the execution.
+  void RunStartSetup(int executionType);
+
   bool sourceRetry_ = false;
+  int pendingStart_ = -1;
 };
 
 }  // namespace ui

@@ -19,6 +19,8 @@ constexpr int kCancelControl = 15;
 // Events the execution side names beyond the WiX subscriptions.
 constexpr int kSubscribersEnableEvent = 12;
 constexpr int kSubscribersTextEvent = 13;
+// Often enough that the window feels alive, rarely enough to cost nothing.
+constexpr DWORD kPumpIntervalMs = 30;
 }  // namespace
 
 CEventMapper::CEventMapper(CWizardController& controller, ISetupManager& setupManager, IEventDispatcher& dispatcher)
@@ -41,17 +43,41 @@ int CEventMapper::AttachDialog(HWND dialog) {
 
 void CEventMapper::SetActionText(const std::wstring& text) {
   if (registry_ != nullptr) registry_->SetText(kSubscribeActionText, text);
+  PumpMessages();
 }
 
 void CEventMapper::SetActionData(const std::wstring& text) {
   if (registry_ != nullptr) registry_->SetText(kSubscribeActionData, text);
+  PumpMessages();
+}
+
+void CEventMapper::PumpMessages() {
+  if (pumping_ || ::GetCurrentThreadId() != uiThread_ || !controller_.IsRunBusy()) return;
+  const DWORD now = ::GetTickCount();
+  if (now - lastPump_ < kPumpIntervalMs) return;
+  lastPump_ = now;
+  pumping_ = true;
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    HWND root = message.hwnd != nullptr ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr && ::IsDialogMessageW(root, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  pumping_ = false;
 }
 
 // Progress may come from the simulated-progress thread: posted messages keep
 // that thread from waiting on the user-interface thread.
-void CEventMapper::PostProgress(UINT message, WPARAM wParam, LPARAM lParam) const {
-  if (registry_ == nullptr || registry_->GetProgressWindow() == nullptr) return;
-  ::PostMessageW(registry_->GetProgressWindow(), message, wParam, lParam);
+void CEventMapper::PostProgress(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (registry_ != nullptr && registry_->GetProgressWindow() != nullptr) {
+    ::PostMessageW(registry_->GetProgressWindow(), message, wParam, lParam);
+  }
+  PumpMessages();
 }
 
 void CEventMapper::SetProgressPos(int position) { PostProgress(PBM_SETPOS, static_cast<WPARAM>(position), 0); }

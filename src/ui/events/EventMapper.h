@@ -31,9 +31,9 @@ class CEventMapper final : public IEventMapper {
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressStep(int step) override;
   void StepProgress() override;
-  void OnRun(int) override {}
-  void OnProductGroup(int, IProductGroup*, int) override {}
-  void OnProduct(int, IProductAttributes*, int) override {}
+  void OnRun(int) override { PumpMessages(); }
+  void OnProductGroup(int, IProductGroup*, int) override { PumpMessages(); }
+  void OnProduct(int, IProductAttributes*, int) override { PumpMessages(); }
   void SetProductRebootState(IProductAttributes* product, DWORD exitCode) override;
   void SetBillboardManager(CBillboardManager* manager) override { billboard_ = manager; }
   void EnableCancel(bool enable) override;
@@ -51,7 +51,11 @@ class CEventMapper final : public IEventMapper {
   void SetRegistry(const CSubscriberRegistry* registry) { registry_ = registry; }
 
  private:
-  void PostProgress(UINT message, WPARAM wParam, LPARAM lParam) const;
+  void PostProgress(UINT message, WPARAM wParam, LPARAM lParam);
+  // While a run holds the user-interface thread inside Windows Installer or
+  // an executor, the window still repaints, moves its progress bar and
+  // answers Cancel: the run's notifications give the queue a turn.
+  void PumpMessages();
 
   CWizardController& controller_;
   ISetupManager& setupManager_;
@@ -61,6 +65,9 @@ class CEventMapper final : public IEventMapper {
   CBillboardManager* billboard_ = nullptr;
   HWND closeButton_ = nullptr;
   HWND cancelButton_ = nullptr;
+  DWORD uiThread_ = ::GetCurrentThreadId();
+  bool pumping_ = false;
+  DWORD lastPump_ = 0;
 };
 
 }  // namespace ui

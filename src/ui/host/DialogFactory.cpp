@@ -1,6 +1,8 @@
 #include "ui/host/DialogFactory.h"
 
 #include "ui/dialogs/ErrorDialog.h"
+#include "ui/dialogs/ProgressDialog.h"
+#include "ui/dialogs/RestartDialog.h"
 #include "ui/host/MSIDialog.h"
 #include "ui/host/SpawnDialog.h"
 #include "ui/host/WizardController.h"
@@ -48,6 +50,12 @@ std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name, con
     case KnownDialog::kFilesInUse:
     case KnownDialog::kGeneralMessage:
       if (mode != kShowInFrame) return std::make_unique<CErrorDialog>(*dialog, services, mode, message.text, message.style);
+      break;
+    case KnownDialog::kProgress:
+      if (mode == kShowInFrame) return std::make_unique<CProgressDialog>(*dialog, services);
+      break;
+    case KnownDialog::kRestart:
+      if (mode != kShowInFrame) return std::make_unique<CRestartDialog>(*dialog, services, mode, message.onRestart);
       break;
     default:
       // The other known names behave as pages or pop-ups until their own

@@ -3,6 +3,7 @@
 // meaning for the bootstrapper get their own behaviour, every other dialog is
 // a page (in the frame) or a pop-up (spawned or before the frame).
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,8 @@ enum class KnownDialog {
 struct DialogMessage {
   std::wstring text;
   UINT style = 0;
+  // For the restart question: asks the application to restart at the end.
+  std::function<void()> onRestart;
 };
 
 // Null when the WiX model has no dialog of that name.

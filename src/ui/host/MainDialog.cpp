@@ -9,6 +9,7 @@
 #include "ui/controls/ControlFactory.h"
 #include "ui/controls/ControlImages.h"
 #include "ui/controls/Picture_BT.h"
+#include "ui/events/EventDispatcher.h"
 #include "ui/host/WizardController.h"
 #include "ui/style/IMaindialogConfigData.h"
 #include "ui/style/IStyleConfigData.h"
@@ -236,6 +237,9 @@ INT_PTR CMainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, b
     }
     case kLaunchFirstPage:
       (void)controller_.LaunchFirstPage();
+      return TRUE;
+    case kStartSetupMessage:
+      controller_.GetDispatcher().RunPendingStart();
       return TRUE;
     case WM_LBUTTONDOWN:
       if (static_cast<short>(HIWORD(lParam)) < titleBarHeight_) {

@@ -111,11 +111,11 @@ int CWizardController::SpawnDialog(const std::wstring& name) {
 }
 
 int CWizardController::SpawnDialog(const std::wstring& name, const std::wstring& text) {
-  return RunDialog(name, kShowSpawned, nullptr, DialogMessage{text, MB_RETRYCANCEL});
+  return RunDialog(name, kShowSpawned, nullptr, DialogMessage{text, MB_RETRYCANCEL, {}});
 }
 
 int CWizardController::SpawnDialog(const std::wstring& name, const std::wstring& text, UINT style) {
-  return RunDialog(name, kShowSpawned, nullptr, DialogMessage{text, style});
+  return RunDialog(name, kShowSpawned, nullptr, DialogMessage{text, style, {}});
 }
 
 int CWizardController::RunDialog(const std::wstring& name, int mode, HWND parent, const DialogMessage& message) {
@@ -138,7 +138,9 @@ int CWizardController::RunDialog(const std::wstring& name, int mode, HWND parent
              : mainDialog_ != nullptr && mainDialog_->GetHwnd() != nullptr ? mainDialog_->GetHwnd()
                                                                             : invisible_.Get();
   }
-  std::unique_ptr<CDynamicDialog> dialog = CreateWizardDialog(name, Services(), mode, message);
+  DialogMessage request = message;
+  request.onRestart = onRestart_;
+  std::unique_ptr<CDynamicDialog> dialog = CreateWizardDialog(name, Services(), mode, request);
   if (dialog == nullptr) {
     LogError(L"The dialog %s could not be created.", name.c_str());
     return -1;
@@ -175,7 +177,8 @@ int CWizardController::RunDialog(const std::wstring& name, int mode, HWND parent
       mapper_->SetRegistry(nullptr);
     }
   }
-  if (mode == kShowSpawned && result == kEndExit) {
+  // "Restart now" ends the restart question with Exit too; it is no user exit.
+  if (mode == kShowSpawned && result == kEndExit && ClassifyDialogName(name) != KnownDialog::kRestart) {
     if (runBusy_) {
       setupManager_.Cancel();
       if (mapper_ != nullptr) mapper_->EnableCancel(false);
@@ -275,7 +278,8 @@ void CWizardController::OnDialogDestroyed(CDynamicDialog* dialog) {
 
 bool CWizardController::LaunchFirstPage() {
   const int launched = setupManager_.LaunchInitializer(dispatcher_.get());
-  if (current_ != nullptr) return true;
+  // A resumed run goes straight to the installation, which is on its way.
+  if (current_ != nullptr || dispatcher_->IsStartPending()) return true;
   LogError(launched != 0 ? L"The wizard has no page to show; Setup ends."
                          : L"The main package could not be prepared for the wizard; Setup ends.");
   if (onFailure_) onFailure_(3);

@@ -86,6 +86,8 @@ class CWizardController {
   [[nodiscard]] IWixDataManager* GetWixDataManager() const { return &wix_; }
   // Receives the exit code when the wizard cannot show its first page.
   void SetFailureHandler(std::function<void(int exitCode)> onFailure) { onFailure_ = std::move(onFailure); }
+  // Called when the user chooses to restart the machine now.
+  void SetRestartHandler(std::function<void()> onRestart) { onRestart_ = std::move(onRestart); }
 
   // A page tells the controller that its window is gone.
   void OnDialogDestroyed(CDynamicDialog* dialog);
@@ -121,6 +123,7 @@ class CWizardController {
   // Dialogs whose windows exist, so a pop-up never hands control back to a gone page.
   std::vector<CDynamicDialog*> live_;
   std::function<void(int)> onFailure_;
+  std::function<void()> onRestart_;
   platform::UniqueResource<WindowTraits> invisible_;
 };
 
