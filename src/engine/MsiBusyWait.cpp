@@ -18,7 +18,8 @@ namespace {
 constexpr DWORD kAcquired = 1;
 constexpr DWORD kGivenUp = 0;
 constexpr DWORD kTimedOut = 2;
-// The button set asked for while removing; the dialogs behind the dispatcher read it.
+// The button set asked for while removing. Deliberately 7, a value no MB_
+// constant names: the dialogs behind the dispatcher read it as "removal".
 constexpr UINT kRemovalButtons = 7;
 
 const wchar_t kDefaultRetryMessage[] =

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr INSTALLUILEVEL kSilentWithSourcePrompts = static_cast<INSTALLUILEVEL>(0x102);
-constexpr DWORD kVerboseLog = 0x1000;
+constexpr DWORD kVerboseLog = INSTALLLOGMODE_VERBOSE;
 constexpr DWORD kAppendLog = 1;
 constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
