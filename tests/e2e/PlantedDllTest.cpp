@@ -102,6 +102,27 @@ TEST(PlantedDlls, AProgramThatSearchesByPlainNameLoadsThem) {
   EXPECT_NE(loaded.find(L"dbghelp.dll by"), std::wstring::npos) << loaded;
 }
 
+TEST(PlantedDlls, TheStartUpRestrictionKeepsTheProgramFolderOutOfLaterSearches) {
+  // The same program and overrides as the control case, but restricting the
+  // search first as Setup.exe's wWinMain does: a load by plain name then
+  // finds the system's DLL, never the planted one.
+  testsupport::BundleFixture bundle(L"planted-restricted");
+  PlantDlls(bundle.Folder());
+  const std::string loader = testsupport::ReadFileBytes(testsupport::BinFolder() + L"dll_loader.exe");
+  ASSERT_FALSE(loader.empty());
+  ASSERT_TRUE(testsupport::WriteFileBytes(bundle.Folder() + L"dll_loader.exe", loader));
+  ScopedPreferNative overrides(L"dll_loader.exe", {L"msi", L"dbghelp"});
+  ASSERT_TRUE(overrides.IsSet());
+  for (const wchar_t* name : {L"msi.dll", L"dbghelp.dll"}) {
+    testsupport::ProcessResult result = testsupport::RunAndCapture(
+        testsupport::Quote(bundle.Folder() + L"dll_loader.exe") + L" /restrict " + name, 60000, bundle.Folder());
+    ASSERT_TRUE(result.started);
+    // 0: the system's copy loaded (3 would mean the restriction failed).
+    EXPECT_EQ(result.exitCode, 0u) << platform::WideToUtf8(name);
+  }
+  EXPECT_EQ(LoadedPlantedDlls(bundle.Folder()), L"");
+}
+
 TEST(PlantedDlls, ASilentInstallationLoadsNoneOfThem) {
   SilentBundle bundle(L"planted-dlls", {SilentBundle::Studio()},
                       "<Property Id=\"INSTALLDIR\" Value=\"C:\\E2E Planted\\Studio\\\"/>");

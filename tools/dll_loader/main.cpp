@@ -1,11 +1,22 @@
-// Exit code 0 when LoadLibraryW(argv[1]) succeeded, 1 when it failed, 2 without an argument.
+// dll_loader [/restrict] NAME: LoadLibraryW(NAME) by plain name. With
+// /restrict, first restricts the DLL search the way Setup.exe's wWinMain does.
+// Exit code 0 when the DLL loaded, 1 when it did not, 2 for a bad command
+// line, 3 when the restriction could not be applied.
 
 #include <windows.h>
 
+#include <string>
+
+#include "platform/SystemPaths.h"
+#include "platform/UniqueResource.h"
+
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  HMODULE module = ::LoadLibraryW(argv[1]);
-  if (module == nullptr) return 1;
-  ::FreeLibrary(module);
-  return 0;
+  int next = 1;
+  if (argc > next && std::wstring(argv[next]) == L"/restrict") {
+    if (!platform::RestrictDllSearchToSystemFolder()) return 3;
+    ++next;
+  }
+  if (argc <= next) return 2;
+  platform::UniqueModule module(::LoadLibraryW(argv[next]));
+  return module ? 0 : 1;
 }
