@@ -7,7 +7,7 @@
 #include "registry/ArpEntry.h"
 
 namespace {
-constexpr LANGID kEnglish = 1033;
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }
 
 bool UpdateLanguageFromRegistry(ISetupConfigData* record) {

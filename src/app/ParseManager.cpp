@@ -36,9 +36,9 @@
 #include "ui/style/MainDialogConfigParser.h"
 #include "ui/style/StyleConfigData.h"
 #include "ui/style/StyleConfigParser.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 #include "wix/WixDataManager.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 #include "wix/WixLocalizationReader.h"
 #include "wix/WixSourceReader.h"
 
@@ -70,8 +70,7 @@ CParseManager::CParseManager(CSetupConfigData& record, CCommandLineParser& parse
       parser_(parser),
       texts_(texts),
       records_(std::move(records)),
-      folder_(record.GetSetupFolder()),
-      setupConfigParser_(std::make_unique<CSetupConfigParser>(record, record)) {}
+      folder_(record.GetSetupFolder()) {}
 
 CParseManager::~CParseManager() = default;
 
@@ -102,6 +101,12 @@ bool CParseManager::ParseConfiguration() {
   // of the run it resumes, also when Windows removed the RunOnce value
   // before starting it.
   record_.SetRestoreMode(parser_.IsRestore() != 0);
+  // Read once, here: the configuration layer takes it as data and knows
+  // nothing of the registry.
+  resumePending_ = registry::IsRebootMarkerPresent();
+  setupConfigParser_ = std::make_unique<CSetupConfigParser>(
+      record_, record_,
+      resumePending_ ? CSetupConfigParser::RunStart::kResumePending : CSetupConfigParser::RunStart::kFresh);
   if (!setupConfigParser_->StartParse(GetSetupConfigPath())) {
     (void)platform::ShowMessageBox(nullptr,
                                    L"Parsing of SetupConfig.xml file failed. The application will be aborted.",
@@ -196,7 +201,7 @@ bool CParseManager::OpenSetupLog() {
   if (manager.SetSinkType(1) == 0) return false;
   if (parser_.IsRestore()) {
     LogInformation(L"Launching the setup after intermediate reboot...");
-  } else if (!registry::IsRebootMarkerPresent()) {
+  } else if (!resumePending_) {
     // A run that will continue after a restart leaves the details to that run.
     LogSystemDetails();
   }

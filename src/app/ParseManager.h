@@ -98,4 +98,6 @@ class CParseManager : public IParseManager {
   std::unique_ptr<CWixLocalizationReader> localizationReader_;
   // The silent record when SilentConfig.xml was read; its WiX list wins on the silent road.
   CSilentConfigData* silentRecord_ = nullptr;
+  // The RunOnce key held the resume command when the configuration was read.
+  bool resumePending_ = false;
 };

@@ -11,7 +11,7 @@
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
 #include "registry/ArpEntry.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 void ApplyStartupValues(ISetupConfigData& record, CCommandLineParser& parser) {
   record.SetLaunchedFromARP(parser.IsLaunchedFromARP() != 0);

@@ -1,7 +1,7 @@
 #include "config/BootstrapperLocalizationReader.h"
 
 #include "config/BSLocalizationConfigData.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 

@@ -14,8 +14,13 @@ enum ProductType : int {
   kProductTypeMsp = 3,
 };
 
-// A product that has not been run yet.
-constexpr int kExecutionStatusNotRun = 1;
+// What became of a product in this run (Get/SetExecutionStatus). The rollback
+// undoes the products whose status is kExecutionStatusRun.
+enum ExecutionStatus : int {
+  kExecutionStatusRun = 0,
+  kExecutionStatusNotRun = 1,
+  kExecutionStatusFailed = 2,
+};
 
 class IProductAttributes {
  public:

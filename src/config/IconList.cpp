@@ -1,8 +1,7 @@
 #include "config/IconList.h"
 
-#include <shlwapi.h>
-
 #include "log/Log.h"
+#include "platform/Path.h"
 
 CIconList::CIconList(const std::wstring& baseFolder) : baseFolder_(baseFolder) {}
 
@@ -15,7 +14,7 @@ HICON CIconList::GetIcon(const std::wstring& name, int sizeInPixels) {
   Entry& entry = found->second;
   if (entry.icon) return entry.icon.Get();
   std::wstring fullPath = baseFolder_ + entry.filePath;
-  if (!::PathFileExistsW(fullPath.c_str())) {
+  if (!platform::FileExists(fullPath)) {
     LogInformation(L"Could not find the icon path %s for the id, %s.", fullPath.c_str(), name.c_str());
     return nullptr;
   }

@@ -6,7 +6,7 @@
 #include "platform/StringUtil.h"
 
 namespace {
-constexpr LANGID kEnglishUs = 1033;
+constexpr LANGID kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }  // namespace
 
 CProductAttributes::CProductAttributes(const std::wstring& productName, const std::wstring& id,

@@ -17,8 +17,8 @@
 #include "config/PreInstallDialogList.h"
 #include "config/PreconditionProcessCheckList.h"
 #include "config/ProductGroupList.h"
-#include "wix/WixFileContainer.h"
-#include "wix/WixLocalizationList.h"
+#include "config/WixFileContainer.h"
+#include "config/WixLocalizationList.h"
 
 class CSetupConfigData : public ISetupConfigData, public ISetupConfigDataForParser {
  public:

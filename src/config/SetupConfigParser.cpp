@@ -19,12 +19,12 @@
 #include "config/ISetupConfigData.h"
 #include "config/ISetupConfigDataForParser.h"
 #include "config/LocalizationSettingData.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "config/PreconditionProcessCheckList.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 namespace {
 
@@ -34,9 +34,6 @@ constexpr int kLogModeAppend = 0;
 constexpr int kLogModeOverwrite = 1;
 constexpr int kDefaultMaxLengthOfFile = 10;
 constexpr int kNoTimeOut = -1;
-
-const wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const wchar_t kResumeMarker[] = L"BS_Reboot";
 
 // An element "has attributes" only when its collection exists and is not empty.
 bool HasAttributes(const std::optional<std::vector<CXmlNode>>& attributes) {
@@ -63,9 +60,11 @@ void SplitTimeOut(const std::wstring& text, int& timeOut, int& progressTimeOut) 
 
 }  // namespace
 
-CSetupConfigParser::CSetupConfigParser(ISetupConfigDataForParser& writer, ISetupConfigData& reader)
+CSetupConfigParser::CSetupConfigParser(ISetupConfigDataForParser& writer, ISetupConfigData& reader,
+                                       RunStart runStart)
     : writer_(writer),
       reader_(reader),
+      runStart_(runStart),
       groupNames_{{L"DisplayName", kGroupDisplayName},
                   {L"ShowInUI", kGroupShowInUI},
                   {L"Sequence", kGroupSequence},
@@ -202,12 +201,6 @@ bool CSetupConfigParser::ParseReboot(const CXmlNode& general) {
   return true;
 }
 
-bool CSetupConfigParser::IsResumeMarkerPresent() {
-  platform::UniqueHKey key;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return false;
-  return ::RegQueryValueExW(key.Get(), kResumeMarker, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
 bool CSetupConfigParser::ParseLogFile(const CXmlNode& general) {
   LogDebug(L"Parsing of LogFile section in SetupConfig.xml started...");
   CXmlNode logFile = general.SelectSingleNode(L"Logfile");
@@ -238,7 +231,8 @@ bool CSetupConfigParser::ParseLogFile(const CXmlNode& general) {
   }
   // Only a plain first installation starts a fresh log; every other run, and a
   // run resumed after a restart, continues the earlier one.
-  if (reader_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION || reader_.IsRestoreMode() || IsResumeMarkerPresent()) {
+  if (reader_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION || reader_.IsRestoreMode() ||
+      runStart_ == RunStart::kResumePending) {
     mode = kLogModeAppend;
   }
   writer_.CreateLogFileDetails(name, level, mode, maxLengthOfFile);

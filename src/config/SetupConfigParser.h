@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 
 class ISetupConfigData;
 class ISetupConfigDataForParser;
@@ -17,8 +17,18 @@ class IProductAttributesForParser;
 
 class CSetupConfigParser {
  public:
+  // What the application knows about this start before any file is read.
+  enum class RunStart {
+    kFresh,
+    // A restart in the middle of the bundle is pending or being resumed (the
+    // application found the resume command in the RunOnce key): the log of
+    // the earlier run is continued, never started afresh.
+    kResumePending,
+  };
+
   // Neither face is owned; both are normally the same record.
-  CSetupConfigParser(ISetupConfigDataForParser& writer, ISetupConfigData& reader);
+  CSetupConfigParser(ISetupConfigDataForParser& writer, ISetupConfigData& reader,
+                     RunStart runStart = RunStart::kFresh);
   CSetupConfigParser(const CSetupConfigParser&) = delete;
   CSetupConfigParser& operator=(const CSetupConfigParser&) = delete;
 
@@ -86,11 +96,9 @@ class CSetupConfigParser {
     kProductInformationalExitCode,
   };
 
-  // Whether a resumed run left its marker in the RunOnce key.
-  [[nodiscard]] static bool IsResumeMarkerPresent();
-
   ISetupConfigDataForParser& writer_;
   ISetupConfigData& reader_;
+  RunStart runStart_;
   std::map<std::wstring, int> groupNames_;
   std::map<std::wstring, int> productNames_;
 };

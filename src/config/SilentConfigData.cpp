@@ -1,6 +1,6 @@
 #include "config/SilentConfigData.h"
 
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 CSilentConfigData::CSilentConfigData() = default;
 

@@ -6,11 +6,11 @@
 #include "config/IBrandDetailsList.h"
 #include "config/ISetupConfigData.h"
 #include "config/ISilentConfigData.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 namespace {
 

@@ -24,3 +24,7 @@ bool CArpBundleRegistrar::AddPatchEntry(const std::wstring& keyName, const std::
 }
 
 bool CArpBundleRegistrar::DeleteEntry(const std::wstring& keyName) { return entry_.DeleteUninstallKey(keyName) != 0; }
+
+std::wstring CArpBundleRegistrar::ReadBundleInstallFolder() {
+  return entry_.ReadInstallFolder(record_.GetBootstrapperRegistry());
+}

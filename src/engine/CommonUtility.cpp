@@ -12,6 +12,7 @@
 #include "msi/IMSIManager.h"
 #include "msi/PropertyString.h"
 #include "platform/Archive.h"
+#include "platform/Path.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
 #include "platform/UniqueResource.h"
@@ -28,10 +29,8 @@ std::wstring WithoutTrailingBackslash(std::wstring folder) {
   return folder;
 }
 
-std::wstring FolderOf(const std::wstring& path) {
-  size_t slash = path.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
+// The batch files and the removal name folders without the trailing backslash.
+std::wstring ParentFolder(const std::wstring& path) { return WithoutTrailingBackslash(platform::FolderOf(path)); }
 
 // cmd expands %NAME% even inside quotes; a literal percent sign is written twice.
 std::wstring DoublePercents(std::wstring text) {
@@ -57,16 +56,11 @@ bool EnsureFolder(const std::wstring& folder) {
   if (folder.empty()) return false;
   DWORD attributes = ::GetFileAttributesW(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  std::wstring parent = FolderOf(folder);
+  std::wstring parent = ParentFolder(folder);
   if (!parent.empty() && parent != folder && parent.back() != L':' && !EnsureFolder(parent)) return false;
   if (::CreateDirectoryW(folder.c_str(), nullptr)) return true;
   attributes = ::GetFileAttributesW(folder.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool FileExists(const std::wstring& path) {
-  DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
@@ -141,7 +135,7 @@ std::wstring CCommonUtility::GetResumeDataFilePath(const ISetupConfigData& recor
 std::wstring CCommonUtility::GetRebootBatchFilePath(const ISetupConfigData& record) {
   std::wstring dataFile = GetResumeDataFilePath(record);
   if (dataFile.empty()) return {};
-  return FolderOf(dataFile) + L"\\" + kRebootBatchName;
+  return platform::JoinPath(ParentFolder(dataFile), kRebootBatchName);
 }
 
 bool CCommonUtility::ArchiveRebootData(const ISetupConfigData& record, CRebootManager& rebootManager) {
@@ -157,7 +151,7 @@ bool CCommonUtility::ArchiveRebootData(const ISetupConfigData& record, CRebootMa
   if (path.empty()) return false;
   // The default folder need not exist yet; without it the resumed run would
   // run every product again.
-  (void)EnsureFolder(FolderOf(path));
+  (void)EnsureFolder(ParentFolder(path));
   platform::UniqueFileHandle file(
       ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -226,7 +220,7 @@ bool CCommonUtility::RestoreRebootData(ISetupConfigData& record, IMSIManager* ms
 
 std::wstring CCommonUtility::CreateRebootBatchFile(ISetupConfigData& record, bool silent, bool noReboot) {
   const std::wstring executable = record.GetSourcePath() + record.GetMaintenanceExeFolder();
-  if (!FileExists(executable)) {
+  if (!platform::FileExists(executable)) {
     LogInformation(L"CCommonUtility::CreateRebootBatchFile() - Could not find the file path %s .",
                    executable.c_str());
     return {};
@@ -246,7 +240,7 @@ std::wstring CCommonUtility::CreateRebootBatchFile(ISetupConfigData& record, boo
   }
   text += platform::Format(L"\ndel /F \"%s\"\r\n", DoublePercents(batchPath).c_str());
 
-  (void)EnsureFolder(FolderOf(batchPath));
+  (void)EnsureFolder(ParentFolder(batchPath));
   if (!WriteWholeFile(batchPath, platform::WideToUtf8(text))) {
     LogError(L"CCommonUtility::CreateRebootBatchFile() - Failed to create the file %s", batchPath.c_str());
     return {};
@@ -287,7 +281,7 @@ bool CCommonUtility::WriteRestartPendingMarker(const ISetupConfigData& record) {
 
 std::wstring CCommonUtility::BuildRemovalBatchText(const std::wstring& executablePath, const std::wstring& codePage,
                                                    bool restart, const std::wstring& batchPath) {
-  const std::wstring folder = FolderOf(executablePath);
+  const std::wstring folder = ParentFolder(executablePath);
   if (!IsRemovableFolder(folder)) return {};
   const std::wstring chcpLine = codePage.empty() ? std::wstring() : L"chcp " + codePage;
   const std::wstring executable = DoublePercents(executablePath);
@@ -320,14 +314,13 @@ std::wstring CCommonUtility::BuildRemovalBatchText(const std::wstring& executabl
 
 bool CCommonUtility::RemoveMaintenanceExeFolder(const std::wstring& executablePath, const std::wstring& codePage,
                                                 bool restart) {
-  if (!FileExists(executablePath)) {
+  if (!platform::FileExists(executablePath)) {
     LogWarning(L"CCommonUtility::RemoveMaintenanceExeFolder() - Could not find the file path %s .",
                executablePath.c_str());
     return false;
   }
-  wchar_t tempFolder[MAX_PATH + 1] = {};
-  DWORD length = ::GetTempPathW(MAX_PATH + 1, tempFolder);
-  if (length == 0 || length > MAX_PATH) {
+  const std::wstring tempFolder = platform::TempFolder();
+  if (tempFolder.empty()) {
     LogError(L"CCommonUtility::RemoveMaintenanceExeFolder() - The temporary folder is not known, error %lu",
              ::GetLastError());
     return false;

@@ -7,21 +7,23 @@
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IEventMapper.h"
+#include "platform/MessagePump.h"
+#include "platform/Process.h"
 #include "platform/StringUtil.h"
 
 namespace {
 
-constexpr DWORD kAllInput = 0x4FF;
 constexpr DWORD kChildCreationFlags = CREATE_NO_WINDOW | CREATE_PRESERVE_CODE_AUTHZ_LEVEL;
-constexpr LANGID kEnglish = 0x409;
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr DWORD kProgressEndWaitMs = 5000;
 
-void DispatchWaitingMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
+// Waits for a thread of ours pumping messages; false on time-out. A failed
+// wait on our own handle means a broken state: wait plainly rather than spin.
+bool WaitForThread(HANDLE thread, DWORD timeoutMs) {
+  const DWORD wait = platform::WaitPumpingMessages(thread, timeoutMs);
+  if (wait == WAIT_OBJECT_0) return true;
+  if (wait == WAIT_TIMEOUT) return false;
+  return ::WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -81,13 +83,13 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
     LogError(L"Unable to start the installation thread of the product %s", product.GetProductName().c_str());
     if (eventMapper_ != nullptr) eventMapper_->StopProgressManager();
   } else {
-    if (WaitPumpingMessages(workerThread_.Get(), timeOut_)) {
+    if (WaitForThread(workerThread_.Get(), timeOut_)) {
       LogInformation(L"Execution of the product,%s is completed", product.GetProductName().c_str());
     } else {
       LogInformation(L"Execution of the product,%s failed due to TIMED OUT", product.GetProductName().c_str());
       // The worker ends the child on its own time-out right after this one;
       // its code is only known once it has finished.
-      WaitPumpingMessages(workerThread_.Get(), INFINITE);
+      (void)WaitForThread(workerThread_.Get(), INFINITE);
     }
     DWORD threadCode = 0;
     if (!::GetExitCodeThread(workerThread_.Get(), &threadCode)) {
@@ -100,9 +102,11 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
     }
     code = threadCode;
     workerThread_.Reset();
-    // The worker has stopped the progress; the bar shows its end before the
-    // product's result is reported. Bounded: the bar is never worth a hang.
-    if (progressThread != nullptr) (void)WaitPumpingMessages(progressThread, kProgressEndWaitMs);
+    // Stopped here, not by the worker: the mapper is the user interface's and
+    // the worker only reports. The bar shows its end before the product's
+    // result is reported; bounded, because the bar is never worth a hang.
+    if (eventMapper_ != nullptr) eventMapper_->StopProgressManager();
+    if (progressThread != nullptr) (void)WaitForThread(progressThread, kProgressEndWaitMs);
   }
 
   code = ApplyFailureExitCodes(product.GetFailureExitCode(), code);
@@ -120,29 +124,6 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
   return code;
 }
 
-bool CExeInstaller::WaitPumpingMessages(HANDLE thread, DWORD timeoutMs) {
-  // Time-outs count from the start: messages arriving all the time (a moving
-  // progress bar) must not push the deadline out.
-  const ULONGLONG deadline = timeoutMs == INFINITE ? 0 : ::GetTickCount64() + timeoutMs;
-  for (;;) {
-    DWORD remaining = INFINITE;
-    if (timeoutMs != INFINITE) {
-      ULONGLONG now = ::GetTickCount64();
-      remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-    }
-    DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, remaining, kAllInput);
-    if (wait == WAIT_OBJECT_0) return true;
-    if (wait == WAIT_OBJECT_0 + 1) {
-      DispatchWaitingMessages();
-      continue;
-    }
-    if (wait == WAIT_TIMEOUT) return false;
-    // A failed wait would spin; the thread handle is ours, so this means a
-    // broken state: wait plainly instead.
-    return ::WaitForSingleObject(thread, remaining) == WAIT_OBJECT_0;
-  }
-}
-
 DWORD WINAPI CExeInstaller::ThreadProcedureToInstall(void* installer) {
   if (installer == nullptr) {
     LogDebug(L"CExeInstaller pointer is NULL.");
@@ -157,28 +138,20 @@ DWORD CExeInstaller::RunChildProcess() {
     return kExitNotStarted;
   }
   DWORD threadCode = 0;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNA;
-  PROCESS_INFORMATION info = {};
-  std::wstring writable = processCommandLine_;
-  writable.push_back(L'\0');
-  platform::UniqueHandle process;
-  platform::UniqueHandle thread;
-  if (::CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, kChildCreationFlags, nullptr, nullptr,
-                       &startup, &info)) {
-    process.Reset(info.hProcess);
-    thread.Reset(info.hThread);
-  } else {
+  platform::ProcessOptions options;
+  options.creationFlags = kChildCreationFlags;
+  options.showWindow = SW_SHOWNA;
+  // The command line starts with the quoted location (BuildProcessCommandLine)
+  // or is the bundle author's whole command line when no location is given.
+  platform::UniqueHandle process = platform::StartCommandLine(processCommandLine_, options);
+  if (!process) {
     LogWarning(L"CreateProcess failed.Check the path of the EXE");
     threadCode = kExitNotStarted;
   }
 
-  DWORD wait = process ? ::WaitForSingleObject(process.Get(), timeOut_) : WAIT_FAILED;
+  DWORD exitCode = 0;
+  const DWORD wait = process ? platform::WaitForExit(process.Get(), timeOut_, exitCode) : WAIT_FAILED;
   if (wait == WAIT_OBJECT_0) {
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.Get(), &exitCode);
     processExitCode_ = exitCode;
     if (exitCode == 0) {
       LogInformation(L"Successfully installed the product");
@@ -188,7 +161,6 @@ DWORD CExeInstaller::RunChildProcess() {
     threadCode = exitCode;
   } else if (wait == WAIT_TIMEOUT) {
     LogWarning(L"Failed to install the product. Timed out");
-    DWORD exitCode = 0;
     ::GetExitCodeProcess(process.Get(), &exitCode);
     processExitCode_ = exitCode;
     LogWarning(L"Going to terminate the process");
@@ -203,9 +175,6 @@ DWORD CExeInstaller::RunChildProcess() {
     LogError(L"ThreadProcedureToInstall error : The reason is " +
              CCommonUtility::GetErrorMessageText(error, kEnglish));
   }
-  process.Reset();
-  thread.Reset();
-  eventMapper_->StopProgressManager();
   return threadCode;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Runs an "EXE" or "Registry" product as a child process on a worker thread
 // while the calling (user-interface) thread keeps pumping messages, applies
-// the product's time-out and exit-code rules and logs a status block.
+// the product's time-out and exit-code rules and logs a status block. The
+// worker only starts, waits for and reports on the child; everything that
+// reaches the user interface happens on the calling thread.
 
 #include <windows.h>
 
@@ -31,8 +33,6 @@ class CExeInstaller : public CSetupInstallerBase {
  private:
   static DWORD WINAPI ThreadProcedureToInstall(void* installer);
   DWORD RunChildProcess();
-  // Waits for the worker while dispatching window messages; false on time-out.
-  bool WaitPumpingMessages(HANDLE thread, DWORD timeoutMs);
   void LogStatusBlock(DWORD processExitCode, DWORD code, const std::wstring& description) const;
 
   platform::UniqueHandle workerThread_;

@@ -1,5 +1,6 @@
 #pragma once
-// Writes and removes the bundle's Add/Remove Programs entry for an executor.
+// Reads, writes and removes the bundle's Add/Remove Programs entry for an
+// executor: the executors reach that entry only through this seam.
 
 #include <string>
 #include <vector>
@@ -23,4 +24,7 @@ class IBundleRegistrar {
                                            const std::wstring& sourceKey) = 0;
   // The earlier bundle's entry of a major upgrade.
   [[nodiscard]] virtual bool DeleteEntry(const std::wstring& keyName) = 0;
+  // The installation folder the bundle's current entry records; empty when
+  // there is no entry (a first installation) or it names none.
+  [[nodiscard]] virtual std::wstring ReadBundleInstallFolder() = 0;
 };

@@ -10,13 +10,8 @@
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
-#include "registry/ArpEntry.h"
-#include "registry/RegistryUtil.h"
 
 namespace {
-
-constexpr int kExecutionStatusRun = 0;
-constexpr int kExecutionStatusFailed = 2;
 
 bool QueryDiskFreeSpace(const std::wstring& drive, ULONGLONG& freeBytes) {
   ULARGE_INTEGER freeToCaller = {}, totalBytes = {}, totalFree = {};
@@ -107,8 +102,7 @@ bool CInstallExecutor::RegisterAppliedPatches() {
 
 void CInstallExecutor::PrepareRun() {
   if (record_.GetMajorUpgradeValue().empty() || record_.GetBootstrapperRegistry().empty()) return;
-  const std::wstring key = std::wstring(CArpEntry::kUninstallRoot) + record_.GetBootstrapperRegistry();
-  earlierInstallFolder_ = registry::GetRegistryKeyValueData(key, CArpEntry::kInstallDir);
+  if (IBundleRegistrar* registrar = GetBundleRegistrar()) earlierInstallFolder_ = registrar->ReadBundleInstallFolder();
   earlierKeyName_ = record_.GetBootstrapperRegistry();
 }
 

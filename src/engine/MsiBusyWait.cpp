@@ -5,18 +5,21 @@
 #include "engine/ProductExitCodes.h"
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
+#include "platform/MessagePump.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 const wchar_t kMsiExecuteMutexName[] = L"Global\\_MSIExecute";
 
 namespace {
 
-constexpr DWORD kAllInput = 0x4FF;
+// The worker's exit codes.
 constexpr DWORD kAcquired = 1;
 constexpr DWORD kGivenUp = 0;
-// The button set asked for while removing; the dialogs behind the dispatcher read it.
+constexpr DWORD kTimedOut = 2;
+// The button set asked for while removing. Deliberately 7, a value no MB_
+// constant names: the dialogs behind the dispatcher read it as "removal".
 constexpr UINT kRemovalButtons = 7;
 
 const wchar_t kDefaultRetryMessage[] =
@@ -51,28 +54,27 @@ std::wstring CMsiBusyWait::RetryMessage() const {
 }
 
 bool CMsiBusyWait::Wait() {
+  for (;;) {
+    const DWORD code = RunAttempt();
+    if (code == kAcquired) return true;
+    if (code != kTimedOut || !AskRetry()) return false;
+  }
+}
+
+DWORD CMsiBusyWait::RunAttempt() {
   platform::UniqueHandle thread(::CreateThread(nullptr, 0, &CMsiBusyWait::ThreadProcedureToCheckMutex, this, 0,
                                                nullptr));
   if (!thread) {
     LogError(L"Unable to start the thread that checks the MSI mutex");
-    return false;
+    return kGivenUp;
   }
-  HANDLE handle = thread.Get();
-  for (;;) {
-    DWORD wait = ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, kAllInput);
-    if (wait == WAIT_OBJECT_0 + 1) {
-      MSG message;
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-      }
-      continue;
-    }
-    if (wait != WAIT_OBJECT_0) ::WaitForSingleObject(handle, INFINITE);
-    break;
+  if (platform::WaitPumpingMessages(thread.Get(), INFINITE) != WAIT_OBJECT_0) {
+    // Our own thread handle cannot fail a wait unless the state is broken:
+    // wait plainly rather than leave the worker running.
+    ::WaitForSingleObject(thread.Get(), INFINITE);
   }
   DWORD code = 0;
-  if (!::GetExitCodeThread(handle, &code)) {
+  if (!::GetExitCodeThread(thread.Get(), &code)) {
     LogInformation(L"Unable to get the Check Mutex thread exit code");
     code = 0;
   }
@@ -81,7 +83,19 @@ bool CMsiBusyWait::Wait() {
     LogInformation(L"Check Mutex Thread function has finished. Thread state is active");
     code = 0;
   }
-  return code == kAcquired;
+  return code;
+}
+
+bool CMsiBusyWait::AskRetry() {
+  UINT style = record_.GetExecutionType() == SETUPEXECTYPE_REMOVE ? kRemovalButtons : MB_RETRYCANCEL;
+  style |= MB_ICONWARNING | MB_TOPMOST;
+  const int answer = dispatcher_ != nullptr ? dispatcher_->ShowErrorDialog(RetryMessage(), style) : IDCANCEL;
+  if (answer == IDCANCEL) {
+    LogInformation(L"User canceled product installation after waiting for MSI mutex");
+    return false;
+  }
+  LogInformation(L"User clicked on retry.");
+  return true;
 }
 
 DWORD WINAPI CMsiBusyWait::ThreadProcedureToCheckMutex(void* parameter) {
@@ -126,17 +140,7 @@ DWORD CMsiBusyWait::CheckMutex() {
       OwnedMutex owned(std::move(mutex));
       return kAcquired;
     }
-    if (wait == WAIT_TIMEOUT) {
-      UINT style = record_.GetExecutionType() == SETUPEXECTYPE_REMOVE ? kRemovalButtons : MB_RETRYCANCEL;
-      style |= MB_ICONWARNING | MB_TOPMOST;
-      int answer = dispatcher_ != nullptr ? dispatcher_->ShowErrorDialog(RetryMessage(), style) : IDCANCEL;
-      if (answer == IDCANCEL) {
-        LogInformation(L"User canceled product installation after waiting for MSI mutex");
-        return kGivenUp;
-      }
-      LogInformation(L"User clicked on retry.");
-      continue;
-    }
+    if (wait == WAIT_TIMEOUT) return kTimedOut;
     // Any other outcome: start again with a fresh handle.
   }
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Waits until no other Windows Installer operation holds "Global\_MSIExecute":
-// a worker thread tries to own the mutex and asks the user, through the event
-// dispatcher, whether to retry each time the configured wait runs out. The
-// calling thread keeps pumping messages meanwhile.
+// Waits until no other Windows Installer operation holds "Global\_MSIExecute".
+// A worker thread tries to own the mutex for the configured time and only
+// reports how that went; the calling (user-interface) thread waits for it
+// while pumping messages and, each time the wait ran out, asks the user
+// through the event dispatcher whether to try again. The question is a window
+// in the wizard, so it is never asked from the worker.
 
 #include <windows.h>
 
@@ -18,7 +20,7 @@ class CMsiBusyWait {
   CMsiBusyWait(ISetupConfigData& record, IEventDispatcher* dispatcher);
 
   // True when the mutex could be owned (the product may run), false when the
-  // user gave up (the product is skipped).
+  // user gave up (the product is skipped). Call on the user-interface thread.
   [[nodiscard]] bool Wait();
 
   // The retry question, localized when the record's WiX strings have one.
@@ -26,7 +28,13 @@ class CMsiBusyWait {
 
  private:
   static DWORD WINAPI ThreadProcedureToCheckMutex(void* parameter);
+  // One attempt, on the worker: acquired, or the configured wait ran out.
   DWORD CheckMutex();
+  // Runs one attempt on a worker and waits for it pumping messages; the
+  // worker's exit code.
+  [[nodiscard]] DWORD RunAttempt();
+  // Asks the retry question; true for another attempt.
+  [[nodiscard]] bool AskRetry();
 
   ISetupConfigData& record_;
   IEventDispatcher* dispatcher_;

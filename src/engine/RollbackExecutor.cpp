@@ -15,10 +15,6 @@
 #include "msi/IEventMapper.h"
 #include "msi/SetupInstallerBase.h"
 
-namespace {
-constexpr int kExecutionStatusFailed = 2;
-}  // namespace
-
 CRollbackExecutor::CRollbackExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher,
                                      IEventMapper* eventMapper, CInstallerFactory& installers,
                                      CSetupExecutorBase& executor, int rollbackCount)

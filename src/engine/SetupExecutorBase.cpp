@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kExecutionStatusRunForRollback = 0;
-constexpr int kExecutionStatusFailedForRollback = 2;
 constexpr int kStatusNone = 0;
 constexpr int kStatusError = 1;
 constexpr int kStatusWarning = 2;
@@ -64,13 +62,13 @@ IBundleRegistrar* CSetupExecutorBase::GetBundleRegistrar() const {
 }
 
 void CSetupExecutorBase::MarkProductRun(IProductAttributes& product) {
-  product.SetExecutionStatus(kExecutionStatusRunForRollback);
+  product.SetExecutionStatus(kExecutionStatusRun);
   RecordExecuted(product);
 }
 
 void CSetupExecutorBase::MarkProductFailed(IProductAttributes& product) {
   if (product.GetProductType() == kProductTypeMsi || product.GetProductType() == kProductTypeMsp) {
-    product.SetExecutionStatus(kExecutionStatusFailedForRollback);
+    product.SetExecutionStatus(kExecutionStatusFailed);
   } else {
     MarkProductRun(product);
   }

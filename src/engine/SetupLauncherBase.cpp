@@ -1,5 +1,7 @@
 #include "engine/SetupLauncherBase.h"
 
+#include <msidefs.h>
+
 #include "config/ILocalizationSetting.h"
 #include "config/IProductAttributes.h"
 #include "config/ISetupConfigData.h"
@@ -13,23 +15,13 @@
 #include "msi/MsiMessageHandler.h"
 #include "msi/MsiQuery.h"
 #include "platform/MessageBox.h"
+#include "platform/Path.h"
 #include "platform/StringUtil.h"
 
 namespace {
 
 constexpr UINT kUserExit = ERROR_INSTALL_USEREXIT;  // 1602
 constexpr UINT kTopmostWarning = MB_TOPMOST | MB_ICONWARNING;
-constexpr UINT kPidTemplate = 7;
-
-bool FileExists(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
 
 std::wstring TemplateOf(MSIHANDLE summary) {
   UINT type = 0;
@@ -37,13 +29,13 @@ std::wstring TemplateOf(MSIHANDLE summary) {
   FILETIME time = {};
   DWORD length = 0;
   wchar_t empty[1] = L"";
-  if (MsiSummaryInfoGetPropertyStub(summary, kPidTemplate, &type, &number, &time, empty, &length) !=
+  if (MsiSummaryInfoGetPropertyStub(summary, PID_TEMPLATE, &type, &number, &time, empty, &length) !=
       ERROR_MORE_DATA) {
     return {};
   }
   std::wstring value(length + 1, L'\0');
   DWORD size = length + 1;
-  if (MsiSummaryInfoGetPropertyStub(summary, kPidTemplate, &type, &number, &time, &value[0], &size) != ERROR_SUCCESS) {
+  if (MsiSummaryInfoGetPropertyStub(summary, PID_TEMPLATE, &type, &number, &time, &value[0], &size) != ERROR_SUCCESS) {
     return {};
   }
   value.resize(size);
@@ -74,10 +66,8 @@ CSetupLauncherBase::~CSetupLauncherBase() = default;
 
 std::wstring CSetupLauncherBase::JoinToFolder(const std::wstring& folder, const std::wstring& location) {
   if (location.empty()) return {};
-  const bool absolute = (location.size() > 1 && location[1] == L':') || platform::StartsWith(location, L"\\\\");
-  if (absolute || folder.empty()) return location;
-  const bool slash = folder.back() == L'\\' || folder.back() == L'/';
-  return folder + (slash ? L"" : L"\\") + location;
+  if (platform::IsAbsolutePath(location) || folder.empty()) return location;
+  return platform::JoinPath(folder, location);
 }
 
 std::wstring CSetupLauncherBase::GetPackageLocation() {
@@ -180,7 +170,7 @@ void CSetupLauncherBase::ApplyCommandLineProperties() {
 }
 
 int CSetupLauncherBase::OpenPackage(const std::wstring& location) {
-  if (!FileExists(location)) LogError(L"The file %s does not exist.", location.c_str());
+  if (!platform::FileExists(location)) LogError(L"The file %s does not exist.", location.c_str());
   MSIHANDLE database = 0;
   UINT result = MsiOpenDatabaseStub(location.c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_READONLY), &database);
   if (result != ERROR_SUCCESS) {
@@ -223,7 +213,7 @@ void CSetupLauncherBase::ApplyLanguageTransform(const std::wstring& location) {
   ILocalizationSetting* settings = record_.GetLocalizationSettings();
   const std::wstring transform = settings != nullptr ? settings->GetMstFile(language) : std::wstring();
   if (transform.empty()) return;
-  const std::wstring path = FolderOf(location) + transform;
+  const std::wstring path = platform::FolderOf(location) + transform;
   if (MsiDatabaseApplyTransformStub(manager_.GetDatabaseHandle(), path.c_str(), 0) != ERROR_SUCCESS) {
     LogError(L"Applying transfrom to the MSI has failed. Transform related functionalities may not work properly");
   }

@@ -10,7 +10,7 @@
 
 namespace {
 constexpr DWORD kRecachePackage = REINSTALLMODE_PACKAGE;  // 0x400
-constexpr UINT kMessageStyle = 0x30;
+constexpr UINT kMessageStyle = MB_ICONWARNING;
 }  // namespace
 
 bool CSetupLauncherMinorUpgrade::RunInitializer(IEventDispatcher*) {

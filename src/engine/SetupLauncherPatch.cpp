@@ -5,21 +5,17 @@
 #include "config/IProductGroupList.h"
 #include "config/IProductList.h"
 #include "config/ISetupConfigData.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "config/ProductWalk.h"
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 #include "log/Log.h"
 #include "msi/InstalledProduct.h"
 #include "msi/MSIManager.h"
+#include "platform/Path.h"
 #include "platform/StringUtil.h"
 #include "registry/ArpEntry.h"
 
 namespace {
-
-bool FileExists(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 UINT ExtractPatchXml(const std::wstring& patchFile, std::wstring& xml) {
   DWORD length = 0;
@@ -105,7 +101,7 @@ void CSetupLauncherPatch::ApplyTransforms(const std::wstring&) {
   for (const std::wstring& patch : patches_) {
     if (patch.size() < 4) continue;
     const std::wstring transform = patch.substr(0, patch.size() - 4) + L".mst";
-    if (!FileExists(transform)) {
+    if (!platform::FileExists(transform)) {
       LogError(L"The transform file %s is not found.", transform.c_str());
       return;
     }

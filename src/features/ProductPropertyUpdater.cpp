@@ -12,7 +12,7 @@
 #include "features/ProductChecks.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 namespace {
 

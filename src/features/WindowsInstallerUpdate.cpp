@@ -3,29 +3,21 @@
 #include <vector>
 
 #include "config/ExecutionType.h"
+#include "config/IProductGroup.h"
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
 #include "msi/MsiEntryPoints.h"
+#include "platform/FileVersion.h"
+#include "platform/Process.h"
 #include "platform/UniqueResource.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 namespace {
-
-constexpr int kGroupKindSetupInitializer = 2;
-constexpr int kGroupKindUninstallProducts = 3;
 
 // No console window; the child keeps our code authorisation level.
 constexpr DWORD kRedistributableCreationFlags = CREATE_NO_WINDOW | CREATE_PRESERVE_CODE_AUTHZ_LEVEL;
 
 bool IsInstallerErrorCode(DWORD exitCode) { return exitCode >= 1601 && exitCode <= 1640; }
-
-bool ReportsFailure(HANDLE process) {
-  DWORD exitCode = 0;
-  if (!::GetExitCodeProcess(process, &exitCode)) return false;
-  if (!IsInstallerErrorCode(exitCode)) return false;
-  LogError(L"InstallWindowInstaller:Exit code is %ld", static_cast<long>(exitCode));
-  return true;
-}
 
 std::wstring LocalizedText(ISetupConfigData& record, const wchar_t* id) {
   if (id == nullptr) return {};
@@ -48,22 +40,19 @@ int InstallWindowsInstaller(ISetupConfigData& record, DWORD waitMs) {
   }
 
   bool failed = false;
-  // The program is named on its own and quoted on the command line, so a
-  // bundle folder with blanks cannot make Windows start another program.
-  const std::wstring program = record.GetSetupFolder() + configured;
-  std::wstring commandLine = L"\"" + program + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started = {};
-  if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, kRedistributableCreationFlags,
-                        nullptr, nullptr, &startup, &started)) {
+  platform::ProcessOptions options;
+  options.creationFlags = kRedistributableCreationFlags;
+  platform::UniqueHandle process = platform::StartProgram(record.GetSetupFolder() + configured, L"", options);
+  if (!process) {
     LogWarning(L"CreateProcess to install windows installer 3.1 failed.Check the path of the EXE");
     failed = true;
   } else {
-    platform::UniqueHandle process(started.hProcess);
-    platform::UniqueHandle thread(started.hThread);
-    const DWORD waited = ::WaitForSingleObject(process.Get(), waitMs);
-    if (ReportsFailure(process.Get())) failed = true;
+    DWORD exitCode = 0;
+    const DWORD waited = platform::WaitForExit(process.Get(), waitMs, exitCode);
+    if (waited == WAIT_OBJECT_0 && IsInstallerErrorCode(exitCode)) {
+      LogError(L"InstallWindowInstaller:Exit code is %ld", static_cast<long>(exitCode));
+      failed = true;
+    }
     if (waited == WAIT_TIMEOUT) ::TerminateProcess(process.Get(), 1);
   }
   LoadMsiLibrary();
@@ -71,19 +60,10 @@ int InstallWindowsInstaller(ISetupConfigData& record, DWORD waitMs) {
 }
 
 void GetFileVersion(const std::wstring& path, WORD& major, WORD& minor) {
-  DWORD ignored = 0;
-  const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return;
-  std::vector<BYTE> data(size);
-  if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return;
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
-      length < sizeof(VS_FIXEDFILEINFO)) {
-    return;
-  }
-  major = HIWORD(info->dwFileVersionMS);
-  minor = LOWORD(info->dwFileVersionMS);
+  platform::FileVersion version;
+  if (!platform::ReadFileVersion(path, version)) return;
+  major = version.major;
+  minor = version.minor;
 }
 
 std::wstring GetRunTitleText(ISetupConfigData& record, bool finished) {

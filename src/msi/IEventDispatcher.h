@@ -2,6 +2,14 @@
 // Requests from the execution side that need the user or the dialog flow. The
 // wizard and the silent flow each implement it; launchers, executors,
 // installers and the busy wait hold it without owning it.
+//
+// Threads: every operation is called on the user-interface thread, and only
+// there (the wizard's implementation shows windows and may run a nested
+// message loop). Workers of the execution side (the busy wait's mutex thread,
+// the EXE installer's child-process thread) never call it: they end with a
+// result, and the user-interface thread, waiting for them in
+// platform::WaitPumpingMessages, makes the call. Windows Installer calls its
+// message handlers on the thread that called it, which is this one.
 
 #include <windows.h>
 

@@ -1,8 +1,13 @@
 #pragma once
 // Progress and notifications from the execution side to the user interface.
-// Called on the user-interface thread, except the progress operations (from
-// the simulated progress thread) and StopProgressManager (from the EXE
-// installer's worker); implementations reach windows only by messages.
+//
+// Threads: every operation is called on the user-interface thread, except
+// SetProgressPos and SetProgressRange, which the simulated progress thread of
+// the mapper's own progress manager (msi/ProgressManager) also calls while the
+// user-interface thread waits in platform::WaitPumpingMessages. Those two reach
+// windows only through posted or sent messages and take no lock. No other
+// worker calls the mapper: the EXE installer's worker reports its result and
+// the user-interface thread stops the progress.
 
 #include <windows.h>
 
@@ -20,7 +25,9 @@ class IEventMapper {
   virtual int AttachDialog(HWND dialog) = 0;
   virtual void SetActionText(const std::wstring& text) = 0;
   virtual void SetActionData(const std::wstring& text) = 0;
+  // Also called on the simulated progress thread (see above).
   virtual void SetProgressPos(int position) = 0;
+  // Also called on the simulated progress thread (see above).
   virtual void SetProgressRange(int minimum, int maximum) = 0;
   virtual void SetProgressStep(int step) = 0;
   virtual void StepProgress() = 0;

@@ -48,6 +48,18 @@ std::wstring PackCode(const std::wstring& code) {
 }
 
 std::wstring GetCachedPackagePath(const std::wstring& productCode) {
+  std::wstring path;
+  const UINT result = GetProductInfoText(productCode, INSTALLPROPERTY_LOCALPACKAGE, path);
+  if (result == ERROR_SUCCESS && !path.empty()) return path;
+  if (result != ERROR_UNKNOWN_PRODUCT) {
+    LogDebug(L"GetCachedPackagePath() - Windows Installer gave %u for the cached package of %s; reading its "
+             L"product data instead.",
+             result, productCode.c_str());
+  }
+  return ReadCachedPackageFromInstallerData(productCode);
+}
+
+std::wstring ReadCachedPackageFromInstallerData(const std::wstring& productCode) {
   std::wstring keyPath = kInstallerProductsKey + PackCode(productCode) + L"\\InstallProperties";
   // The 32-bit setup program must read the installer's data where the 64-bit
   // Windows Installer keeps it.

@@ -11,23 +11,18 @@
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
 #include "msi/MsiEntryPoints.h"
+#include "platform/Path.h"
 #include "platform/StringUtil.h"
 
 namespace {
 
 constexpr INSTALLUILEVEL kSilentWithSourcePrompts = static_cast<INSTALLUILEVEL>(0x102);
-constexpr DWORD kVerboseLog = 0x1000;
+constexpr DWORD kVerboseLog = INSTALLLOGMODE_VERBOSE;
 constexpr DWORD kAppendLog = 1;
-constexpr LANGID kEnglish = 1033;
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
 bool IsBundlePackage(const IProductAttributes& product) {
   return product.IsMainProduct() || product.IsWixSource() || product.GetProductName() == L"SetupInitializer";
-}
-
-std::wstring TempFolder() {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-  return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(buffer, length);
 }
 
 }  // namespace
@@ -61,7 +56,7 @@ std::wstring CMSIInstaller::PackageLogPath(const IProductAttributes& product) co
   std::wstring folder = details != nullptr ? details->GetFolder() : std::wstring();
   // Without a log folder the package log goes to the temporary folder rather
   // than wherever the current directory happens to be.
-  if (folder.empty()) folder = TempFolder();
+  if (folder.empty()) folder = platform::TempFolder();
   return folder + product.GetProductName() + L"_Setup.log";
 }
 

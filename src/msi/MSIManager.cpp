@@ -222,14 +222,8 @@ void CMSIManager::SetFeatureState(const std::wstring& feature, int state) {
 unsigned CMSIManager::DoAction(const std::wstring& action) {
   UINT result = MsiDoActionStub(package_.Get(), action.c_str());
   if (result != ERROR_SUCCESS) {
-    std::wstring description;
-    wchar_t* buffer = nullptr;
-    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, result, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                    reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    if (length != 0 && buffer != nullptr) description = platform::Trim(std::wstring(buffer, length));
-    if (buffer != nullptr) ::LocalFree(buffer);
+    const std::wstring description =
+        platform::SystemErrorText(result, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     LogWarning(L"Unable to run the custom action %s. Error code: %d , Error Description : %s", action.c_str(),
                static_cast<int>(result), description.c_str());
   }

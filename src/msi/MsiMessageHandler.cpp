@@ -17,25 +17,26 @@ namespace {
 // The handler the installer's callbacks reach.
 std::atomic<CMsiMessageHandler*> g_currentHandler{nullptr};
 
-constexpr DWORD kFilesInUseFilter = 32;
-constexpr DWORD kAllMessagesFilter = 0x7FFF;
+constexpr DWORD kFilesInUseFilter = INSTALLLOGMODE_FILESINUSE;
+// Every message kind from fatal exit up to show-dialog.
+constexpr DWORD kAllMessagesFilter = (static_cast<DWORD>(INSTALLLOGMODE_SHOWDIALOG) << 1) - 1;
 wchar_t g_callbackContext[] = L"TEST";
 
-constexpr UINT kFatalExit = 0;
-constexpr UINT kError = 1;
-constexpr UINT kWarning = 2;
-constexpr UINT kUser = 3;
-constexpr UINT kInfo = 4;
-constexpr UINT kFilesInUse = 5;
-constexpr UINT kResolveSource = 6;
-constexpr UINT kOutOfDiskSpace = 7;
-constexpr UINT kActionStart = 8;
-constexpr UINT kActionData = 9;
-constexpr UINT kProgress = 10;
-constexpr UINT kCommonData = 11;
-constexpr UINT kInitialize = 12;
-constexpr UINT kTerminate = 13;
-constexpr UINT kShowDialog = 14;
+constexpr UINT kFatalExit = static_cast<UINT>(INSTALLMESSAGE_FATALEXIT) >> 24;
+constexpr UINT kError = static_cast<UINT>(INSTALLMESSAGE_ERROR) >> 24;
+constexpr UINT kWarning = static_cast<UINT>(INSTALLMESSAGE_WARNING) >> 24;
+constexpr UINT kUser = static_cast<UINT>(INSTALLMESSAGE_USER) >> 24;
+constexpr UINT kInfo = static_cast<UINT>(INSTALLMESSAGE_INFO) >> 24;
+constexpr UINT kFilesInUse = static_cast<UINT>(INSTALLMESSAGE_FILESINUSE) >> 24;
+constexpr UINT kResolveSource = static_cast<UINT>(INSTALLMESSAGE_RESOLVESOURCE) >> 24;
+constexpr UINT kOutOfDiskSpace = static_cast<UINT>(INSTALLMESSAGE_OUTOFDISKSPACE) >> 24;
+constexpr UINT kActionStart = static_cast<UINT>(INSTALLMESSAGE_ACTIONSTART) >> 24;
+constexpr UINT kActionData = static_cast<UINT>(INSTALLMESSAGE_ACTIONDATA) >> 24;
+constexpr UINT kProgress = static_cast<UINT>(INSTALLMESSAGE_PROGRESS) >> 24;
+constexpr UINT kCommonData = static_cast<UINT>(INSTALLMESSAGE_COMMONDATA) >> 24;
+constexpr UINT kInitialize = static_cast<UINT>(INSTALLMESSAGE_INITIALIZE) >> 24;
+constexpr UINT kTerminate = static_cast<UINT>(INSTALLMESSAGE_TERMINATE) >> 24;
+constexpr UINT kShowDialog = static_cast<UINT>(INSTALLMESSAGE_SHOWDIALOG) >> 24;
 
 // Reads "N: value" fields in order; stops at the first field that does not follow the pattern.
 int ReadProgressFields(const std::wstring& text, int (&values)[4], int wanted) {

@@ -183,11 +183,11 @@ bool WideToAnsiExact(std::wstring_view text, std::string& result, unsigned codeP
   return !usedDefault;
 }
 
-std::wstring SystemErrorText(unsigned long errorCode) {
+std::wstring SystemErrorText(unsigned long errorCode, unsigned short languageId) {
   wchar_t* buffer = nullptr;
   DWORD length = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      errorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+      errorCode, languageId, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::wstring text;
   if (length > 0 && buffer != nullptr) text.assign(buffer, length);
   if (buffer != nullptr) ::LocalFree(buffer);

@@ -45,7 +45,10 @@ std::string WideToAnsi(std::wstring_view text, unsigned codePage = 0);
 // page (a replacement character could change what a command means).
 bool WideToAnsiExact(std::wstring_view text, std::string& result, unsigned codePage = 0);
 
-// The system's message text for a Windows error code, without the trailing line break.
-std::wstring SystemErrorText(unsigned long errorCode);
+// The system's message text for a Windows error code (or a Windows Installer
+// result), without the trailing line break; in `languageId` when the system
+// has that language (0: the system's choice), empty when it has no text.
+// The program's one FormatMessage call.
+[[nodiscard]] std::wstring SystemErrorText(unsigned long errorCode, unsigned short languageId = 0);
 
 }  // namespace platform

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/ProcAddress.h"
+#include "platform/Process.h"
+
 namespace platform {
 
 std::wstring GetSystemFolder() {
@@ -15,6 +18,15 @@ std::wstring GetSystemFolder() {
 
 std::wstring SystemFilePath(const std::wstring& fileName) { return GetSystemFolder() + fileName; }
 
+bool RestrictDllSearchToSystemFolder() {
+  // kernel32 is mapped into every process; GetModuleHandleW takes no reference to release.
+  auto setDefaultDirectories = GetProc<decltype(&::SetDefaultDllDirectories)>(
+      ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  const bool restricted = setDefaultDirectories != nullptr && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const bool currentFolderRemoved = ::SetDllDirectoryW(L"") != FALSE;
+  return restricted && currentFolderRemoved;
+}
+
 UniqueModule LoadSystemLibrary(const wchar_t* dllName) {
   // LOAD_LIBRARY_SEARCH_SYSTEM32 is missing on unpatched Windows 6.0, so the
   // full path is the portable way to keep the application folder out of the search.
@@ -23,20 +35,11 @@ UniqueModule LoadSystemLibrary(const wchar_t* dllName) {
 }
 
 UniqueHandle StartSystemProgramHidden(const std::wstring& fileName, const std::wstring& arguments) {
-  std::wstring program = SystemFilePath(fileName);
-  std::wstring commandLine = L"\"" + program + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        GetSystemFolder().c_str(), &startup, &process)) {
-    return UniqueHandle();
-  }
-  UniqueHandle thread(process.hThread);
-  return UniqueHandle(process.hProcess);
+  ProcessOptions options;
+  options.creationFlags = CREATE_NO_WINDOW;
+  options.showWindow = SW_HIDE;
+  options.workingFolder = GetSystemFolder();
+  return StartProgram(SystemFilePath(fileName), arguments, options);
 }
 
 std::wstring GetModulePath() {

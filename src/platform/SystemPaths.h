@@ -14,6 +14,15 @@ std::wstring GetSystemFolder();
 // Full path of a file in the system folder.
 std::wstring SystemFilePath(const std::wstring& fileName);
 
+// Keeps the application and current folders out of every later DLL search of
+// this process, including the loads that system libraries make on their own:
+// SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run
+// time because Windows 6.0 and 6.1 have it only with KB2533623, and
+// SetDllDirectoryW(L"") for the current folder. Call it first in wWinMain.
+// False when the default directories could not be set (the process then
+// relies on full paths alone, which every load of ours uses anyway).
+[[nodiscard]] bool RestrictDllSearchToSystemFolder();
+
 // Loads a DLL from the system folder only.
 [[nodiscard]] UniqueModule LoadSystemLibrary(const wchar_t* dllName);
 

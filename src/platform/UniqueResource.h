@@ -152,6 +152,16 @@ using UniqueHdc = UniqueResource<DcTraits>;
 using UniqueBstr = UniqueResource<BstrTraits>;
 using UniqueMsiHandle = UniqueResource<MsiHandleTraits>;
 
+// A top-level or message-only window that no parent destroys; released on the
+// thread that created it (DestroyWindow refuses other threads).
+struct WindowTraits {
+  using Type = HWND;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::DestroyWindow(h); }
+};
+using UniqueWindow = UniqueResource<WindowTraits>;
+
 // A device context borrowed from a window with GetDC; given back with ReleaseDC.
 class WindowDc {
  public:

@@ -8,6 +8,7 @@
 #include "config/ISetupConfigData.h"
 #include "config/ProductCode.h"
 #include "log/Log.h"
+#include "platform/Path.h"
 #include "platform/StringUtil.h"
 #include "registry/FolderSize.h"
 
@@ -62,20 +63,6 @@ std::wstring CleanKeyName(const std::wstring& name) {
   return cleaned.substr(first, last - first + 1);
 }
 
-// folder + relative with exactly one backslash between them.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& relative) {
-  if (folder.empty()) return relative;
-  if (relative.empty()) return folder;
-  bool folderSlash = folder.back() == L'\\';
-  bool relativeSlash = relative.front() == L'\\';
-  if (folderSlash && relativeSlash) return folder + relative.substr(1);
-  if (folderSlash || relativeSlash) return folder + relative;
-  return folder + L'\\' + relative;
-}
-
-bool IsAbsolutePath(const std::wstring& path) {
-  return (path.size() >= 2 && path[1] == L':') || (!path.empty() && path[0] == L'\\');
-}
 
 // Runs an operation so that no exception leaves it: allocation failures end
 // in the operation's failure value and a log line naming it.
@@ -95,7 +82,7 @@ CArpEntry::CArpEntry(Location location) : location_(std::move(location)) {}
 
 std::wstring CArpEntry::BuildUninstallString(const std::wstring& installFolder,
                                              const std::wstring& maintenanceExePath) {
-  return L"\"" + JoinPath(installFolder, maintenanceExePath) + L"\" /arp";
+  return L"\"" + platform::JoinPath(installFolder, maintenanceExePath) + L"\" /arp";
 }
 
 // --- lookups ------------------------------------------------------------------
@@ -165,13 +152,11 @@ DWORD CArpEntry::EstimatedSizeOf(ISetupConfigData& record) {
 std::wstring CArpEntry::DisplayIconPath(ISetupConfigData& record) {
   IIconList* icons = record.GetIconList();
   std::wstring icon = icons != nullptr ? icons->GetIconPath(kProductIconName) : std::wstring();
-  if (icon.empty() || IsAbsolutePath(icon)) return icon;
+  if (icon.empty() || platform::IsAbsolutePath(icon)) return icon;
   // Image paths are relative to the setup program. The entry outlives the
   // installation medium, so it points at the maintenance copy's folder.
-  std::wstring maintenance = record.GetMaintenanceExePath();
-  size_t slash = maintenance.find_last_of(L'\\');
-  std::wstring maintenanceFolder = slash == std::wstring::npos ? std::wstring() : maintenance.substr(0, slash + 1);
-  return JoinPath(JoinPath(record.GetInstalledLocation(), maintenanceFolder), icon);
+  const std::wstring maintenanceFolder = platform::FolderOf(record.GetMaintenanceExePath());
+  return platform::JoinPath(platform::JoinPath(record.GetInstalledLocation(), maintenanceFolder), icon);
 }
 
 // --- the bundle's entry -------------------------------------------------------
@@ -389,6 +374,18 @@ bool CArpEntry::ReadArpSettingsUnguarded(ISetupConfigData& record) const {
     (record.*field.set)(value);
   }
   return true;
+}
+
+std::wstring CArpEntry::ReadInstallFolder(const std::wstring& bundleKeyName) const {
+  const std::wstring name = CleanKeyName(bundleKeyName);
+  const std::wstring path = location_.uninstallRoot + name;
+  platform::UniqueHKey entry;
+  if (name.empty() || registry::OpenKey(path, KEY_READ, location_.view, entry) != ERROR_SUCCESS) {
+    // No entry is the usual case of a first installation: not worth a warning.
+    LogDebug(L"CArpEntry::ReadInstallFolder() - Unable to open the key %s.", path.c_str());
+    return {};
+  }
+  return ReadString(entry.Get(), kInstallDir);
 }
 
 LANGID CArpEntry::ReadApplicationLanguage(ISetupConfigData& record) const {

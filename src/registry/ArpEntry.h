@@ -102,6 +102,11 @@ class CArpEntry {
   // every run kind but a first installation.
   [[nodiscard]] bool ReadArpSettings(ISetupConfigData& record) const;
 
+  // "INSTALLDIR" of the entry Uninstall root + bundleKeyName (own view): where
+  // an installed bundle lives. Empty (DEBUG line) when the entry or the value
+  // is missing. Called by the installation executor before a major upgrade.
+  [[nodiscard]] std::wstring ReadInstallFolder(const std::wstring& bundleKeyName) const;
+
   // The DWORD "Language" of the bundle's entry, made the record's language
   // when it is not 0. Returns the language read, or 0 when the entry or value
   // is missing (the caller then falls back to the system's default language).

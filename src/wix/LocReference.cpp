@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "log/Log.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "wix/WixControlReader.h"
 
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "wix/IWixRectConverter.h"

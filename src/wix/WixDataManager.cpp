@@ -4,7 +4,7 @@
 
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 CWixDataManager::CWixDataManager(ISetupConfigData& record) : record_(record) {}
 

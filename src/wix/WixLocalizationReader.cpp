@@ -3,10 +3,10 @@
 #include "config/ILocalizationSetting.h"
 #include "config/ISetupConfigData.h"
 #include "config/ISetupConfigDataForParser.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 CWixLocalizationReader::CWixLocalizationReader(ISetupConfigData& record, ISetupConfigDataForParser& recordForParser)
     : record_(record), recordForParser_(recordForParser) {}

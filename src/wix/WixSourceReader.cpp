@@ -3,7 +3,7 @@
 #include "config/IIconList.h"
 #include "config/ISetupConfigData.h"
 #include "config/ISetupConfigDataForParser.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "wix/IWixDataManager.h"

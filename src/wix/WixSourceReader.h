@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 
 class CWixDialog;
 class CWixFeature;

@@ -5,7 +5,7 @@
 
 #include "config/BSLocalizationConfigData.h"
 #include "config/BootstrapperLocalizationReader.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "support/TestPaths.h"
 
 namespace {

@@ -245,4 +245,24 @@ TEST_F(InstalledProductTest, CachedPackageIsTheCopyWindowsInstallerKeeps) {
   EXPECT_EQ(bytes, testsupport::ReadFileBytes(testsupport::PackageFolder() + L"ExecTypeV1.msi"));
 }
 
+TEST_F(InstalledProductTest, CachedPackageComesFromTheInstallerAndFromItsDataWithoutIt) {
+  InstallVersion(1);
+  LoadMsiLibrary();
+  // Windows Installer itself names the copy (checked under Wine as well).
+  std::wstring fromInstaller;
+  ASSERT_EQ(GetProductInfoText(kExecTypeProductCode, INSTALLPROPERTY_LOCALPACKAGE, fromInstaller), 0u);
+  ASSERT_FALSE(fromInstaller.empty());
+  EXPECT_TRUE(platform::EqualsNoCase(GetCachedPackagePath(kExecTypeProductCode), fromInstaller));
+  // The registry fallback names the same file.
+  EXPECT_TRUE(platform::EqualsNoCase(ReadCachedPackageFromInstallerData(kExecTypeProductCode), fromInstaller));
+
+  // Without msi.dll the fallback answers.
+  platform::UniqueModule library = ReplaceMsiLibraryForTest(platform::UniqueModule());
+  modeltest::LogCapture log;
+  const std::wstring withoutInstaller = GetCachedPackagePath(kExecTypeProductCode);
+  platform::UniqueModule empty = ReplaceMsiLibraryForTest(std::move(library));
+  EXPECT_TRUE(platform::EqualsNoCase(withoutInstaller, fromInstaller)) << withoutInstaller;
+  EXPECT_NE(log.Text().find(L"reading its product data instead"), std::wstring::npos) << log.Text();
+}
+
 }  // namespace

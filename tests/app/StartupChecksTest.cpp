@@ -11,7 +11,7 @@
 #include "app/StartupChecks.h"
 #include "config/ConfigTestSupport.h"
 #include "platform/MessageBox.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "config/SilentConfigParser.h"
 #include "log/ILogFileDetails.h"
 #include "support/TestPaths.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "ConfigTestSupport.h"
 #include "SetupConfigFixture.h"
 #include "log/ILogFileDetails.h"
+#include "platform/UniqueResource.h"
 
 namespace {
 
@@ -180,22 +181,42 @@ TEST_F(ConfigParseGeneral, LogfileNameExpandsFolderReferences) {
   EXPECT_GT(name.size(), std::wstring(L"\\Acme\\Setup.log").size());
 }
 
-TEST_F(ConfigParseGeneral, ResumeMarkerInRunOnceForcesAppend) {
-  const wchar_t kRunOnce[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunOnce, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+TEST_F(ConfigParseGeneral, APendingResumeForcesAppendOnAFreshInstallation) {
+  struct Case {
+    const char* name;
+    CSetupConfigParser::RunStart start;
+    int expectedMode;
+  };
+  const Case cases[] = {{"Fresh", CSetupConfigParser::RunStart::kFresh, kOverwrite},
+                        {"ResumePending", CSetupConfigParser::RunStart::kResumePending, kAppend}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetRecord();
+    record_->SetExecutionType(0);
+    SetupConfigSections sections;
+    sections.general = "<General><Logfile Name=\"C:\\L\\a.log\" Mode=\"OVERWRITE\"/></General>";
+    ASSERT_TRUE(Parse(sections, c.start));
+    EXPECT_EQ(record_->GetLogFileDetails()->GetMode(), c.expectedMode);
+  }
+}
+
+TEST_F(ConfigParseGeneral, TheRunOnceKeyIsNotReadByTheParser) {
+  // The resume command in the RunOnce key is the application's business: the
+  // parser follows what it is told, so a fresh start keeps OVERWRITE.
+  platform::UniqueHKey key;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr),
             ERROR_SUCCESS);
   const wchar_t value[] = L"C:\\unused.exe";
-  ASSERT_EQ(::RegSetValueExW(key, L"BS_Reboot", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof(value)),
+  ASSERT_EQ(::RegSetValueExW(key.Get(), L"BS_Reboot", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof(value)),
             ERROR_SUCCESS);
   record_->SetExecutionType(0);
   SetupConfigSections sections;
   sections.general = "<General><Logfile Name=\"C:\\L\\a.log\" Mode=\"OVERWRITE\"/></General>";
-  const bool parsed = Parse(sections);
-  ::RegDeleteValueW(key, L"BS_Reboot");
-  ::RegCloseKey(key);
+  const bool parsed = Parse(sections, CSetupConfigParser::RunStart::kFresh);
+  ::RegDeleteValueW(key.Get(), L"BS_Reboot");
   ASSERT_TRUE(parsed);
-  EXPECT_EQ(record_->GetLogFileDetails()->GetMode(), kAppend);
+  EXPECT_EQ(record_->GetLogFileDetails()->GetMode(), kOverwrite);
 }
 
 TEST_F(ConfigParseGeneral, FailuresLogTheSectionTextAndStop) {

@@ -3,7 +3,7 @@
 #include "ConfigTestSupport.h"
 #include "SetupConfigFixture.h"
 #include "config/ILocalizationSetting.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "config/SetupConfigData.h"
 #include "config/SilentConfigData.h"
 #include "config/SilentConfigParser.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 namespace {
 

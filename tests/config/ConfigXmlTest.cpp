@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "config/Parser.h"
-#include "config/XmlNode.h"
+#include "xml/Parser.h"
+#include "xml/XmlNode.h"
 #include "platform/StringUtil.h"
 #include "XmlTestFiles.h"
 

@@ -48,9 +48,10 @@ class SetupConfigTest : public ::testing::Test {
   void TearDown() override { testsupport::RemoveFolder(folder_); }
 
   // Writes the sections as SetupConfig.xml and reads it into record_.
-  [[nodiscard]] bool Parse(const SetupConfigSections& sections) {
+  [[nodiscard]] bool Parse(const SetupConfigSections& sections,
+                           CSetupConfigParser::RunStart start = CSetupConfigParser::RunStart::kFresh) {
     const std::wstring path = WriteXml(folder_, L"SetupConfig.xml", sections.Xml());
-    CSetupConfigParser parser(*record_, *record_);
+    CSetupConfigParser parser(*record_, *record_, start);
     return parser.StartParse(path);
   }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ConfigTestSupport.h"
-#include "wix/WixFileContainer.h"
-#include "wix/WixLocalizationList.h"
+#include "config/WixFileContainer.h"
+#include "config/WixLocalizationList.h"
 
 namespace {
 

@@ -39,5 +39,20 @@ TEST(ArpBundleRegistrar, PatchEntriesHangUnderTheBundleAndGoWithIt) {
   EXPECT_TRUE(registrar.DeleteBundleEntry());
 }
 
+TEST(ArpBundleRegistrar, ReadsTheInstallFolderOfTheBundlesEntry) {
+  CSetupConfigData record;
+  const std::wstring bundle = arptest::UniqueName(L"RegistrarFolder");
+  record.SetBootstrapperRegistry(bundle);
+  CArpBundleRegistrar registrar(record);
+  // No entry yet: a first installation.
+  EXPECT_EQ(registrar.ReadBundleInstallFolder(), L"");
+
+  arptest::ScratchKey bundleKey(arptest::kRoot + bundle, registry::View::Default);
+  ASSERT_TRUE(bundleKey.Write({{L"DisplayName", L"Bundle"}}));
+  EXPECT_EQ(registrar.ReadBundleInstallFolder(), L"");
+  ASSERT_TRUE(bundleKey.Write({{L"INSTALLDIR", L"C:\\Program Files\\Earlier\\"}}));
+  EXPECT_EQ(registrar.ReadBundleInstallFolder(), L"C:\\Program Files\\Earlier\\");
+}
+
 }  // namespace
 }  // namespace enginetest

@@ -104,6 +104,8 @@ TEST_F(ExeInstallerTest, ReturnsTheChildsExitCodeAndLogsTheStatusBlock) {
   EXPECT_FALSE(dispatcher_.Log().Starting(L"StartProgressManager").empty());
   EXPECT_FALSE(dispatcher_.Log().Starting(L"StopProgressManager").empty());
   EXPECT_EQ(dispatcher_.Mapper().GetBar().position, 100);
+  // The worker only reports: every call but the simulated progress came on this thread.
+  EXPECT_EQ(dispatcher_.Log().OffThreadCalls(), std::vector<std::wstring>{});
 }
 
 TEST_F(ExeInstallerTest, ResolvesPropertyReferencesAndPlaceholdersInTheArguments) {

@@ -1,5 +1,7 @@
 #include "ExecutorFixture.h"
 
+#include <iostream>
+
 #include "config/IProductAttributes.h"
 #include "config/IProductGroup.h"
 #include "config/IProductGroupList.h"
@@ -25,6 +27,8 @@ void ExecutorTest::SetUp() {
 
 void ExecutorTest::TearDown() {
   for (const std::wstring& code : installedByTest_) EXPECT_TRUE(UninstallProduct(code)) << Utf8(code);
+  // A failed run is read through its setup log: show it with the failure.
+  if (HasFailure() && log_) std::cout << "--- captured setup log ---\n" << Utf8(log_->Text()) << "--- end of log ---\n";
   log_.reset();
   record_.reset();
   testsupport::RemoveFolder(folder_);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "ExecutorFixture.h"
@@ -164,6 +165,39 @@ TEST_F(ExecutorRunTest, RegistrationComesAfterAllGroupsAndItsFailureGives3) {
   EXPECT_NE(log_->Text().find(L"Failed to update registry entry..."), std::wstring::npos);
 }
 
+TEST_F(ExecutorRunTest, MajorUpgradeAsksTheRegistrarWhereTheEarlierBundleLives) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", ""))));
+  auto& writer = static_cast<ISetupConfigDataForParser&>(*record_);
+  writer.SetBootstrapperRegistry(L"UpgradedBundle");
+  writer.SetMaintenanceExePath(L"Setup\\Setup.exe");
+  record_->SetMajorUpgradeValue(L"{6B1D0C3A-3000-4000-8000-0000000000B1}");
+  record_->SetInstalledLocation(L"C:\\Later\\");
+  RecordingRegistrar registrar(dispatcher_.Log(), true);
+  registrar.installFolder = L"C:\\Earlier\\";
+  CInstallExecutor executor(*record_, &dispatcher_);
+  executor.SetBundleRegistrar(&registrar);
+  EXPECT_EQ(executor.Execute(), 0);
+  const std::vector<std::wstring> lines = dispatcher_.Log().Lines();
+  const auto read = std::find(lines.begin(), lines.end(), L"ReadBundleInstallFolder");
+  ASSERT_NE(read, lines.end());
+  // Read before the products run, while the earlier bundle's entry is still its own.
+  EXPECT_LT(read - lines.begin(), std::find(lines.begin(), lines.end(), L"OnProduct(0,A,1)") - lines.begin());
+  EXPECT_NE(log_->Text().find(L"The earlier maintenance folder C:\\Earlier\\Setup\\Setup.exe is left in place."),
+            std::wstring::npos)
+      << Utf8(log_->Text());
+}
+
+TEST_F(ExecutorRunTest, WithoutAMajorUpgradeTheEntryIsNotRead) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", ""))));
+  RecordingRegistrar registrar(dispatcher_.Log(), true);
+  registrar.installFolder = L"C:\\Earlier\\";
+  CInstallExecutor executor(*record_, &dispatcher_);
+  executor.SetBundleRegistrar(&registrar);
+  EXPECT_EQ(executor.Execute(), 0);
+  EXPECT_TRUE(dispatcher_.Log().Starting(L"ReadBundleInstallFolder").empty());
+  EXPECT_EQ(log_->Text().find(L"The earlier maintenance folder"), std::wstring::npos);
+}
+
 TEST_F(ExecutorRunTest, RemovalDeletesTheEntryAfterItsProducts) {
   ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", "", Undo("A")))));
   static_cast<ISetupConfigDataForParser&>(*record_).SetRegisterableSetup(true);
@@ -280,6 +314,37 @@ TEST_F(ExecutorRunTest, BusyInstallerIsRetriedUntilItsMutexIsReleased) {
   // Released again: a later installation can take it at once.
   platform::UniqueHandle probe(::CreateMutexW(nullptr, TRUE, kMsiExecuteMutexName));
   EXPECT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+}
+
+// Counts the ticks of a thread timer: its WM_TIMER reaches the callback only
+// when someone dispatches this thread's messages.
+std::atomic<int> g_ticks{0};
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
+TEST_F(ExecutorRunTest, BusyWaitAsksOnTheExecutorsThreadWhileItsMessagesKeepFlowing) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "Waits", "", "CheckMSIMutex=\"true\""))));
+  MutexHolder holder(300);
+  dispatcher_.ScriptErrorAnswers({IDRETRY});
+  DWORD askedOn = 0;
+  int ticksWhenAsked = 0;
+  dispatcher_.onErrorDialog = [&](const std::wstring&) {
+    askedOn = ::GetCurrentThreadId();
+    ticksWhenAsked = g_ticks;
+    holder.Release();
+  };
+  g_ticks = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CountTick);
+  ASSERT_NE(timer, 0u);
+  CInstallExecutor executor(*record_, &dispatcher_);
+  const int result = executor.Execute();
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(RunNames(), std::vector<std::wstring>{L"Waits"});
+  // The question is a window in the wizard: asked on the thread that runs the executor.
+  EXPECT_EQ(askedOn, ::GetCurrentThreadId());
+  EXPECT_EQ(dispatcher_.Log().OffThreadCalls(), std::vector<std::wstring>{});
+  // The one-second wait before the question kept dispatching this thread's messages.
+  EXPECT_GE(ticksWhenAsked, 5);
 }
 
 TEST_F(ExecutorRunTest, CancelledBusyWaitSkipsTheProductWith1618) {

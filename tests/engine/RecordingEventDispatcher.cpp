@@ -14,9 +14,22 @@ std::wstring Name(IProductGroup* group) { return group != nullptr ? group->GetDi
 
 }  // namespace
 
+CallLog::CallLog() : ownerThread_(::GetCurrentThreadId()) {}
+
 void CallLog::Add(const std::wstring& line) {
   std::lock_guard<std::mutex> lock(mutex_);
   lines_.push_back(line);
+  if (::GetCurrentThreadId() != ownerThread_) offThread_.push_back(line);
+}
+
+void CallLog::AddProgress(const std::wstring& line) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  lines_.push_back(line);
+}
+
+std::vector<std::wstring> CallLog::OffThreadCalls() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return offThread_;
 }
 
 std::vector<std::wstring> CallLog::Lines() const {
@@ -48,7 +61,7 @@ void RecordingEventMapper::SetProgressPos(int position) {
     std::lock_guard<std::mutex> lock(barMutex_);
     bar_.position = position;
   }
-  log_.Add(platform::Format(L"SetProgressPos(%d)", position));
+  log_.AddProgress(platform::Format(L"SetProgressPos(%d)", position));
 }
 
 void RecordingEventMapper::SetProgressRange(int minimum, int maximum) {
@@ -57,7 +70,7 @@ void RecordingEventMapper::SetProgressRange(int minimum, int maximum) {
     bar_.minimum = minimum;
     bar_.maximum = maximum;
   }
-  log_.Add(platform::Format(L"SetProgressRange(%d,%d)", minimum, maximum));
+  log_.AddProgress(platform::Format(L"SetProgressRange(%d,%d)", minimum, maximum));
 }
 
 void RecordingEventMapper::SetProgressStep(int step) {
@@ -65,7 +78,7 @@ void RecordingEventMapper::SetProgressStep(int step) {
     std::lock_guard<std::mutex> lock(barMutex_);
     bar_.step = step;
   }
-  log_.Add(platform::Format(L"SetProgressStep(%d)", step));
+  log_.AddProgress(platform::Format(L"SetProgressStep(%d)", step));
 }
 
 void RecordingEventMapper::StepProgress() {
@@ -75,7 +88,7 @@ void RecordingEventMapper::StepProgress() {
     bar_.position += bar_.step;
     position = bar_.position;
   }
-  log_.Add(platform::Format(L"StepProgress(%d)", position));
+  log_.AddProgress(platform::Format(L"StepProgress(%d)", position));
 }
 
 RecordingEventMapper::Bar RecordingEventMapper::GetBar() const {

@@ -20,10 +20,17 @@
 
 namespace enginetest {
 
-// A thread-safe list of call lines ("OnProduct(1,Name,2)").
+// A thread-safe list of call lines ("OnProduct(1,Name,2)"). It also keeps the
+// thread rule of the two interfaces: calls arrive on the thread that made the
+// log (the user-interface thread of the test), progress calls on any thread.
 class CallLog {
  public:
+  CallLog();
   void Add(const std::wstring& line);
+  // The progress operations, which the simulated progress thread calls.
+  void AddProgress(const std::wstring& line);
+  // The calls that arrived on another thread than the log's.
+  [[nodiscard]] std::vector<std::wstring> OffThreadCalls() const;
   [[nodiscard]] std::vector<std::wstring> Lines() const;
   // Lines that start with `prefix`, in order.
   [[nodiscard]] std::vector<std::wstring> Starting(const std::wstring& prefix) const;
@@ -31,6 +38,8 @@ class CallLog {
  private:
   mutable std::mutex mutex_;
   std::vector<std::wstring> lines_;
+  std::vector<std::wstring> offThread_;
+  DWORD ownerThread_;
 };
 
 class RecordingEventMapper final : public IEventMapper {

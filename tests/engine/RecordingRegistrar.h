@@ -27,6 +27,13 @@ class RecordingRegistrar final : public IBundleRegistrar {
     return Record(L"AddPatchEntry(" + keyName + L")");
   }
   bool DeleteEntry(const std::wstring& keyName) override { return Record(L"DeleteEntry(" + keyName + L")"); }
+  std::wstring ReadBundleInstallFolder() override {
+    log_.Add(L"ReadBundleInstallFolder");
+    return installFolder;
+  }
+
+  // What ReadBundleInstallFolder answers.
+  std::wstring installFolder;
 
  private:
   bool Record(const std::wstring& line) {

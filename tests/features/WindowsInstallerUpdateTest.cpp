@@ -12,7 +12,7 @@
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
 #include "support/TestPaths.h"
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 namespace {
 

@@ -37,6 +37,17 @@ std::wstring SourceFolder() { return UnixEnvToWindowsPath(L"SETUP_TEST_SOURCE_DI
 
 std::wstring SharedFolder() { return UnixEnvToWindowsPath(L"SETUP_TEST_SHARED_DIR"); }
 
+std::wstring ShippedBinFolder() {
+  std::wstring fromEnvironment = UnixEnvToWindowsPath(L"SETUP_TEST_SHIPPED_BIN_DIR");
+  if (!fromEnvironment.empty()) return fromEnvironment;
+  // ...\<build>\win64\bin\ -> ...\<build>\win32\bin\ .
+  std::wstring packages = PackageFolder();  // ...\<build>\win64\packages\ .
+  size_t slash = packages.find_last_of(L'\\', packages.size() >= 2 ? packages.size() - 2 : 0);
+  std::wstring target = slash == std::wstring::npos ? std::wstring() : packages.substr(0, slash);
+  slash = target.find_last_of(L'\\');
+  return (slash == std::wstring::npos ? target : target.substr(0, slash + 1)) + L"win32\\bin\\";
+}
+
 bool RemoveFolder(const std::wstring& folder) {
   std::wstring base = folder;
   if (!base.empty() && base.back() == L'\\') base.pop_back();

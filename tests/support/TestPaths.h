@@ -16,6 +16,9 @@ bool RemoveFolder(const std::wstring& folder);
 // The repository root and the shared folder, as Windows paths (Z:\...).
 std::wstring SourceFolder();
 std::wstring SharedFolder();
+// The bin folder of the shipped 32-bit build (build/win32/bin\): from
+// SETUP_TEST_SHIPPED_BIN_DIR, else the win32 folder beside this build's folder.
+std::wstring ShippedBinFolder();
 
 // Reads a whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);

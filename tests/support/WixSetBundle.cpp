@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <set>
 
-#include "config/Parser.h"
-#include "config/XmlNode.h"
+#include "xml/Parser.h"
+#include "xml/XmlNode.h"
 #include "platform/StringUtil.h"
 #include "support/BundleFixture.h"
 #include "support/TestPaths.h"

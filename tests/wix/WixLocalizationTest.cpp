@@ -9,7 +9,7 @@
 #include "config/XmlTestFiles.h"
 #include "support/TestPaths.h"
 #include "wix/LocReference.h"
-#include "wix/WixLocalizationList.h"
+#include "config/WixLocalizationList.h"
 #include "wix/WixLocalizationReader.h"
 
 namespace {

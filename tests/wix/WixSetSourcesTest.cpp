@@ -18,15 +18,15 @@
 
 #include "config/ConfigTestSupport.h"
 #include "config/IIconList.h"
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "config/SetupConfigData.h"
 #include "config/SetupConfigParser.h"
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 #include "platform/StringUtil.h"
 #include "support/WixSetBundle.h"
 #include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 #include "wix/WixLocalizationReader.h"
 #include "wix/WixSourceReader.h"
 

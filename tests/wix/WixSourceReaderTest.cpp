@@ -10,7 +10,7 @@
 #include "support/TestPaths.h"
 #include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
-#include "wix/WixLocalizationList.h"
+#include "config/WixLocalizationList.h"
 #include "wix/WixLocalizationReader.h"
 #include "wix/WixSourceReader.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "config/SetupConfigData.h"
 #include "log/LogManager.h"
 #include "platform/StringUtil.h"

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "config/Parser.h"
-#include "config/XmlNode.h"
+#include "xml/Parser.h"
+#include "xml/XmlNode.h"
 #include "platform/ProcAddress.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"

@@ -1,6 +1,6 @@
 #include "ui/style/MainDialogConfigParser.h"
 
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "ui/style/IDialogUnitConverter.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 
 class IDialogUnitConverter;
 class IMaindialogConfigDataForParser;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "config/Parser.h"
+#include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 #include "ui/style/FontScheme.h"

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 
 class IStyleConfigDataForParser;
 

@@ -1,4 +1,4 @@
-#include "config/XmlNode.h"
+#include "xml/XmlNode.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "wix/WixFileContainer.h"
+#include "config/WixFileContainer.h"
 
 #include "log/Log.h"
 

@@ -1,4 +1,4 @@
-#include "wix/WixLocalizationList.h"
+#include "config/WixLocalizationList.h"
 
 #include "log/Log.h"
 

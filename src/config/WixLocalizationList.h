@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "wix/IWixLocalizationList.h"
+#include "config/IWixLocalizationList.h"
 
 class CWixLocalizationList : public IWixLocalizationList, public IWixLocalizationListForParser {
  public:

@@ -1,4 +1,4 @@
-#include "config/Parser.h"
+#include "xml/Parser.h"
 
 #include <windows.h>
 #include <objbase.h>
