@@ -47,6 +47,8 @@ LayerTable ParseLayerTable(const std::string& readme) {
     if (line.rfind("| `", 0) != 0) continue;
     const std::vector<std::string> cells = SplitCells(line, '|');
     if (cells.size() < 4) return {};
+    // Rooms inside a layer ("ui/host") have a table of their own.
+    if (cells[1].find('/') != std::string::npos) continue;
     rows.emplace_back(cells[1], cells.back().empty() ? cells[cells.size() - 2] : cells.back());
   }
   std::set<std::string> names;
@@ -62,6 +64,33 @@ LayerTable ParseLayerTable(const std::string& readme) {
         if (names.count(name) == 0) return {};
         allowed.insert(name);
       }
+    }
+  }
+  return table;
+}
+
+// Reads the rows "| `ui/room` | what | other rooms |" of the rooms inside one
+// layer; the rooms a row may call are named without the layer ("host"), "—"
+// for none. A name that is no room makes the table invalid (empty).
+LayerTable ParseRoomTable(const std::string& readme, const std::string& layer) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::stringstream lines(readme);
+  std::string line;
+  const std::string prefix = "| `" + layer + "/";
+  while (std::getline(lines, line)) {
+    if (line.rfind(prefix, 0) != 0) continue;
+    const std::vector<std::string> cells = SplitCells(line, '|');
+    if (cells.size() < 4) return {};
+    rows.emplace_back(cells[1], cells.back().empty() ? cells[cells.size() - 2] : cells.back());
+  }
+  LayerTable table;
+  for (const auto& row : rows) table[row.first];
+  for (const auto& [room, mayCall] : rows) {
+    if (mayCall == "\xE2\x80\x94" || mayCall == "-") continue;
+    for (const std::string& name : SplitCells(mayCall, ',')) {
+      const std::string other = layer + "/" + name;
+      if (table.count(other) == 0) return {};
+      table[room].insert(other);
     }
   }
   return table;
@@ -118,6 +147,39 @@ void CollectSources(const std::wstring& root, const std::wstring& relative, std:
   } while (::FindNextFileW(find.Get(), &found));
 }
 
+// Includes between the rooms of one layer that the room table does not allow.
+std::vector<std::string> FindRoomViolations(const std::vector<SourceFile>& files, const LayerTable& rooms,
+                                            const std::string& layer) {
+  std::vector<std::string> violations;
+  for (const SourceFile& file : files) {
+    if (file.path.rfind(layer + "/", 0) != 0) continue;
+    const size_t second = file.path.find('/', layer.size() + 1);
+    if (second == std::string::npos) {
+      violations.push_back(file.path + " -> (not in a room of " + layer + ")");
+      continue;
+    }
+    const std::string room = file.path.substr(0, second);
+    const auto own = rooms.find(room);
+    if (own == rooms.end()) {
+      violations.push_back(file.path + " -> (its room has no row in the table)");
+      continue;
+    }
+    std::stringstream lines(file.text);
+    std::string line;
+    while (std::getline(lines, line)) {
+      const std::string trimmed = Trim(line);
+      if (trimmed.rfind("#include \"" + layer + "/", 0) != 0) continue;
+      const std::string target = trimmed.substr(10, trimmed.find('"', 10) - 10);
+      const size_t slash = target.find('/', layer.size() + 1);
+      if (slash == std::string::npos) continue;
+      const std::string included = target.substr(0, slash);
+      if (included == room) continue;
+      if (own->second.count(included) == 0) violations.push_back(file.path + " -> " + target);
+    }
+  }
+  return violations;
+}
+
 std::string Join(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
@@ -133,6 +195,36 @@ TEST(IncludeRules, EveryIncludeUnderSrcKeepsToTheReadmeTable) {
   CollectSources(source + L"src\\", L"", files);
   ASSERT_GT(files.size(), 100u);
   EXPECT_EQ(Join(FindViolations(files, table)), "");
+}
+
+TEST(IncludeRules, TheWizardsRoomsKeepToTheirTable) {
+  const std::wstring source = testsupport::SourceFolder();
+  ASSERT_FALSE(source.empty()) << "SETUP_TEST_SOURCE_DIR is not set (./dev test sets it)";
+  const LayerTable rooms = ParseRoomTable(testsupport::ReadFileBytes(source + L"src\\README.md"), "ui");
+  ASSERT_GE(rooms.size(), 5u) << "the room table of ui in src/README.md could not be read";
+  std::vector<SourceFile> files;
+  CollectSources(source + L"src\\", L"ui\\", files);
+  for (SourceFile& file : files) file.path = "ui/" + file.path;
+  ASSERT_GT(files.size(), 20u);
+  EXPECT_EQ(Join(FindRoomViolations(files, rooms, "ui")), "");
+}
+
+TEST(IncludeRules, ARoomMayCallOnlyTheRoomsItsRowNames) {
+  const std::string readme =
+      "| `ui/host` | dialogs | controls, style |\n"
+      "| `ui/controls` | family | style |\n"
+      "| `ui/style` | look | \xE2\x80\x94 |\n";
+  const LayerTable rooms = ParseRoomTable(readme, "ui");
+  ASSERT_EQ(rooms.size(), 3u);
+  const std::vector<SourceFile> files = {
+      {"ui/host/A.cpp", "#include \"ui/controls/B.h\"\n#include \"engine/X.h\"\n"},
+      {"ui/controls/B.cpp", "#include \"ui/host/A.h\"\n#include \"ui/controls/C.h\"\n"},
+      {"ui/style/S.cpp", "#include \"ui/style/T.h\"\n"},
+      {"ui/Loose.cpp", "\n"},
+  };
+  EXPECT_EQ(Join(FindRoomViolations(files, rooms, "ui")),
+            "ui/controls/B.cpp -> ui/host/A.h\nui/Loose.cpp -> (not in a room of ui)\n");
+  EXPECT_TRUE(ParseRoomTable(readme + "| `ui/extra` | x | nowhere |\n", "ui").empty());
 }
 
 const char kSampleReadme[] =
