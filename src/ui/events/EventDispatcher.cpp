@@ -149,7 +149,9 @@ int CEventDispatcher::ShowErrorDialog(const std::wstring& text, UINT style) {
 }
 
 int CEventDispatcher::ShowFilesInUseDialog(const std::wstring& processList) {
-  return controller_.SpawnDialog(L"FilesInUse", processList);
+  const int answer = controller_.SpawnDialog(L"FilesInUse", processList);
+  // Windows Installer knows no Exit: leaving the question cancels this product.
+  return answer == kEndExit ? IDCANCEL : answer;
 }
 
 int CEventDispatcher::ShowDialog(const std::wstring& dialogName) { return controller_.ShowDialog(dialogName); }

@@ -3,6 +3,7 @@
 #include "config/IBrandDetailsList.h"
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
+#include "platform/StringUtil.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IEventMapper.h"
 #include "ui/controls/Button_BT.h"
@@ -131,8 +132,17 @@ void CMainDialog::CreateTitleBarControls() {
   const int size = titleBarHeight_ > 4 ? titleBarHeight_ - 4 : 16;
   const RECT closeRect = {client.right - size - 4, (titleBarHeight_ - size) / 2, client.right - 4,
                           (titleBarHeight_ - size) / 2 + size};
-  if (services_.record != nullptr) closeImage_ = LoadBinaryBitmap(*services_.record, L"CloseApplication", size, size);
-  closeButton_ = std::make_unique<CBitmapButton_BT>(nullptr, context_, closeImage_.Get(), nullptr);
+  // The bundle's close image may be a bitmap or an icon.
+  HICON closeIcon = nullptr;
+  if (services_.record != nullptr) {
+    const std::wstring path = BinaryImagePath(*services_.record, L"CloseApplication");
+    if (platform::EndsWithNoCase(path, L".ico")) {
+      closeIcon = LoadBinaryIcon(*services_.record, L"CloseApplication", size);
+    } else if (!path.empty()) {
+      closeImage_ = LoadBinaryBitmap(*services_.record, L"CloseApplication", size, size);
+    }
+  }
+  closeButton_ = std::make_unique<CBitmapButton_BT>(nullptr, context_, closeImage_.Get(), closeIcon);
   if (closeButton_->Create(0, L"BUTTON", L"Close", WS_CHILD | WS_VISIBLE, closeRect, window, IDCANCEL)) {
     closeButton_->MakeOwnerDrawn();
     if (services_.dispatcher != nullptr) services_.dispatcher->GetEventMapper()->RegisterControl(kCloseControlKind, closeButton_->GetHwnd());

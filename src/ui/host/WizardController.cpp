@@ -178,7 +178,9 @@ int CWizardController::RunDialog(const std::wstring& name, int mode, HWND parent
     }
   }
   // "Restart now" ends the restart question with Exit too; it is no user exit.
-  if (mode == kShowSpawned && result == kEndExit && ClassifyDialogName(name) != KnownDialog::kRestart) {
+  // Exit on the files-in-use question cancels only the product that asked.
+  const KnownDialog kind = ClassifyDialogName(name);
+  if (mode == kShowSpawned && result == kEndExit && kind != KnownDialog::kRestart && kind != KnownDialog::kFilesInUse) {
     if (runBusy_) {
       setupManager_.Cancel();
       if (mapper_ != nullptr) mapper_->EnableCancel(false);
