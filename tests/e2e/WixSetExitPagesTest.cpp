@@ -12,6 +12,7 @@
 
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
+#include "support/BundleFixture.h"
 #include "support/ProcessRunner.h"
 #include "support/WindowDriver.h"
 #include "support/WixSetBundle.h"

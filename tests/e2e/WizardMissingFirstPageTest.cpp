@@ -109,7 +109,9 @@ TEST_P(WizardMissingFirstPage, EndsWithTheErrorAndANonZeroCodeAndInstallsNothing
   for (const std::wstring& box : messageBoxes) boxTexts += box + L"\n";
   EXPECT_TRUE(messageBoxes.empty()) << Utf8(boxTexts);
   EXPECT_NE(result.exitCode, 0u);
-  if (c.failurePage == nullptr) EXPECT_EQ(result.exitCode, 3u);
+  if (c.failurePage == nullptr) {
+    EXPECT_EQ(result.exitCode, 3u);
+  }
 
   const std::wstring log = bundle.LogText();
   const size_t notFound =
