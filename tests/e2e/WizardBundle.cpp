@@ -93,7 +93,20 @@ bool CopyInto(testsupport::BundleFixture& bundle, const std::wstring& from, cons
   return !bytes.empty() && bundle.WriteFile(relativePath, bytes);
 }
 
-std::string SetupConfig(const std::wstring& logPath) {
+// `source` without the Dialog element whose Id is `id`; false when it has none.
+bool RemoveDialog(std::string& source, const std::wstring& id) {
+  const size_t start = source.find("<Dialog Id=\"" + Utf8(id) + "\"");
+  if (start == std::string::npos) return false;
+  const std::string close = "</Dialog>";
+  const size_t end = source.find(close, start);
+  if (end == std::string::npos) return false;
+  source.erase(start, end + close.size() - start);
+  return true;
+}
+
+std::string SetupConfig(const std::wstring& logPath, const std::vector<std::wstring>& extraFiles) {
+  std::string wixFiles = "<WixFile Path=\"SetupData\\Wix\\WizardUI.wxs\"/>";
+  for (const std::wstring& file : extraFiles) wixFiles += "<WixFile Path=\"SetupData\\Wix\\" + Utf8(file) + "\"/>";
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
          "<SkinningEnabled Value=\"false\"/>"
          "<BootstrapperRegistry Value=\"" + Utf8(WizardBundle::kBundleKey) + "\"/>"
@@ -115,7 +128,7 @@ std::string SetupConfig(const std::wstring& logPath) {
          "Location=\"SetupData\\Packages\\WizardMain.msi\" "
          "UninstallCommand=\"" + Utf8(WizardBundle::kProductCode) + "\" "
          "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\">"
-         "<WixSrc><WixFile Path=\"SetupData\\Wix\\WizardUI.wxs\"/></WixSrc>"
+         "<WixSrc>" + wixFiles + "</WixSrc>"
          "<LocalizationSetting><Language Id=\"1033\" Name=\"English\" Codepage=\"1252\">"
          "<LocalizationFiles FileName=\"SetupData\\Wix\\Localization\\WizardUI.en-us.wxl\"/>"
          "</Language></LocalizationSetting></Product>"
@@ -124,16 +137,22 @@ std::string SetupConfig(const std::wstring& logPath) {
 
 }  // namespace
 
-WizardBundle::WizardBundle(const std::wstring& name) : bundle_(name) {
+WizardBundle::WizardBundle(const std::wstring& name, const WizardSources& sources) : bundle_(name) {
   LoadMsiLibrary();
   logFolder_ = bundle_.Folder() + L"Logs\\";
   ::CreateDirectoryW(logFolder_.c_str(), nullptr);
   const std::wstring data = testsupport::SourceFolder() + L"tests\\packages\\wizardmain\\";
-  complete_ = bundle_.WriteConfigurationFile(L"SetupConfig.xml", SetupConfig(LogPath()));
+  complete_ = bundle_.WriteConfigurationFile(L"SetupConfig.xml", SetupConfig(LogPath(), sources.extraFiles));
   complete_ = CopyInto(bundle_, data + L"StyleConfig.xml", L"SetupData\\Configuration\\StyleConfig.xml") && complete_;
   complete_ = CopyInto(bundle_, data + L"ConfigForMainDialog.xml", L"SetupData\\Configuration\\ConfigForMainDialog.xml") &&
               complete_;
-  complete_ = CopyInto(bundle_, data + L"WizardUI.wxs", L"SetupData\\Wix\\WizardUI.wxs") && complete_;
+  std::string pages = testsupport::ReadFileBytes(data + L"WizardUI.wxs");
+  complete_ = !pages.empty() && complete_;
+  for (const std::wstring& dialog : sources.omittedDialogs) complete_ = RemoveDialog(pages, dialog) && complete_;
+  complete_ = bundle_.WriteFile(L"SetupData\\Wix\\WizardUI.wxs", pages) && complete_;
+  for (const std::wstring& file : sources.extraFiles) {
+    complete_ = CopyInto(bundle_, data + file, L"SetupData\\Wix\\" + file) && complete_;
+  }
   complete_ = CopyInto(bundle_, data + L"WizardUI.en-us.wxl", L"SetupData\\Wix\\Localization\\WizardUI.en-us.wxl") &&
               complete_;
   complete_ = CopyInto(bundle_, testsupport::PackageFolder() + L"WizardMain.msi", L"SetupData\\Packages\\WizardMain.msi") &&
@@ -158,6 +177,25 @@ void WizardBundle::Clean() const {
   }
   (void)registry::DeleteKeyTree(std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kBundleKey,
                                 registry::View::Default);
+}
+
+size_t FindLogLine(const std::wstring& log, const std::wstring& level, const std::wstring& fragment, size_t from) {
+  // The first line that starts at or after `from`.
+  size_t start = from;
+  if (start > 0 && start <= log.size() && log[start - 1] != L'\n') {
+    start = log.find(L'\n', start);
+    start = start == std::wstring::npos ? log.size() : start + 1;
+  }
+  while (start < log.size()) {
+    size_t end = log.find(L'\n', start);
+    if (end == std::wstring::npos) end = log.size();
+    const std::wstring line = log.substr(start, end - start);
+    // A line may carry a time stamp before its level.
+    const size_t levelAt = level.empty() ? 0 : line.find(level);
+    if (levelAt != std::wstring::npos && line.find(fragment, levelAt + level.size()) != std::wstring::npos) return start;
+    start = end + 1;
+  }
+  return std::wstring::npos;
 }
 
 WizardRun::WizardRun(const WizardBundle& bundle, const std::wstring& arguments)

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/BundleFixture.h"
 #include "support/ProcessRunner.h"
@@ -25,13 +26,22 @@ struct WizardColours {
   static constexpr COLORREF kDisabledButton = RGB(221, 221, 221);  // Button/Disabled ColorFront, "Fog"
 };
 
+// How a bundle's WiX sources differ from the plain wizardmain pages.
+struct WizardSources {
+  // Dialogs of WizardUI.wxs left out of the bundle's copy (WelcomeDlg, ...).
+  std::vector<std::wstring> omittedDialogs;
+  // Further .wxs files of tests/packages/wizardmain named after WizardUI.wxs
+  // in the configuration (BadInputUI.wxs, ...).
+  std::vector<std::wstring> extraFiles;
+};
+
 class WizardBundle {
  public:
   static constexpr wchar_t kProductName[] = L"Wizard Test Product";
   static constexpr wchar_t kProductCode[] = L"{6B1D0C3A-3A00-4000-8000-0000000000D1}";
   static constexpr wchar_t kBundleKey[] = L"E2EWizardBundle";
 
-  explicit WizardBundle(const std::wstring& name);
+  explicit WizardBundle(const std::wstring& name, const WizardSources& sources = {});
   ~WizardBundle();
   WizardBundle(const WizardBundle&) = delete;
   WizardBundle& operator=(const WizardBundle&) = delete;
@@ -40,7 +50,7 @@ class WizardBundle {
   [[nodiscard]] std::wstring LogPath() const { return logFolder_ + L"Setup.log"; }
   [[nodiscard]] std::wstring LogText() const;
   // True when the bundle's data could all be laid out (the package built, the
-  // sources found).
+  // sources found, every omitted dialog found and taken out).
   [[nodiscard]] bool Complete() const { return complete_; }
 
   // Removes the main product and the bundle's entry, should a run have left them.
@@ -51,6 +61,15 @@ class WizardBundle {
   std::wstring logFolder_;
   bool complete_ = true;
 };
+
+// The start of the first log line beginning at or after `from` that has the
+// level prefix ("ERROR:", "DEBUG:", ...; empty: any level) followed by
+// `fragment`; npos when there is none. Pass a found position + 1 to look
+// among the lines after it.
+size_t FindLogLine(const std::wstring& log, const std::wstring& level, const std::wstring& fragment, size_t from = 0);
+inline bool HasLogLine(const std::wstring& log, const std::wstring& level, const std::wstring& fragment) {
+  return FindLogLine(log, level, fragment) != std::wstring::npos;
+}
 
 class WizardRun {
  public:
