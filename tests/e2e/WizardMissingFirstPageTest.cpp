@@ -45,6 +45,9 @@ const MissingFirstPageCase kCases[] = {
 // standard button); nobody else would answer it.
 bool IsMessageBox(const testsupport::WindowInfo& window, int& button) {
   if (window.className != L"#32770" || !testsupport::DialogIdOf(window.window).empty()) return false;
+  // A message box says something; the frame without a page (its close button
+  // is IDCANCEL too) holds only pictures.
+  if (window.StaticText().empty()) return false;
   for (const testsupport::ControlInfo& control : window.controls) {
     if (!control.dialogId.empty()) return false;  // holds a page: the frame
   }
