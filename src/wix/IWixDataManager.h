@@ -2,6 +2,7 @@
 // Faces of the WiX UI model: the read face the wizard uses and the write face
 // of the source reader.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ class IWixDataModelForParser {
   // Appends the kept events to their controls, after the controls' own, by
   // Order and then authoring order; returns how many found their control.
   virtual int AttachDeferredPublishes() = 0;
+  // Every dialog read so far, in id order, for what is bound after the last file.
+  virtual void ForEachDialog(const std::function<void(CWixDialog&)>& visit) = 0;
   // Destroys all dialogs, controls, features and kept events, so the sources
   // can be read again (after a language change).
   virtual void Clear() = 0;

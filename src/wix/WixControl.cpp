@@ -14,3 +14,23 @@ int CWixControl::GetIconSize() const {
       return 0;
   }
 }
+
+void CWixControl::RewriteTexts(const std::function<void(std::wstring&)>& rewrite) {
+  rewrite(text_);
+  rewrite(toolTip_);
+  rewrite(textSourceFile_);
+  for (WixListItem& item : items_) {
+    rewrite(item.value);
+    rewrite(item.text);
+  }
+  for (WixRadioButton& button : radioButtons_) {
+    rewrite(button.value);
+    rewrite(button.text);
+    rewrite(button.toolTip);
+  }
+  for (WixPublish& publish : publishes_) {
+    rewrite(publish.argument);
+    rewrite(publish.condition);
+  }
+  for (WixCondition& condition : conditions_) rewrite(condition.condition);
+}

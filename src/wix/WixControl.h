@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,9 @@ class CWixControl : public IButtonControlAttributes,
   [[nodiscard]] const std::vector<WixPublish>& GetPublishes() const { return publishes_; }
   [[nodiscard]] const std::vector<WixSubscribe>& GetSubscribes() const { return subscribes_; }
   [[nodiscard]] const std::vector<WixCondition>& GetConditions() const { return conditions_; }
+  // The file a scrollable text takes its text from (WiX Text child with
+  // SourceFile), as far as it is bound; empty when the text is authored inline.
+  [[nodiscard]] const std::wstring& GetTextSourceFile() const { return textSourceFile_; }
 
   // IButtonControlAttributes, IIconControlAttributes, ICheckBoxAttributes
   bool HasBitmap() const override { return HasAttribute(wixbits::kBitmap); }
@@ -176,6 +180,12 @@ class CWixControl : public IButtonControlAttributes,
   void AddPublish(WixPublish publish) { publishes_.push_back(std::move(publish)); }
   void AddSubscribe(WixSubscribe subscribe) { subscribes_.push_back(std::move(subscribe)); }
   void AddCondition(WixCondition condition) { conditions_.push_back(std::move(condition)); }
+  void SetTextSourceFile(const std::wstring& path) { textSourceFile_ = path; }
+  // Hands every authored string that may hold a bind-time variable to
+  // `rewrite`: text, tooltip, item and radio button values and texts, the
+  // Publish arguments and conditions, the Condition texts and the text's
+  // source file.
+  void RewriteTexts(const std::function<void(std::wstring&)>& rewrite);
 
  private:
   std::wstring id_;
@@ -191,6 +201,7 @@ class CWixControl : public IButtonControlAttributes,
   bool tabSkip_ = false;
   std::wstring imageId_;
   std::wstring checkBoxValue_;
+  std::wstring textSourceFile_;
   std::vector<WixListItem> items_;
   std::vector<WixRadioButton> radioButtons_;
   std::vector<WixPublish> publishes_;

@@ -204,9 +204,11 @@ void CWixControlReader::ReadAttributes(const CXmlNode& element, CWixControl& con
     } else if (name == L"IconSize") {
       if ((kIconSizedKinds & Kind(type)) != 0) word |= IconSizeBits(platform::ToInt(value));
     } else if (IsYes(value)) {
-      int bit = GetAttributeBit(name, type);
+      const int bit = GetAttributeBit(name, type);
       word |= bit;
-      if (bit == wixbits::kBitmap || bit == wixbits::kIcon) imageButton = true;
+      // The picture bits are the same numbers as volume kinds and Text styles
+      // (Remote, CDROM, NoWrap, FormatSize): only the names make a picture.
+      if (bit != 0 && (name == L"Bitmap" || name == L"Icon")) imageButton = true;
     }
   }
   control.SetRect(converter_.ScaleRect(RECT{x, y, x + width, y + height}));
@@ -233,6 +235,18 @@ void CWixControlReader::ReadChildren(const CXmlNode& element, CWixControl& contr
     } else if (name == L"Condition") {
       int action = GetConditionAction(child.GetAttribute(L"Action"));
       if (action >= 0) control.AddCondition(WixCondition{action, child.GetText()});
+    } else if (name == L"Text") {
+      // A Text child holds the text a Text attribute would, or names the file
+      // it is in (a scrollable text's rich text); the file is read by the
+      // source reader once its path is bound.
+      const std::wstring source = child.GetAttribute(L"SourceFile");
+      if (!source.empty()) {
+        control.SetTextSourceFile(source);
+      } else if (control.GetText().empty()) {
+        std::wstring style;
+        std::wstring text = SplitStyledText(strings_, child.GetText(), style);
+        control.SetText(text, style);
+      }
     }
   }
 }

@@ -69,6 +69,10 @@ int CWixDataManager::AttachDeferredPublishes() {
   return attached;
 }
 
+void CWixDataManager::ForEachDialog(const std::function<void(CWixDialog&)>& visit) {
+  for (auto& entry : dialogs_) visit(*entry.second);
+}
+
 void CWixDataManager::ClearDialogs() {
   try {
     dialogs_.clear();

@@ -38,6 +38,7 @@ class CWixDataManager : public IWixDataManager, public IWixDataModelForParser {
   void AddDeferredPublish(const std::wstring& dialogId, const std::wstring& controlId, WixPublish publish,
                           int order) override;
   int AttachDeferredPublishes() override;
+  void ForEachDialog(const std::function<void(CWixDialog&)>& visit) override;
   void Clear() override;
 
  private:

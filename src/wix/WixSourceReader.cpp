@@ -12,6 +12,7 @@
 #include "wix/WixControlReader.h"
 #include "wix/WixDialog.h"
 #include "wix/WixFeature.h"
+#include "wix/WixSourceFiles.h"
 
 namespace {
 
@@ -77,7 +78,8 @@ int CWixSourceReader::ParseDocument(const CXmlNode& root, const std::wstring& pa
     LogError(L"Unable to create the icon list object.");
     return 0;
   }
-  if (!ParseBinaries(root, *icons)) return 0;
+  ReadWixVariables(root);
+  if (!ParseBinaries(root, *icons, path)) return 0;
   auto dialogs = root.SelectNodes(L"Fragment/UI/Dialog|Product/UI/Dialog");
   if (!dialogs) return 0;
   for (const CXmlNode& dialog : *dialogs) {
@@ -90,8 +92,20 @@ int CWixSourceReader::ParseDocument(const CXmlNode& root, const std::wstring& pa
   return 1;
 }
 
-bool CWixSourceReader::ParseBinaries(const CXmlNode& root, IIconListForParser& icons) {
-  auto binaries = root.SelectNodes(L"Fragment/UI/Binary|Product/UI/Binary");
+void CWixSourceReader::ReadWixVariables(const CXmlNode& root) {
+  auto variables = root.SelectNodes(L"Fragment/WixVariable|Product/WixVariable");
+  if (!variables) return;
+  for (const CXmlNode& variable : *variables) {
+    const std::wstring id = variable.GetAttribute(L"Id");
+    if (id.empty()) continue;
+    (void)variables_.Add(id, variable.GetAttribute(L"Value"), variable.GetAttribute(L"Overridable") == L"yes");
+  }
+}
+
+// Binaries lie under UI in most sources, but the library's Common.wxs keeps
+// them straight under its Fragment.
+bool CWixSourceReader::ParseBinaries(const CXmlNode& root, IIconListForParser& icons, const std::wstring& path) {
+  auto binaries = root.SelectNodes(L"Fragment/Binary|Product/Binary|Fragment/UI/Binary|Product/UI/Binary");
   if (!binaries) return false;
   for (const CXmlNode& binary : *binaries) {
     const std::wstring id = binary.GetAttribute(L"Id");
@@ -101,9 +115,52 @@ bool CWixSourceReader::ParseBinaries(const CXmlNode& root, IIconListForParser& i
       continue;
     }
     (void)platform::ReplaceAll(source, L"$(var.RC_BinaryPath)", binaryPath_);
-    (void)icons.AddImage(id, source);
+    // Preprocessor variables come before WiX variables, as in WiX: a default
+    // "!(wix.X=$(var.y))" already names the library's file.
+    source = ResolveLibraryFileVariables(source, path);
+    if (HasWixVariable(source)) {
+      pendingBinaries_.push_back(PendingBinary{id, source});
+    } else {
+      AddBinary(icons, id, source);
+    }
   }
   return true;
+}
+
+void CWixSourceReader::AddBinary(IIconListForParser& icons, const std::wstring& id, const std::wstring& source) {
+  if (HoldsUnboundVariable(source)) {
+    LogWarning(L"The binary %s names %s, which holds a variable the bundle cannot know; it is not added.", id.c_str(),
+               source.c_str());
+    return;
+  }
+  (void)icons.AddImage(id, source);
+}
+
+void CWixSourceReader::LoadSourceTexts(CWixDialog& dialog, const std::wstring& path) const {
+  for (const auto& control : dialog.GetControls()) {
+    if (control->GetTextSourceFile().empty()) continue;
+    control->SetTextSourceFile(ResolveLibraryFileVariables(control->GetTextSourceFile(), path));
+    if (!HasWixVariable(control->GetTextSourceFile())) LoadSourceText(*control);
+  }
+}
+
+// A relative source file lies in the setup folder, as the relative paths of
+// the binaries do. The text keeps no text style: rich text begins "{\rtf".
+void CWixSourceReader::LoadSourceText(CWixControl& control) const {
+  std::wstring file = control.GetTextSourceFile();
+  if (HoldsUnboundVariable(file)) {
+    LogWarning(L"The text of the control %s names %s, which holds a variable the bundle cannot know.",
+               control.GetId().c_str(), file.c_str());
+    return;
+  }
+  if (!IsAbsoluteFilePath(file)) file = record_.GetSetupFolder() + file;
+  std::wstring text;
+  if (!ReadEightBitTextFile(file, text)) {
+    LogWarning(L"The text of the control %s could not be read from %s; it stays empty.", control.GetId().c_str(),
+               file.c_str());
+    return;
+  }
+  control.SetText(text, std::wstring());
 }
 
 bool CWixSourceReader::ParseDialog(const CXmlNode& element, const std::wstring& path) {
@@ -150,6 +207,7 @@ bool CWixSourceReader::ParseDialog(const CXmlNode& element, const std::wstring& 
     }
     dialog->AddControl(std::move(control));
   }
+  LoadSourceTexts(*dialog, path);
   return model_.AddDialog(std::move(dialog));
 }
 
@@ -166,7 +224,44 @@ void CWixSourceReader::ParseDeferredPublishes(const CXmlNode& root) {
   }
 }
 
-int CWixSourceReader::CompleteParse() { return model_.AttachDeferredPublishes(); }
+int CWixSourceReader::CompleteParse() {
+  const int attached = model_.AttachDeferredPublishes();
+  BindWixVariables();
+  variables_.Clear();
+  pendingBinaries_.clear();
+  return attached;
+}
+
+void CWixSourceReader::BindWixVariables() {
+  auto bind = [this](std::wstring& text) {
+    if (HasWixVariable(text)) text = ResolveWixVariables(variables_, text);
+  };
+  if (!pendingBinaries_.empty()) {
+    IIconListForParser* icons = recordForParser_.GetOrCreateIconList();
+    if (icons == nullptr) {
+      LogError(L"Unable to create the icon list object.");
+    } else {
+      for (PendingBinary& binary : pendingBinaries_) {
+        bind(binary.source);
+        AddBinary(*icons, binary.id, binary.source);
+      }
+    }
+  }
+  model_.ForEachDialog([this, &bind](CWixDialog& dialog) {
+    std::wstring title = dialog.GetTitle();
+    bind(title);
+    dialog.SetTitle(title);
+    for (const auto& control : dialog.GetControls()) {
+      const bool textWaits = HasWixVariable(control->GetTextSourceFile());
+      // A text read from its file is content, not authoring: WiX binds nothing in it.
+      const bool keepText = !control->GetTextSourceFile().empty() && HasWixVariable(control->GetText());
+      const std::wstring kept = keepText ? control->GetText() : std::wstring();
+      control->RewriteTexts(bind);
+      if (keepText) control->SetText(kept, std::wstring());
+      if (textWaits) LoadSourceText(*control);
+    }
+  });
+}
 
 std::unique_ptr<CWixFeature> CWixSourceReader::ParseFeature(const CXmlNode& element) const {
   const IWixLocalizationList* strings = record_.GetWixLocalizationList();

@@ -4,8 +4,8 @@
 // such a bundle the way the start-up does: the configuration, then the
 // language's localization files, then every WiX source, then the control
 // events authored under UI. Each run lists the dialogs it read and what of
-// the set the reader leaves unresolved (written to the test output), so the
-// gaps are visible while they are being closed.
+// the set the reader would leave unresolved (written to the test output);
+// nothing is expected to be left.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@
 #include "config/SetupConfigParser.h"
 #include "xml/XmlNode.h"
 #include "platform/StringUtil.h"
+#include "support/TestPaths.h"
 #include "support/WixSetBundle.h"
 #include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
@@ -35,6 +36,25 @@ namespace {
 using testsupport::WixUiSet;
 
 std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The Binary ids the library files declare, in file order.
+std::vector<std::wstring> DeclaredBinaries(const std::wstring& bundleFolder, const std::vector<std::wstring>& files) {
+  std::vector<std::wstring> ids;
+  for (const std::wstring& file : files) {
+    CXmlNode root;
+    std::wstring error;
+    if (!CParser::LoadXmlFile(bundleFolder + file, root, error)) continue;
+    if (auto binaries = root.SelectNodes(L"//Binary")) {
+      for (const CXmlNode& binary : *binaries) ids.push_back(binary.GetAttribute(L"Id"));
+    }
+  }
+  return ids;
+}
 
 std::wstring Join(const std::vector<std::wstring>& parts, const wchar_t* separator = L", ") {
   std::wstring joined;
@@ -181,6 +201,39 @@ TEST_P(WixSetSources, ReadFromTheBundleConfigurationWhereTheLibraryLies) {
   EXPECT_EQ(cancel->GetPublishes().front().event, L"SpawnDialog");
   EXPECT_EQ(cancel->GetPublishes().front().argument, L"CancelDlg");
   EXPECT_NE(model.GetDialog(L"CancelDlg"), nullptr);
+
+  // Nothing of the set is left unresolved: its WiX variables are bound (from
+  // the set's own WixVariable elements, else the library's defaults), every
+  // scrollable text has its text and every picture its Binary entry.
+  for (const std::wstring& finding : findings) EXPECT_EQ(finding.find(L"!(wix."), std::wstring::npos) << Utf8(finding);
+  EXPECT_EQ(findings, std::vector<std::wstring>());
+  // The license pages hold the library's License.rtf, byte for byte, as rich text without a text style.
+  const std::string license = testsupport::ReadFileBytes(testsupport::WixUiLibraryFolder() + L"License.rtf");
+  ASSERT_FALSE(license.empty());
+  std::wstring licenseText;
+  for (char c : license) licenseText.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  int licenses = 0;
+  for (const std::wstring& dialogId : model.GetDialogIds()) {
+    for (const auto& control : model.GetDialog(dialogId)->GetControls()) {
+      if (control->GetType() != kWixScrollableText) continue;
+      ++licenses;
+      EXPECT_TRUE(platform::StartsWith(control->GetText(), L"{\\rtf")) << Utf8(dialogId);
+      EXPECT_EQ(control->GetText(), licenseText) << Utf8(dialogId);
+      EXPECT_EQ(control->GetTextStyle(), L"") << Utf8(dialogId);
+    }
+  }
+  EXPECT_GE(licenses, 1);
+  // Every Binary of the set's files names an existing file, by an absolute
+  // path beside the library; the banner among them.
+  const IIconList* icons = read->record.GetIconList();
+  ASSERT_NE(icons, nullptr);
+  const std::vector<std::wstring> binaries = DeclaredBinaries(bundle.Folder(), read->listed);
+  EXPECT_NE(std::find(binaries.begin(), binaries.end(), L"WixUI_Bmp_Banner"), binaries.end());
+  for (const std::wstring& id : binaries) {
+    const std::wstring path = icons->GetIconPath(id);
+    EXPECT_TRUE(path.size() > 2 && path[1] == L':') << Utf8(id) << " at " << Utf8(path);
+    EXPECT_TRUE(FileExists(path)) << Utf8(id) << " at " << Utf8(path);
+  }
 }
 
 // The bundle's second language reads the library's German strings.

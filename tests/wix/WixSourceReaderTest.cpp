@@ -7,6 +7,7 @@
 #include "config/IIconList.h"
 #include "config/SetupConfigData.h"
 #include "config/XmlTestFiles.h"
+#include "platform/StringUtil.h"
 #include "support/TestPaths.h"
 #include "ui/style/DialogUnitConverter.h"
 #include "wix/WixDataManager.h"
@@ -125,6 +126,239 @@ TEST_F(WixSourceReaderTest, BinariesGoToTheIconListWithTheBinaryPath) {
   EXPECT_EQ(icons->GetIconPath(L"Plain"), L"Images\\Plain.ico");
   EXPECT_EQ(icons->GetIconPath(L"NoSource"), L"");
 }
+
+// The library's Common.wxs keeps its binaries straight under Fragment.
+TEST_F(WixSourceReaderTest, BinariesOutsideUiAreReadToo) {
+  EXPECT_EQ(Read(L"Direct.wxs",
+                 "<Fragment><Binary Id=\"Direct\" SourceFile=\"Images\\Direct.bmp\"/></Fragment>"
+                 "<Product><Binary Id=\"Owned\" SourceFile=\"$(var.RC_BinaryPath)\\Owned.ico\"/></Product>"),
+            1);
+  IIconList* icons = record_.GetIconList();
+  ASSERT_NE(icons, nullptr);
+  EXPECT_EQ(icons->GetIconPath(L"Direct"), L"Images\\Direct.bmp");
+  EXPECT_EQ(icons->GetIconPath(L"Owned"), L"SetupData\\Wix\\Binary\\Owned.ico");
+}
+
+// "<folder>" in a row stands for the scratch folder the sources are written to.
+std::wstring InFolder(const wchar_t* text, const std::wstring& folder) {
+  std::wstring result = text;
+  (void)platform::ReplaceAll(result, L"<folder>", folder);
+  return result;
+}
+std::string InFolder(const char* text, const std::wstring& folder) {
+  return platform::WideToUtf8(InFolder(platform::Utf8ToWide(text).c_str(), folder));
+}
+
+struct BinaryRow {
+  const char* label;
+  const char* sourceFile;
+  const char* laterFile;  // read after the binary's own file
+  const wchar_t* path;    // in the icon list after the last file; "" when not added
+};
+void PrintTo(const BinaryRow& row, std::ostream* os) { *os << row.label; }
+
+class WixSourceReaderBinaryPath : public WixSourceReaderTest, public ::testing::WithParamInterface<BinaryRow> {};
+
+TEST_P(WixSourceReaderBinaryPath, BoundOnceEveryFileIsRead) {
+  modeltest::LogCapture log;
+  ASSERT_TRUE(log.IsActive());
+  ASSERT_EQ(Read(L"Common.wxs", std::string("<Fragment><Binary Id=\"Pic\" SourceFile=\"") + GetParam().sourceFile +
+                                    "\"/></Fragment>"),
+            1);
+  ASSERT_EQ(Read(L"Later.wxs", GetParam().laterFile), 1);
+  (void)reader_->CompleteParse();
+  IIconList* icons = record_.GetIconList();
+  ASSERT_NE(icons, nullptr);
+  const std::wstring expected = InFolder(GetParam().path, folder_);
+  EXPECT_EQ(icons->GetIconPath(L"Pic"), expected);
+  EXPECT_EQ(log.Count(L"WARNING:\tThe binary Pic names"), expected.empty() ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WixSourceReaderBinaryPath,
+    ::testing::Values(
+        BinaryRow{"LibraryDefaultBesideTheSource", "!(wix.WixUIBannerBmp=$(var.bannerBmp))", "<Fragment/>",
+                  L"<folder>Bitmaps\\bannrbmp.bmp"},
+        BinaryRow{"LibraryIcon", "!(wix.WixUIUpIco=$(var.upIco))", "<Fragment/>", L"<folder>Bitmaps\\Up.ico"},
+        BinaryRow{"DeclaredInALaterFile", "!(wix.WixUIBannerBmp=$(var.bannerBmp))",
+                  "<Fragment><WixVariable Id=\"WixUIBannerBmp\" Value=\"Art\\Mine.bmp\"/></Fragment>",
+                  L"Art\\Mine.bmp"},
+        BinaryRow{"DeclaredWithoutDefault", "!(wix.Pic)",
+                  "<Product><WixVariable Id=\"Pic\" Value=\"C:\\Pics\\p.bmp\" Overridable=\"yes\"/></Product>",
+                  L"C:\\Pics\\p.bmp"},
+        BinaryRow{"UnknownPreprocessorVariable", "$(var.mystery)\\p.bmp", "<Fragment/>", L""},
+        BinaryRow{"DefaultWithAnUnknownVariable", "!(wix.Missing=$(var.mystery))", "<Fragment/>", L""},
+        BinaryRow{"BindPath", "!(bindpath.x86)uica.dll", "<Fragment/>", L""}),
+    [](const ::testing::TestParamInfo<BinaryRow>& info) { return std::string(info.param.label); });
+
+TEST_F(WixSourceReaderTest, WixVariablesAreBoundInTextsEventsAndConditions) {
+  const std::string page =
+      "<Fragment><UI><Dialog Id=\"D\" Width=\"370\" Height=\"270\" Title=\"!(wix.Product) Setup\">"
+      "<Control Id=\"T\" Type=\"Text\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\" Text=\"Mode !(wix.Mode=basic)\" "
+      "ToolTip=\"!(wix.Product)\"/>"
+      "<Control Id=\"Next\" Type=\"PushButton\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\" Text=\"Next\">"
+      "<Publish Event=\"NewDialog\" Value=\"!(wix.NextPage=VerifyReadyDlg)\">!(wix.PerUser) AND NOT Privileged</Publish>"
+      "<Condition Action=\"show\">NOT !(wix.PerUser)</Condition></Control>"
+      "<Control Id=\"Scope\" Type=\"RadioButtonGroup\" Property=\"SCOPE\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\"/>"
+      "</Dialog>"
+      "<RadioButtonGroup Property=\"SCOPE\"><RadioButton Value=\"!(wix.Folder=PerMachine)\" Text=\"!(wix.Product)\" "
+      "X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\"/></RadioButtonGroup>"
+      "<Publish Dialog=\"D\" Control=\"Next\" Property=\"WixAppFolder\" Value=\"!(wix.Folder=WixPerMachineFolder)\">"
+      "!(wix.Unset)</Publish></UI></Fragment>";
+  ASSERT_EQ(Read(L"Page.wxs", page), 1);
+  ASSERT_EQ(Read(L"Vars.wxs",
+                 "<Fragment><WixVariable Id=\"PerUser\" Value=\"1\" Overridable=\"yes\"/>"
+                 "<WixVariable Id=\"Product\" Value=\"Halvorsk\"/></Fragment>"),
+            1);
+  ASSERT_EQ(Read(L"Author.wxs", "<Product><WixVariable Id=\"PerUser\" Value=\"0\"/></Product>"), 1);
+  // Nothing is bound before the last file: a later file may declare the value.
+  EXPECT_EQ(model_.GetDialog(L"D")->GetTitle(), L"!(wix.Product) Setup");
+  EXPECT_EQ(reader_->CompleteParse(), 1);
+
+  const CWixDialog& dialog = *model_.GetDialog(L"D");
+  EXPECT_EQ(dialog.GetTitle(), L"Halvorsk Setup");
+  EXPECT_EQ(dialog.FindControl(L"T")->GetText(), L"Mode basic");
+  EXPECT_EQ(dialog.FindControl(L"T")->GetToolTip(), L"Halvorsk");
+  const CWixControl& next = *dialog.FindControl(L"Next");
+  ASSERT_EQ(next.GetPublishes().size(), 2u);
+  EXPECT_EQ(next.GetPublishes()[0].argument, L"VerifyReadyDlg");
+  EXPECT_EQ(next.GetPublishes()[0].condition, L"0 AND NOT Privileged");
+  EXPECT_EQ(next.GetPublishes()[1].event, L"[WixAppFolder]");
+  EXPECT_EQ(next.GetPublishes()[1].argument, L"WixPerMachineFolder");
+  EXPECT_EQ(next.GetPublishes()[1].condition, L"");
+  ASSERT_EQ(next.GetConditions().size(), 1u);
+  EXPECT_EQ(next.GetConditions()[0].condition, L"NOT 0");
+  const std::vector<WixRadioButton>& radios = dialog.FindControl(L"Scope")->GetRadioButtons();
+  ASSERT_EQ(radios.size(), 1u);
+  EXPECT_EQ(radios[0].value, L"PerMachine");
+  EXPECT_EQ(radios[0].text, L"Halvorsk");
+
+  // The values belong to one reading: read again without the declaring files,
+  // the page falls back to its defaults.
+  model_.Clear();
+  ASSERT_EQ(Read(L"Page.wxs", page), 1);
+  (void)reader_->CompleteParse();
+  EXPECT_EQ(model_.GetDialog(L"D")->GetTitle(), L" Setup");
+  EXPECT_EQ(model_.GetDialog(L"D")->FindControl(L"Next")->GetConditions()[0].condition, L"NOT ");
+}
+
+struct SourceTextRow {
+  const char* label;
+  const char* sourceFile;
+  const char* laterFile;
+  const wchar_t* writtenTo;  // where the test puts the text file; "" for none
+  bool read;                 // whether the control shows that file
+};
+void PrintTo(const SourceTextRow& row, std::ostream* os) { *os << row.label; }
+
+class WixSourceReaderSourceText : public WixSourceReaderTest, public ::testing::WithParamInterface<SourceTextRow> {};
+
+TEST_P(WixSourceReaderSourceText, ScrollableTextReadsItsFileAsEightBitRichText) {
+  record_.SetSetupFolder(folder_);
+  const std::wstring file = InFolder(GetParam().writtenTo, folder_);
+  // Rich text with bytes above 127, as a license in code page 1252 has them.
+  const std::string content = std::string("{\\rtf1\\ansi ") + GetParam().label + " caf\xE9 \x93quoted\x94}\r\n";
+  if (!file.empty()) {
+    ::CreateDirectoryW((folder_ + L"Texts").c_str(), nullptr);
+    ASSERT_TRUE(testsupport::WriteFileBytes(file, content));
+  }
+  modeltest::LogCapture log;
+  ASSERT_TRUE(log.IsActive());
+  ASSERT_EQ(Read(L"License.wxs",
+                 std::string("<Fragment><UI><Dialog Id=\"L\" Width=\"370\" Height=\"270\">"
+                             "<Control Id=\"LicenseText\" Type=\"ScrollableText\" X=\"20\" Y=\"60\" Width=\"330\" "
+                             "Height=\"140\" Sunken=\"yes\"><Text SourceFile=\"") +
+                     InFolder(GetParam().sourceFile, folder_) + "\"/></Control></Dialog></UI></Fragment>"),
+            1);
+  ASSERT_EQ(Read(L"Later.wxs", InFolder(GetParam().laterFile, folder_)), 1);
+  (void)reader_->CompleteParse();
+  const CWixControl& control = *model_.GetDialog(L"L")->FindControl(L"LicenseText");
+  std::wstring expected;
+  for (char c : content) expected.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  EXPECT_EQ(control.GetText(), GetParam().read ? expected : std::wstring());
+  EXPECT_EQ(control.GetTextStyle(), L"");
+  EXPECT_EQ(log.Count(L"WARNING:\tThe text of the control LicenseText could not be read"), GetParam().read ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WixSourceReaderSourceText,
+    ::testing::Values(
+        SourceTextRow{"RelativeToTheSetupFolder", "Texts\\License.rtf", "<Fragment/>", L"<folder>Texts\\License.rtf",
+                      true},
+        SourceTextRow{"Absolute", "<folder>Texts\\Abs.rtf", "<Fragment/>", L"<folder>Texts\\Abs.rtf", true},
+        SourceTextRow{"LibraryDefaultBesideTheSource", "!(wix.WixUILicenseRtf=$(var.licenseRtf))", "<Fragment/>",
+                      L"<folder>License.rtf", true},
+        SourceTextRow{"DeclaredInALaterFile", "!(wix.WixUILicenseRtf=$(var.licenseRtf))",
+                      "<Product><WixVariable Id=\"WixUILicenseRtf\" Value=\"Texts\\Mine.rtf\"/></Product>",
+                      L"<folder>Texts\\Mine.rtf", true},
+        SourceTextRow{"MissingFile", "Texts\\Gone.rtf", "<Fragment/>", L"", false}),
+    [](const ::testing::TestParamInfo<SourceTextRow>& info) { return std::string(info.param.label); });
+
+TEST_F(WixSourceReaderTest, ATextChildHoldsTheTextInline) {
+  ASSERT_EQ(Read(L"Inline.wxs",
+                 "<Fragment><UI><Dialog Id=\"D\" Width=\"370\" Height=\"270\">"
+                 "<Control Id=\"Rich\" Type=\"ScrollableText\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\">"
+                 "<Text>{\\rtf1\\ansi inline}</Text></Control>"
+                 "<Control Id=\"Plain\" Type=\"Text\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\"><Text>!(loc.Title)</Text>"
+                 "</Control>"
+                 "<Control Id=\"Both\" Type=\"Text\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\" Text=\"Attribute\">"
+                 "<Text>Child</Text></Control></Dialog></UI></Fragment>"),
+            1);
+  const CWixDialog& dialog = *model_.GetDialog(L"D");
+  EXPECT_EQ(dialog.FindControl(L"Rich")->GetText(), L"{\\rtf1\\ansi inline}");
+  EXPECT_EQ(dialog.FindControl(L"Rich")->GetTextStyle(), L"");
+  EXPECT_EQ(dialog.FindControl(L"Plain")->GetText(), L"Welcome");
+  EXPECT_EQ(dialog.FindControl(L"Plain")->GetTextStyle(), L"Big");
+  EXPECT_EQ(dialog.FindControl(L"Both")->GetText(), L"Attribute");
+}
+
+struct PictureRow {
+  const char* label;
+  const char* type;
+  const char* attribute;  // set to "yes"; "" for none
+  bool picture;           // the text names a Binary entry
+  int bit;                // the attribute's bit in the word
+};
+void PrintTo(const PictureRow& row, std::ostream* os) { *os << row.label; }
+
+class WixSourceReaderPicture : public WixSourceReaderTest, public ::testing::WithParamInterface<PictureRow> {};
+
+// Bitmap and Icon have the numbers of Remote and CDROM (volume lists) and of
+// NoWrap and FormatSize (Text): the bit stays, the picture only where it is one.
+TEST_P(WixSourceReaderPicture, OnlyPictureKindsNameAnImage) {
+  const std::string attribute = *GetParam().attribute ? std::string(" ") + GetParam().attribute + "=\"yes\"" : "";
+  ASSERT_EQ(Read(L"Pictures.wxs", std::string("<Fragment><UI><Dialog Id=\"D\" Width=\"370\" Height=\"270\">"
+                                              "<Control Id=\"C\" Type=\"") +
+                                      GetParam().type +
+                                      "\" X=\"0\" Y=\"0\" Width=\"9\" Height=\"9\" Text=\"WixUI_Bmp_Up\"" + attribute +
+                                      "/></Dialog></UI></Fragment>"),
+            1);
+  const CWixControl& control = *model_.GetDialog(L"D")->FindControl(L"C");
+  EXPECT_EQ(control.GetImageId(), GetParam().picture ? L"WixUI_Bmp_Up" : L"");
+  EXPECT_EQ(control.GetAttributes(), wixbits::kVisible | wixbits::kEnabled | GetParam().bit);
+  EXPECT_EQ(control.GetText(), L"WixUI_Bmp_Up");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WixSourceReaderPicture,
+    ::testing::Values(PictureRow{"VolumeCostListRemote", "VolumeCostList", "Remote", false, wixbits::kRemoteVolume},
+                      PictureRow{"VolumeCostListCDROM", "VolumeCostList", "CDROM", false, wixbits::kCDROMVolume},
+                      PictureRow{"VolumeSelectComboRemote", "VolumeSelectCombo", "Remote", false,
+                                 wixbits::kRemoteVolume},
+                      PictureRow{"VolumeSelectComboCDROM", "VolumeSelectCombo", "CDROM", false, wixbits::kCDROMVolume},
+                      PictureRow{"DirectoryComboRemote", "DirectoryCombo", "Remote", false, wixbits::kRemoteVolume},
+                      PictureRow{"TextNoWrap", "Text", "NoWrap", false, wixbits::kNoWrap},
+                      PictureRow{"TextFormatSize", "Text", "FormatSize", false, wixbits::kFormatSize},
+                      PictureRow{"TextBitmapIsNoStyleOfText", "Text", "Bitmap", false, 0},
+                      PictureRow{"VolumeCostListIconIsNoStyleOfLists", "VolumeCostList", "Icon", false, 0},
+                      PictureRow{"PushButtonBitmap", "PushButton", "Bitmap", true, wixbits::kBitmap},
+                      PictureRow{"PushButtonIcon", "PushButton", "Icon", true, wixbits::kIcon},
+                      PictureRow{"PushButtonText", "PushButton", "", false, 0},
+                      PictureRow{"CheckBoxIcon", "CheckBox", "Icon", true, wixbits::kIcon},
+                      PictureRow{"RadioButtonGroupBitmap", "RadioButtonGroup", "Bitmap", true, wixbits::kBitmap},
+                      PictureRow{"Bitmap", "Bitmap", "", true, 0},
+                      PictureRow{"Icon", "Icon", "", true, 0}),
+    [](const ::testing::TestParamInfo<PictureRow>& info) { return std::string(info.param.label); });
 
 TEST_F(WixSourceReaderTest, MissingLocalizationShowsTheIdAndWarns) {
   modeltest::LogCapture log;

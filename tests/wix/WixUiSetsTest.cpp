@@ -54,7 +54,7 @@ TEST(WixUiSetInstallDir, PagesAreWiredAfterTheControlsOwnEventsByOrder) {
                                        L"NewDialog(VerifyReadyDlg) if Installed AND PATCH"}));
   EXPECT_EQ(Describe(*model.GetDialog(L"LicenseAgreementDlg")->FindControl(L"Next")),
             (std::vector<std::wstring>{
-                L"SpawnWaitDialog(WaitForCostingDlg) if !(wix.WixUICostingPopupOptOut) OR CostingComplete = 1",
+                L"SpawnWaitDialog(WaitForCostingDlg) if 1 OR CostingComplete = 1",  // Common.wxs's opt-out value
                 L"NewDialog(InstallDirDlg) if LicenseAccepted = \"1\""}));
   EXPECT_EQ(Describe(*model.GetDialog(L"BrowseDlg")->FindControl(L"OK")),
             (std::vector<std::wstring>{L"SetTargetPath([_BrowseProperty]) if 1", L"EndDialog(Return) if 1",
