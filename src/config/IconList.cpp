@@ -13,7 +13,8 @@ HICON CIconList::GetIcon(const std::wstring& name, int sizeInPixels) {
   }
   Entry& entry = found->second;
   if (entry.icon) return entry.icon.Get();
-  std::wstring fullPath = baseFolder_ + entry.filePath;
+  // Images of a WiX library beside the sources are named by their full path.
+  std::wstring fullPath = platform::IsAbsolutePath(entry.filePath) ? entry.filePath : baseFolder_ + entry.filePath;
   if (!platform::FileExists(fullPath)) {
     LogInformation(L"Could not find the icon path %s for the id, %s.", fullPath.c_str(), name.c_str());
     return nullptr;

@@ -43,6 +43,13 @@ TEST(ConfigIconList, FirstLoadedSizeWins) {
   if (info.hbmMask) ::DeleteObject(info.hbmMask);
 }
 
+TEST(ConfigIconList, AnAbsolutePathIsTakenAsItIs) {
+  // Images of a WiX library that lies beside the sources are named by their full path.
+  CIconList icons(L"C:\\NoSuchSetupFolder\\");
+  ASSERT_TRUE(icons.AddImage(L"Info", ImageFolder() + L"info.ico"));
+  EXPECT_NE(icons.GetIcon(L"Info", 16), nullptr);
+}
+
 struct MissingIconCase {
   const char* label;
   bool configured;

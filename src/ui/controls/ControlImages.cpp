@@ -3,21 +3,16 @@
 #include "config/IIconList.h"
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
+#include "platform/Path.h"
 
 namespace ui {
-
-namespace {
-bool IsAbsolute(const std::wstring& path) {
-  return (path.size() > 2 && path[1] == L':') || (path.size() > 1 && path[0] == L'\\' && path[1] == L'\\');
-}
-}  // namespace
 
 std::wstring BinaryImagePath(ISetupConfigData& record, const std::wstring& id) {
   IIconList* icons = record.GetIconList();
   if (icons == nullptr || id.empty()) return std::wstring();
   std::wstring path = icons->GetIconPath(id);
   if (path.empty()) return path;
-  return IsAbsolute(path) ? path : record.GetSetupFolder() + path;
+  return platform::IsAbsolutePath(path) ? path : record.GetSetupFolder() + path;
 }
 
 platform::UniqueHBitmap LoadBinaryBitmap(ISetupConfigData& record, const std::wstring& id, int width, int height) {
