@@ -6,6 +6,7 @@
 #include "platform/UniqueResource.h"
 #include "registry/RegistryUtil.h"
 
+// Deliberate text ("Supress", the tabs and line breaks): kept as written.
 const char CCommandLineParser::kUsageText[425] =
     "\nInstall options\n\n/si\tSilent mode installation.\n/sx\tSilent mode uninstallation.\n/sf\tSilent mode "
     "repair.\n\nAdditional options\n\n/L <language id>\tLocalize to the 'language id'\n/B <brand>\t\tSet "
@@ -151,6 +152,7 @@ void CCommandLineParser::ShowUsage() {
   bool attached = ::AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
   if (!attached && ::GetLastError() != ERROR_ACCESS_DENIED) return;
   aborted_ = 1;
+  // Deliberate text ("commandline"): kept as written.
   LogInformation(L"Invalid commandline parameter or commandline help");
   (void)g_usageWriter(kUsageText, kUsageBytes);
   PressEnterInConsole();

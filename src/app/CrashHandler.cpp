@@ -67,6 +67,7 @@ LONG WINAPI CrashHandlerFilter(EXCEPTION_POINTERS* exception) {
     info.ClientPointers = FALSE;
     if (writeDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file.Get(), MiniDumpNormal, &info, nullptr,
                   nullptr)) {
+      // Deliberate text ("The Setup is crashed"): kept as written.
       text = platform::Format(
           L"The Setup is crashed. A dump file is created by the application for crash reference. The dump can be "
           L"found at '%s'",

@@ -42,6 +42,7 @@ bool CheckSourcePathCharacters(const std::wstring& path, ISetupConfigData& recor
   LogDebug(std::wstring(L"Source Path Unicode compatibility verification started."));
   int maxUnicode = record.GetSourcePathMaxUnicode();
   if (maxUnicode < 1) {
+    // Deliberate text (no blank after the comma): kept as written.
     LogDebug(std::wstring(L"SourcePathMaxUnicode is not set in SetupConfig.xml file,skipping the Unicode "
                           L"compatibility Verification."));
     return true;

@@ -29,6 +29,7 @@ std::wstring GetOperatingSystemName(DWORD majorVersion, DWORD minorVersion, bool
       default: break;
     }
   }
+  // Deliberate text ("UnKnown"): kept as written.
   return L"UnKnown OS";
 }
 
@@ -93,6 +94,7 @@ SystemDetails CollectSystemDetails() {
 
 std::wstring FormatSystemDetails(const SystemDetails& details) {
   const std::wstring separator = L"\n" + std::wstring(103, L'=') + L"\n";
+  // Deliberate text (its blanks and tabs): kept as written.
   std::wstring block = platform::Format(
       L"\t\tSystem Details...\n\t\t\t\tMajor Version  : %d\n\t\t\t\tMinor Version  : %d\n\t\t\t\tOS             : %s "
       L"%s %s\n\t\t\t\tArchitecture   : %s\n\t\t\t\tSystem locale  : %s (%d) - Default\n\t\t\t\tUser locale    : %s "

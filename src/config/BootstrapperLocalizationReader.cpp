@@ -54,6 +54,7 @@ bool ReadBootstrapperLocalization(const std::wstring& filePath, IBSLocalizationC
     }
   }
   if (!::DeleteFileW(filePath.c_str())) {
+    // Deliberate text ("can not", the trailing blank): kept as written.
     LogDebug(L"The Localization xml file %s can not be removed ", filePath.c_str());
   }
   return true;

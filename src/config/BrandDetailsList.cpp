@@ -1,13 +1,12 @@
 #include "config/BrandDetailsList.h"
 
-#include "config/DeleteVectorFunctor.h"
 #include "config/ISetupConfigData.h"
 #include "log/Log.h"
 
 CBrandDetailsList::CBrandDetailsList(ISetupConfigData& record, const std::wstring& baseFolder)
     : record_(record), baseFolder_(baseFolder) {}
 
-CBrandDetailsList::~CBrandDetailsList() { CDeleteVectorFunctor()(brands_); }
+CBrandDetailsList::~CBrandDetailsList() { brands_.clear(); }
 
 void CBrandDetailsList::AddBrand(const std::wstring& name, const std::wstring& value, bool isDefault,
                                  const std::wstring& splashPath, const std::wstring& bannerPath,

@@ -1,10 +1,9 @@
 #include "config/LocalizationSettingList.h"
 
-#include "config/DeleteVectorFunctor.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
 
-CLocalizationSettingList::~CLocalizationSettingList() { CDeleteVectorFunctor()(settings_); }
+CLocalizationSettingList::~CLocalizationSettingList() { settings_.clear(); }
 
 CLocalizationSettingData* CLocalizationSettingList::Find(LANGID languageId) const {
   for (const auto& setting : settings_) {

@@ -31,11 +31,13 @@ std::wstring CLogFileDetails::ExpandFolderReferences(const std::wstring& text, b
       value = GetSpecialFolder(CSIDL_COMMON_APPDATA);
     } else if (platform::EqualsNoCase(name, L"LocalAppDataFolder")) {
       value = GetSpecialFolder(CSIDL_LOCAL_APPDATA);
+      // Deliberate text (the trailing blank): kept as written.
       if (value.empty()) LogWarning(L"SHGetSpecialFolderPath() Failed for LOCALAPPDATAFOLDER. ");
     } else {
       value = GetEnvironmentValue(name);
       if (value.empty() && fallBackToCommonAppData) {
         value = GetSpecialFolder(CSIDL_COMMON_APPDATA);
+        // Deliberate text (the double blank and the trailing blank): kept as written.
         LogInformation(L"Environment Variable %s could not be resolved, replacing it  with COMMONAPPDATAFOLDER ",
                        name.c_str());
       }

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "config/DeleteVectorFunctor.h"
 #include "log/Log.h"
 
-CPreInstallDialogList::~CPreInstallDialogList() { CDeleteVectorFunctor()(dialogs_); }
+CPreInstallDialogList::~CPreInstallDialogList() { dialogs_.clear(); }
 
 int CPreInstallDialogList::ResetIteration() {
   cursor_ = 0;

@@ -1,9 +1,8 @@
 #include "config/PreconditionProcessCheckList.h"
 
-#include "config/DeleteVectorFunctor.h"
 #include "log/Log.h"
 
-CPreconditionProcessCheckList::~CPreconditionProcessCheckList() { CDeleteVectorFunctor()(checks_); }
+CPreconditionProcessCheckList::~CPreconditionProcessCheckList() { checks_.clear(); }
 
 void CPreconditionProcessCheckList::AddCheck(const std::wstring& list, const std::wstring& condition) {
   try {

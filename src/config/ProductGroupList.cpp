@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "config/DeleteVectorFunctor.h"
 #include "log/Log.h"
 
 CProductGroupList::CProductGroupList(int expectedCount) {
@@ -15,7 +14,7 @@ CProductGroupList::CProductGroupList(int expectedCount) {
   }
 }
 
-CProductGroupList::~CProductGroupList() { CDeleteVectorFunctor()(groups_); }
+CProductGroupList::~CProductGroupList() { groups_.clear(); }
 
 void CProductGroupList::ResetIteration() { cursor_.Reset(groups_.size()); }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "config/DeleteVectorFunctor.h"
 #include "log/Log.h"
 
 CProductList::CProductList(int expectedCount) {
@@ -15,7 +14,7 @@ CProductList::CProductList(int expectedCount) {
   }
 }
 
-CProductList::~CProductList() { CDeleteVectorFunctor()(products_); }
+CProductList::~CProductList() { products_.clear(); }
 
 void CProductList::ResetIteration() { cursor_.Reset(products_.size()); }
 

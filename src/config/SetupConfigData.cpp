@@ -6,19 +6,6 @@
 
 namespace {
 
-// Deletes one owned object; a failure is logged and the next object is still deleted.
-template <typename T>
-void DeleteOwned(std::unique_ptr<T>& owned) noexcept {
-  try {
-    owned.reset();
-  } catch (...) {
-    try {
-      LogWarning(L"CSetupConfigData::~CSetupConfigData() - Exception caught while deleting an owned list.");
-    } catch (...) {
-    }
-  }
-}
-
 // Lists hold capacity hints from the file; a negative count reserves nothing.
 int CapacityHint(int expectedCount) { return expectedCount > 0 ? expectedCount : 0; }
 
@@ -29,15 +16,15 @@ CSetupConfigData::CSetupConfigData() = default;
 CSetupConfigData::~CSetupConfigData() {
   // The WiX-source product belongs to the product groups deleted next.
   wixSourceProduct_ = nullptr;
-  DeleteOwned(productGroups_);
-  DeleteOwned(logFileDetails_);
-  DeleteOwned(icons_);
-  DeleteOwned(brands_);
-  DeleteOwned(preInstallDialogs_);
-  DeleteOwned(localizationSettings_);
-  DeleteOwned(wixFiles_);
-  DeleteOwned(wixLocalizations_);
-  DeleteOwned(processChecks_);
+  productGroups_.reset();
+  logFileDetails_.reset();
+  icons_.reset();
+  brands_.reset();
+  preInstallDialogs_.reset();
+  localizationSettings_.reset();
+  wixFiles_.reset();
+  wixLocalizations_.reset();
+  processChecks_.reset();
 }
 
 std::wstring CSetupConfigData::GetProductName() {

@@ -121,6 +121,7 @@ bool CSetupConfigParser::StartParse(const std::wstring& filePath) {
     const wchar_t* failureText;
   } steps[] = {
       {&CSetupConfigParser::ParseGeneral, L"CSetupConfigParser::StartParse() - Error in parsing general section."},
+      // Deliberate text ("ParsePreinstallDlg" and the trailing blank): kept as written.
       {&CSetupConfigParser::ParsePreInstallDialogs,
        L"CSetupConfigParser::StartParse() - Error in parsing ParsePreinstallDlg section. "},
       {&CSetupConfigParser::ParseImageFiles, L"CSetupConfigParser::StartParse() - Error in parsing Imagefiles section."},
@@ -265,6 +266,7 @@ bool CSetupConfigParser::ParsePreConditions(const CXmlNode& root) {
     }
     writer_.SetPreconditionProcessCheckList(std::move(checks));
   } catch (...) {
+    // Deliberate text ("Exceeption", "preCondition dialog"): kept as written.
     LogError(L"Exceeption thrown while parsing preCondition dialog section in SetupConfig.xml");
     return false;
   }
@@ -286,6 +288,7 @@ bool CSetupConfigParser::ParsePreInstallDialogs(const CXmlNode& root) {
     }
     list->SortBySequence();
   } catch (...) {
+    // Deliberate text ("Exceeption"): kept as written.
     LogError(L"Exceeption thrown while parsing preinstall dialog section in SetupConfig.xml");
     return false;
   }
@@ -407,6 +410,7 @@ bool CSetupConfigParser::ParseProductGroups(const CXmlNode& root) {
     }
   }
   groupList->SortBySequence();
+  // Deliberate text (the double blank): kept as written.
   LogDebug(L"Parsing of Product Group Section  in SetupConfig.xml completed successfully.");
   return true;
 }
@@ -501,6 +505,7 @@ bool CSetupConfigParser::ParseProduct(const CXmlNode& product, IProductListForPa
     writer_.SetMainProductUninstallCommand(uninstallCommand);
     writer_.SetMainProductLocation(location);
   }
+  // Deliberate text (the double blank): kept as written.
   LogDebug(L"Parsing of Products  in SetupConfig.xml completed successfully.");
   return true;
 }

@@ -21,6 +21,7 @@ std::wstring ReferenceValue(const std::wstring& name) {
   if (platform::EqualsNoCase(name, L"CommonAppDataFolder")) return GetSpecialFolder(CSIDL_COMMON_APPDATA);
   if (platform::EqualsNoCase(name, L"LocalAppDataFolder")) {
     std::wstring folder = GetSpecialFolder(CSIDL_LOCAL_APPDATA);
+    // Deliberate text (the trailing blank): kept as written.
     if (folder.empty()) LogWarning(L"SHGetSpecialFolderPath() Failed for LOCALAPPDATAFOLDER. ");
     return folder;
   }
@@ -58,6 +59,7 @@ bool CSilentConfigParser::StartParse(const std::wstring& filePath) {
        L"CSilentConfigParser::StartParse() - Error in parsing wixsource section."},
       {&CSilentConfigParser::ParseGeneralProperties,
        L"CSilentConfigParser::StartParse() - Error in parsing general properties section."},
+      // Deliberate text (the double blank): kept as written.
       {&CSilentConfigParser::ParseKeyValues, L"CSilentConfigParser::StartParse() - Error in parsing KeyValues  section."},
   };
   for (const auto& step : steps) {

@@ -27,10 +27,4 @@ bool CWixLocalizationList::AddLocalization(const std::wstring& id, const std::ws
   return true;
 }
 
-void CWixLocalizationList::Clear() {
-  try {
-    texts_.clear();
-  } catch (...) {
-    LogWarning(L"Exception caught while clearing the data in CDeleteMapFunctor");
-  }
-}
+void CWixLocalizationList::Clear() { texts_.clear(); }

@@ -170,6 +170,7 @@ DWORD CExeInstaller::RunChildProcess() {
     threadCode = kExitTimedOut;
   } else {
     DWORD error = process ? ::GetLastError() : ERROR_INVALID_HANDLE;
+    // Deliberate text (trailing blanks, the blank before the colon): kept as written.
     LogError(L"ThreadProcedureToInstall - wait failed. ");
     LogInformation(L"ThreadProcedureToInstall - default. ");
     LogError(L"ThreadProcedureToInstall error : The reason is " +
@@ -179,6 +180,7 @@ DWORD CExeInstaller::RunChildProcess() {
 }
 
 void CExeInstaller::LogStatusBlock(DWORD processExitCode, DWORD code, const std::wstring& description) const {
+  // Deliberate text (the status block below, its blanks and tabs included): kept as written.
   long shownTimeOut = timeOut_ == INFINITE ? -1L : static_cast<long>(timeOut_);
   LogUserLine(platform::Format(
       L"\n\t\t\t%s \n\t\t\t Configured Time out: %ld \n\t\t\t SetupCommand       : %s \n\t\t\t Process Exit Code  : "

@@ -22,6 +22,7 @@ constexpr DWORD kTimedOut = 2;
 // constant names: the dialogs behind the dispatcher read it as "removal".
 constexpr UINT kRemovalButtons = 7;
 
+// Deliberate text (the blanks around "?"): kept as written.
 const wchar_t kDefaultRetryMessage[] =
     L"Setup execution cannot continue as another installation is already in progress. Do you want to retry ? "
     L"\n\nRetry will wait and retry the product execution.\nCancel will skip the product execution and continue as "
@@ -78,6 +79,7 @@ DWORD CMsiBusyWait::RunAttempt() {
     LogInformation(L"Unable to get the Check Mutex thread exit code");
     code = 0;
   }
+  // Deliberate text (the trailing blank): kept as written.
   LogDebug(L"CSetupExecutorBase::CheckForMutex() Check Mutex Thread exit code is %ld ", static_cast<long>(code));
   if (code == kExitStillActive) {
     LogInformation(L"Check Mutex Thread function has finished. Thread state is active");

@@ -158,6 +158,7 @@ bool CSetupExecutorBase::RunGroup(IProductGroup& group, int& result) {
   bool goOn = true;
   int groupStatus = kStatusNone;
   while (IProductAttributes* product = products->GetNextProduct()) {
+    // Deliberate text (the blanks around the comma and before the parenthesis): kept as written.
     LogInformation(L"Execution of product %s (Product Group Sequence:%ld ,Product Sequence:%ld ) started",
                    product->GetProductName().c_str(), static_cast<long>(group.GetSequence()),
                    static_cast<long>(product->GetSequence()));

@@ -64,6 +64,7 @@ void CSetupLauncherPatch::ReadPatchData(const std::wstring& patchFile) {
   CXmlNode root;
   std::wstring error;
   if (!CParser::LoadXmlText(xml, root, error)) {
+    // Deliberate text (the trailing blank, "!!"): kept as written.
     LogError(L"Error in loading the xml. Error is %s ",
              error.empty() ? L"Error in loading patch info xml!! loadXML() API failed." : error.c_str());
     return;

@@ -144,6 +144,7 @@ int CSetupManager::Execute(int executionType) {
   return result;
 }
 
+// Deliberate texts ("!!", "The remove of", "The Minor upgrade"): kept as written.
 void CSetupManager::LogResult(int executionType, int result) const {
   switch (result) {
     case kRunFailedStopped:
@@ -184,6 +185,7 @@ void CSetupManager::LogSummary() const {
   const int errors = executor_->GetErrorCount();
   const int warnings = executor_->GetWarningCount();
   const int informations = executor_->GetInformationCount();
+  // Deliberate text ("Informations", the blank before the first comma in the last two): kept as written.
   if (errors > 0) {
     LogError(L"Setup ended with (%d) Errors, (%d) Warnings and (%d) Informations", errors, warnings, informations);
   } else if (warnings > 0) {

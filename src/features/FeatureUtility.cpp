@@ -144,6 +144,7 @@ void CFeatureUtility::ComputeSelectionLists(IMSIManager& msiManager, std::wstrin
   const FeatureList* features = GetFeatureList();
   if (features == nullptr) return;
   CollectSelection(*features, msiManager, selected, deselected);
+  // Deliberate text ("DeSelected", blanks before the colons, trailing blanks): kept as written.
   LogInformation(L"Selected Features are : %s ", selected.c_str());
   LogInformation(L"DeSelected Features are : %s ", deselected.c_str());
 }
@@ -201,6 +202,7 @@ void CFeatureUtility::SkipNonFeatures(const FeatureList& features, const std::ve
       for (const std::wstring& name : names) {
         if (!platform::EqualsNoCase(platform::Trim(name), productName) || feature->GetLocked() != 0) continue;
         SetNonFeatureSelection(productName, 0);
+        // Deliberate text (the blank before the colon, the trailing blank): kept as written.
         LogInformation(L"The Skipped MSI Non-feature : %s ", productName.c_str());
       }
     }

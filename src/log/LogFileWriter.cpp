@@ -17,6 +17,7 @@ const wchar_t CLogFileWriter::kMutexName[] = L"Global\\BootstrapperLogging__";
 namespace {
 
 constexpr long long kMegabyte = 1048576;
+// Deliberate text (the double blanks in both banners): kept as written.
 const wchar_t kStartBanner[] = L"===== logging started: %02d/%02d/%04d  %02d:%02d:%02d  ======\n";
 const wchar_t kStopBanner[] = L"===== logging stopped: %02d/%02d/%04d  %02d:%02d:%02d  ======\n";
 

@@ -105,6 +105,7 @@ DWORD CMSIInstaller::Execute(IProductAttributes& product, const std::wstring& co
 
   DWORD result = RunPackage(product, location, command);
 
+  // Deliberate text (the status block, its blanks and tabs included): kept as written.
   LogUserLine(platform::Format(
       L"\n\t\t\t%s \n\t\t\t Logfile location: %s \n\t\t\t Msi Location\t : %s \n\t\t\t SetupCommand\t : %s "
       L"\n\t\t\t Error Code \t : %d \n\t\t\t Error Desc\t : %s\n\t\t\t%s",

@@ -224,6 +224,7 @@ unsigned CMSIManager::DoAction(const std::wstring& action) {
   if (result != ERROR_SUCCESS) {
     const std::wstring description =
         platform::SystemErrorText(result, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    // Deliberate text (the blank before the comma): kept as written.
     LogWarning(L"Unable to run the custom action %s. Error code: %d , Error Description : %s", action.c_str(),
                static_cast<int>(result), description.c_str());
   }
@@ -289,6 +290,7 @@ void CMSIManager::RunCosting() {
   LogDebug(L"Costing of features initiated.");
   for (const wchar_t* action : {L"CostInitialize", L"FileCost", L"CostFinalize"}) {
     if (MsiDoActionStub(package_.Get(), action) != ERROR_SUCCESS) {
+      // Deliberate text (the trailing blanks here and below): kept as written.
       LogError(L"MsiDoActionStub API failed for %s ", action);
       return;
     }

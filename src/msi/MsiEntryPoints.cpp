@@ -187,6 +187,7 @@ UINT MsiSetExternalUIRecordStub(INSTALLUI_HANDLER_RECORD handler, DWORD messageF
   // back to the string-based handler when it is missing.
   return CallMsi<decltype(&::MsiSetExternalUIRecord)>(
       "MsiSetExternalUIRecord", kInvalidFunction, kInvalidFunction,
+      // Deliberate text (no blank after "function."): kept as written.
       L"Unable to get the entry point of MsiSetExternalUIRecord function.Check Windows Installer version 3.1 "
       L"availability",
       handler, messageFilter, context, previousHandler);

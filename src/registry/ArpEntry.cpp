@@ -63,9 +63,9 @@ std::wstring CleanKeyName(const std::wstring& name) {
   return cleaned.substr(first, last - first + 1);
 }
 
-
-// Runs an operation so that no exception leaves it: allocation failures end
-// in the operation's failure value and a log line naming it.
+// The one catch of each public operation: an allocation failure ends in the
+// operation's failure value and the line "Exception in <operation> " (a
+// deliberate text, trailing blank included: kept as written).
 template <typename Result, typename Body>
 Result Guarded(const wchar_t* exceptionText, Result failure, Body&& body) {
   try {
@@ -162,218 +162,205 @@ std::wstring CArpEntry::DisplayIconPath(ISetupConfigData& record) {
 // --- the bundle's entry -------------------------------------------------------
 
 int CArpEntry::WriteArpEntry(ISetupConfigData& record) const {
-  return Guarded(L"Exception in WriteArpEntry ", 0, [&] { return WriteArpEntryUnguarded(record); });
-}
+  return Guarded(L"Exception in WriteArpEntry ", 0, [&]() -> int {
+    std::wstring rootPath = WithoutTrailingBackslash(location_.uninstallRoot);
+    platform::UniqueHKey root;
+    if (registry::OpenKey(rootPath, KEY_READ | KEY_CREATE_SUB_KEY, location_.view, root) != ERROR_SUCCESS) {
+      LogError(L"Not able to open the key %s", location_.uninstallRoot.c_str());
+      return 0;
+    }
+    std::wstring bundleKey = CleanKeyName(record.GetBootstrapperRegistry());
+    if (bundleKey.empty()) {
+      // Writing with an empty name would spread the values over the root itself.
+      LogError(
+          L"CArpEntry::WriteArpEntry() - The bundle key name (BootstrapperRegistry) is empty; the entry is not "
+          L"written.");
+      return 0;
+    }
 
-int CArpEntry::WriteArpEntryUnguarded(ISetupConfigData& record) const {
-  std::wstring rootPath = WithoutTrailingBackslash(location_.uninstallRoot);
-  platform::UniqueHKey root;
-  if (registry::OpenKey(rootPath, KEY_READ | KEY_CREATE_SUB_KEY, location_.view, root) != ERROR_SUCCESS) {
-    LogError(L"Not able to open the key %s", location_.uninstallRoot.c_str());
-    return 0;
-  }
-  std::wstring bundleKey = CleanKeyName(record.GetBootstrapperRegistry());
-  if (bundleKey.empty()) {
-    // Writing with an empty name would spread the values over the root itself.
-    LogError(L"CArpEntry::WriteArpEntry() - The bundle key name (BootstrapperRegistry) is empty; the entry is not "
-             L"written.");
-    return 0;
-  }
+    platform::UniqueHKey product;
+    if (!OpenMainProductEntry(record, product)) return 0;
+    const std::wstring helpLink = ReadString(product.Get(), kHelpLink);
+    const std::wstring helpTelephone = ReadString(product.Get(), kHelpTelephone);
+    const std::wstring publisher = ReadString(product.Get(), kPublisher);
+    const std::wstring readme = ReadString(product.Get(), kReadme);
+    const std::wstring urlInfoAbout = ReadString(product.Get(), kUrlInfoAbout);
+    const std::wstring displayVersion = ReadString(product.Get(), kDisplayVersion);
+    const std::wstring comments = ReadString(product.Get(), kComments);
+    const std::wstring urlUpdateInfo = ReadString(product.Get(), kUrlUpdateInfo);
+    product.Reset();
 
-  platform::UniqueHKey product;
-  if (!OpenMainProductEntry(record, product)) return 0;
-  const std::wstring helpLink = ReadString(product.Get(), kHelpLink);
-  const std::wstring helpTelephone = ReadString(product.Get(), kHelpTelephone);
-  const std::wstring publisher = ReadString(product.Get(), kPublisher);
-  const std::wstring readme = ReadString(product.Get(), kReadme);
-  const std::wstring urlInfoAbout = ReadString(product.Get(), kUrlInfoAbout);
-  const std::wstring displayVersion = ReadString(product.Get(), kDisplayVersion);
-  const std::wstring comments = ReadString(product.Get(), kComments);
-  const std::wstring urlUpdateInfo = ReadString(product.Get(), kUrlUpdateInfo);
-  product.Reset();
+    platform::UniqueHKey entry;
+    if (!CreateEntry(bundleKey, entry)) return 0;
 
-  platform::UniqueHKey entry;
-  if (!CreateEntry(bundleKey, entry)) return 0;
-
-  // The size walk can take a while on a large folder; it runs before the
-  // first value is written so the entry never shows half its values.
-  const DWORD estimatedSize = EstimatedSizeOf(record);
-  const std::wstring installedLocation = record.GetInstalledLocation();
-  const std::wstring productName = record.GetProductName();
-  if (productName.empty()) {
-    LogWarning(L"CArpEntry::WriteArpEntry() - The bundle title is empty; the entry %s has no display name.",
-               bundleKey.c_str());
-  }
-  if (installedLocation.empty()) {
-    LogWarning(L"CArpEntry::WriteArpEntry() - The installation folder is empty for the entry %s.",
-               bundleKey.c_str());
-  }
-  const std::vector<EntryValue> values = {
-      Text(kBrand, record.GetBrand()),
-      Text(kComments, comments),
-      Text(kDisplayIcon, DisplayIconPath(record)),
-      Text(kDisplayName, productName),
-      Text(kDisplayVersion, displayVersion),
-      Number(kEstimatedSize, estimatedSize),
-      Text(kExePathValue, record.GetSourcePath()),
-      Text(kHelpLink, helpLink),
-      Text(kHelpTelephone, helpTelephone),
-      Text(kInstallDir, installedLocation),
-      Text(kInstallLocation, ResolvedInstallLocation(record)),
-      Number(kLanguage, record.GetLanguageId()),
-      Text(kPublisher, publisher),
-      Text(kReadme, readme),
-      Text(kUninstallString, BuildUninstallString(installedLocation, record.GetMaintenanceExePath())),
-      Text(kUrlInfoAbout, urlInfoAbout),
-      Text(kUrlUpdateInfo, urlUpdateInfo),
-  };
-  if (!WriteValues(entry.Get(), location_.uninstallRoot + bundleKey, values, L"WriteArpEntry")) return 0;
-  LogInformation(L"CArpEntry::WriteArpEntry() - The Add/Remove Programs entry %s is written.", bundleKey.c_str());
-  return 1;
+    // The size walk can take a while on a large folder; it runs before the
+    // first value is written so the entry never shows half its values.
+    const DWORD estimatedSize = EstimatedSizeOf(record);
+    const std::wstring installedLocation = record.GetInstalledLocation();
+    const std::wstring productName = record.GetProductName();
+    if (productName.empty()) {
+      LogWarning(L"CArpEntry::WriteArpEntry() - The bundle title is empty; the entry %s has no display name.",
+                 bundleKey.c_str());
+    }
+    if (installedLocation.empty()) {
+      LogWarning(L"CArpEntry::WriteArpEntry() - The installation folder is empty for the entry %s.", bundleKey.c_str());
+    }
+    const std::vector<EntryValue> values = {
+        Text(kBrand, record.GetBrand()),
+        Text(kComments, comments),
+        Text(kDisplayIcon, DisplayIconPath(record)),
+        Text(kDisplayName, productName),
+        Text(kDisplayVersion, displayVersion),
+        Number(kEstimatedSize, estimatedSize),
+        Text(kExePathValue, record.GetSourcePath()),
+        Text(kHelpLink, helpLink),
+        Text(kHelpTelephone, helpTelephone),
+        Text(kInstallDir, installedLocation),
+        Text(kInstallLocation, ResolvedInstallLocation(record)),
+        Number(kLanguage, record.GetLanguageId()),
+        Text(kPublisher, publisher),
+        Text(kReadme, readme),
+        Text(kUninstallString, BuildUninstallString(installedLocation, record.GetMaintenanceExePath())),
+        Text(kUrlInfoAbout, urlInfoAbout),
+        Text(kUrlUpdateInfo, urlUpdateInfo),
+    };
+    if (!WriteValues(entry.Get(), location_.uninstallRoot + bundleKey, values, L"WriteArpEntry")) return 0;
+    LogInformation(L"CArpEntry::WriteArpEntry() - The Add/Remove Programs entry %s is written.", bundleKey.c_str());
+    return 1;
+  });
 }
 
 int CArpEntry::UpdateRegistryOnMinorUpgrade(ISetupConfigData& record) const {
-  return Guarded(L"Exception in UpdateRegistryOnMinorUpgrade ", 0,
-                 [&] { return UpdateRegistryOnMinorUpgradeUnguarded(record); });
-}
-
-int CArpEntry::UpdateRegistryOnMinorUpgradeUnguarded(ISetupConfigData& record) const {
-  platform::UniqueHKey product;
-  if (!OpenMainProductEntry(record, product)) return 0;
-  product.Reset();
-  platform::UniqueHKey entry;
-  if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_SET_VALUE, entry)) return 0;
-  const std::vector<EntryValue> values = {Number(kEstimatedSize, EstimatedSizeOf(record))};
-  return WriteValues(entry.Get(), location_.uninstallRoot + CleanKeyName(record.GetBootstrapperRegistry()), values,
-                     L"UpdateRegistryOnMinorUpgrade")
-             ? 1
-             : 0;
+  return Guarded(L"Exception in UpdateRegistryOnMinorUpgrade ", 0, [&]() -> int {
+    platform::UniqueHKey product;
+    if (!OpenMainProductEntry(record, product)) return 0;
+    product.Reset();
+    platform::UniqueHKey entry;
+    if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_SET_VALUE, entry)) return 0;
+    const std::vector<EntryValue> values = {Number(kEstimatedSize, EstimatedSizeOf(record))};
+    return WriteValues(entry.Get(), location_.uninstallRoot + CleanKeyName(record.GetBootstrapperRegistry()), values,
+                       L"UpdateRegistryOnMinorUpgrade")
+               ? 1
+               : 0;
+  });
 }
 
 // --- child entries ----------------------------------------------------------------
 
 int CArpEntry::AddChildEntry(ISetupConfigData& record, const std::wstring& keyName, const std::wstring& displayName,
                              const std::wstring& sourceKey) const {
-  return Guarded(L"Exception in AddChildEntry ", 0,
-                 [&] { return AddChildEntryUnguarded(record, keyName, displayName, sourceKey); });
-}
+  return Guarded(L"Exception in AddChildEntry ", 0, [&]() -> int {
+    const std::wstring childKey = CleanKeyName(keyName);
+    const std::wstring bundleKey = CleanKeyName(record.GetBootstrapperRegistry());
+    if (childKey.empty() || bundleKey.empty()) {
+      LogError(
+          L"CArpEntry::AddChildEntry() - The child key name \"%s\" or the bundle key name \"%s\" is empty; no child "
+          L"entry is written.",
+          keyName.c_str(), bundleKey.c_str());
+      return 0;
+    }
+    std::wstring sourceVersion;
+    std::wstring sourceName;
+    const std::wstring source = CleanKeyName(sourceKey);
+    platform::UniqueHKey sourceEntry;
+    if (!source.empty() && OpenProductEntry(source, sourceEntry) == ERROR_SUCCESS) {
+      sourceVersion = ReadString(sourceEntry.Get(), kDisplayVersion);
+      sourceName = ReadString(sourceEntry.Get(), kDisplayName);
+    } else {
+      LogWarning(
+          L"CArpEntry::AddChildEntry() - The source entry %s%s could not be opened; its name and version stay "
+          L"empty.",
+          location_.uninstallRoot.c_str(), source.c_str());
+    }
+    sourceEntry.Reset();
 
-int CArpEntry::AddChildEntryUnguarded(ISetupConfigData& record, const std::wstring& keyName,
-                                      const std::wstring& displayName, const std::wstring& sourceKey) const {
-  const std::wstring childKey = CleanKeyName(keyName);
-  const std::wstring bundleKey = CleanKeyName(record.GetBootstrapperRegistry());
-  if (childKey.empty() || bundleKey.empty()) {
-    LogError(L"CArpEntry::AddChildEntry() - The child key name \"%s\" or the bundle key name \"%s\" is empty; no child "
-             L"entry is written.",
-             keyName.c_str(), bundleKey.c_str());
-    return 0;
-  }
-  std::wstring sourceVersion;
-  std::wstring sourceName;
-  const std::wstring source = CleanKeyName(sourceKey);
-  platform::UniqueHKey sourceEntry;
-  if (!source.empty() && OpenProductEntry(source, sourceEntry) == ERROR_SUCCESS) {
-    sourceVersion = ReadString(sourceEntry.Get(), kDisplayVersion);
-    sourceName = ReadString(sourceEntry.Get(), kDisplayName);
-  } else {
-    LogWarning(L"CArpEntry::AddChildEntry() - The source entry %s%s could not be opened; its name and version stay "
-               L"empty.",
-               location_.uninstallRoot.c_str(), source.c_str());
-  }
-  sourceEntry.Reset();
+    platform::UniqueHKey child;
+    if (!CreateEntry(childKey, child)) return 0;
+    const std::vector<EntryValue> values = {
+        Text(kDisplayName, displayName),
+        Number(kNoModify, 1),
+        Number(kNoRemove, 1),
+        Number(kNoRepair, 1),
+        Text(kParentKeyName, bundleKey),
+        Text(kParentDisplayName, sourceName),
+        Text(kDisplayVersion, sourceVersion),
+        Text(kDisplayIcon, DisplayIconPath(record)),
+        Text(kUninstallString, L"Null"),
+    };
+    if (!WriteValues(child.Get(), location_.uninstallRoot + childKey, values, L"AddChildEntry")) return 0;
+    child.Reset();
 
-  platform::UniqueHKey child;
-  if (!CreateEntry(childKey, child)) return 0;
-  const std::vector<EntryValue> values = {
-      Text(kDisplayName, displayName),
-      Number(kNoModify, 1),
-      Number(kNoRemove, 1),
-      Number(kNoRepair, 1),
-      Text(kParentKeyName, bundleKey),
-      Text(kParentDisplayName, sourceName),
-      Text(kDisplayVersion, sourceVersion),
-      Text(kDisplayIcon, DisplayIconPath(record)),
-      Text(kUninstallString, L"Null"),
-  };
-  if (!WriteValues(child.Get(), location_.uninstallRoot + childKey, values, L"AddChildEntry")) return 0;
-  child.Reset();
-
-  if (sourceVersion.empty()) {
-    LogInformation(L"CArpEntry::AddChildEntry() - The source has no version; the DisplayVersion of %s is kept.",
-                   bundleKey.c_str());
-    return 1;
-  }
-  return UpdateDisplayVersion(bundleKey, sourceVersion);
+    if (sourceVersion.empty()) {
+      LogInformation(L"CArpEntry::AddChildEntry() - The source has no version; the DisplayVersion of %s is kept.",
+                     bundleKey.c_str());
+      return 1;
+    }
+    return UpdateDisplayVersion(bundleKey, sourceVersion);
+  });
 }
 
 int CArpEntry::UpdateDisplayVersion(const std::wstring& bundleKeyName, const std::wstring& version) const {
-  return Guarded(L"Exception in UpdateDisplayVersion ", 0,
-                 [&] { return UpdateDisplayVersionUnguarded(bundleKeyName, version); });
-}
-
-int CArpEntry::UpdateDisplayVersionUnguarded(const std::wstring& bundleKeyName, const std::wstring& version) const {
-  if (version.empty()) {
-    LogWarning(L"CArpEntry::UpdateDisplayVersion() - The version is empty; the DisplayVersion of %s is kept.",
-               bundleKeyName.c_str());
-    return 0;
-  }
-  platform::UniqueHKey entry;
-  if (!OpenBundleEntry(bundleKeyName, KEY_SET_VALUE, entry)) return 0;
-  const std::vector<EntryValue> values = {Text(kDisplayVersion, version)};
-  return WriteValues(entry.Get(), location_.uninstallRoot + CleanKeyName(bundleKeyName), values,
-                     L"UpdateDisplayVersion")
-             ? 1
-             : 0;
+  return Guarded(L"Exception in UpdateDisplayVersion ", 0, [&]() -> int {
+    if (version.empty()) {
+      LogWarning(L"CArpEntry::UpdateDisplayVersion() - The version is empty; the DisplayVersion of %s is kept.",
+                 bundleKeyName.c_str());
+      return 0;
+    }
+    platform::UniqueHKey entry;
+    if (!OpenBundleEntry(bundleKeyName, KEY_SET_VALUE, entry)) return 0;
+    const std::vector<EntryValue> values = {Text(kDisplayVersion, version)};
+    return WriteValues(entry.Get(), location_.uninstallRoot + CleanKeyName(bundleKeyName), values,
+                       L"UpdateDisplayVersion")
+               ? 1
+               : 0;
+  });
 }
 
 int CArpEntry::ModifySourcePathRegkey(const ISetupConfigData& record) const {
-  return Guarded(L"Exception in ModifySourcePathRegkey ", 0, [&] { return ModifySourcePathRegkeyUnguarded(record); });
-}
-
-int CArpEntry::ModifySourcePathRegkeyUnguarded(const ISetupConfigData& record) const {
-  const std::wstring sourcePath = record.GetSourcePath();
-  if (sourcePath.empty()) {
-    LogWarning(L"CArpEntry::ModifySourcePathRegkey() - The source path is empty; the stored one is kept.");
-    return 0;
-  }
-  platform::UniqueHKey entry;
-  if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_SET_VALUE, entry)) return 0;
-  const std::vector<EntryValue> values = {Text(kExePathValue, sourcePath)};
-  return WriteValues(entry.Get(), location_.uninstallRoot + CleanKeyName(record.GetBootstrapperRegistry()), values,
-                     L"ModifySourcePathRegkey")
-             ? 1
-             : 0;
+  return Guarded(L"Exception in ModifySourcePathRegkey ", 0, [&]() -> int {
+    const std::wstring sourcePath = record.GetSourcePath();
+    if (sourcePath.empty()) {
+      LogWarning(L"CArpEntry::ModifySourcePathRegkey() - The source path is empty; the stored one is kept.");
+      return 0;
+    }
+    platform::UniqueHKey entry;
+    if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_SET_VALUE, entry)) return 0;
+    const std::vector<EntryValue> values = {Text(kExePathValue, sourcePath)};
+    return WriteValues(entry.Get(), location_.uninstallRoot + CleanKeyName(record.GetBootstrapperRegistry()), values,
+                       L"ModifySourcePathRegkey")
+               ? 1
+               : 0;
+  });
 }
 
 // --- read-back at start-up ----------------------------------------------------------
 
 bool CArpEntry::ReadArpSettings(ISetupConfigData& record) const {
-  return Guarded(L"Exception in ReadArpSettings ", false, [&] { return ReadArpSettingsUnguarded(record); });
-}
-
-bool CArpEntry::ReadArpSettingsUnguarded(ISetupConfigData& record) const {
-  platform::UniqueHKey entry;
-  if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_READ, entry)) return false;
-  struct Field {
-    const wchar_t* name;
-    void (ISetupConfigData::*set)(const std::wstring&);
-  };
-  const Field fields[] = {
-      {kExePathValue, &ISetupConfigData::SetSourcePath},
-      {kInstallDir, &ISetupConfigData::SetInstalledLocation},
-      {kBrand, &ISetupConfigData::SetBrand},
-  };
-  for (const Field& field : fields) {
-    std::wstring value = ReadString(entry.Get(), field.name);
-    if (value.empty()) {
-      LogWarning(L"CArpEntry::ReadArpSettings() - The value %s of the entry %s is missing or empty; the current "
-                 L"setting is kept.",
-                 field.name, record.GetBootstrapperRegistry().c_str());
-      continue;
+  return Guarded(L"Exception in ReadArpSettings ", false, [&]() -> bool {
+    platform::UniqueHKey entry;
+    if (!OpenBundleEntry(record.GetBootstrapperRegistry(), KEY_READ, entry)) return false;
+    struct Field {
+      const wchar_t* name;
+      void (ISetupConfigData::*set)(const std::wstring&);
+    };
+    const Field fields[] = {
+        {kExePathValue, &ISetupConfigData::SetSourcePath},
+        {kInstallDir, &ISetupConfigData::SetInstalledLocation},
+        {kBrand, &ISetupConfigData::SetBrand},
+    };
+    for (const Field& field : fields) {
+      std::wstring value = ReadString(entry.Get(), field.name);
+      if (value.empty()) {
+        LogWarning(
+            L"CArpEntry::ReadArpSettings() - The value %s of the entry %s is missing or empty; the current "
+            L"setting is kept.",
+            field.name, record.GetBootstrapperRegistry().c_str());
+        continue;
+      }
+      (record.*field.set)(value);
     }
-    (record.*field.set)(value);
-  }
-  return true;
+    return true;
+  });
 }
 
 std::wstring CArpEntry::ReadInstallFolder(const std::wstring& bundleKeyName) const {

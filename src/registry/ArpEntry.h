@@ -130,13 +130,6 @@ class CArpEntry {
                                                          const std::wstring& maintenanceExePath);
 
  private:
-  int WriteArpEntryUnguarded(ISetupConfigData& record) const;
-  int UpdateRegistryOnMinorUpgradeUnguarded(ISetupConfigData& record) const;
-  int AddChildEntryUnguarded(ISetupConfigData& record, const std::wstring& keyName, const std::wstring& displayName,
-                             const std::wstring& sourceKey) const;
-  int UpdateDisplayVersionUnguarded(const std::wstring& bundleKeyName, const std::wstring& version) const;
-  int ModifySourcePathRegkeyUnguarded(const ISetupConfigData& record) const;
-  bool ReadArpSettingsUnguarded(ISetupConfigData& record) const;
   int DeleteKeyUnder(const std::wstring& root, const std::wstring& name, registry::View view,
                      const wchar_t* failureText) const;
 

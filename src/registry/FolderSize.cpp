@@ -38,28 +38,25 @@ unsigned long long SumFolder(const std::wstring& folder) {
   return total;
 }
 
-unsigned long long GetFolderSizeUnguarded(const std::wstring& path) {
-  std::wstring folder = path;
-  while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-  // An empty name would list the root of the current drive.
-  if (folder.empty()) {
-    LogWarning(L"GetFolderSize - The folder name is empty, hence the size is 0.");
-    return 0;
-  }
-  DWORD attributes = ::GetFileAttributesW(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    LogWarning(L"GetFolderSize - The folder %s does not exist, hence the size is 0.", folder.c_str());
-    return 0;
-  }
-  return SumFolder(folder);
-}
-
 }  // namespace
 
 unsigned long long GetFolderSize(const std::wstring& path) {
   try {
-    return GetFolderSizeUnguarded(path);
+    std::wstring folder = path;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    // An empty name would list the root of the current drive.
+    if (folder.empty()) {
+      LogWarning(L"GetFolderSize - The folder name is empty, hence the size is 0.");
+      return 0;
+    }
+    DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      LogWarning(L"GetFolderSize - The folder %s does not exist, hence the size is 0.", folder.c_str());
+      return 0;
+    }
+    return SumFolder(folder);
   } catch (...) {
+    // Deliberate text (the trailing blank): kept as written.
     LogError(L"Exception in GetFolderSize ");
     return 0;
   }

@@ -25,41 +25,34 @@ LSTATUS CreateKey(const std::wstring& path, REGSAM access, View view, platform::
                            access | ViewFlag(view), nullptr, key.Put(), nullptr);
 }
 
-namespace {
-
-bool ReadStringValueUnguarded(HKEY key, const std::wstring& name, std::wstring& value) {
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-  // The value may change between the two calls; retry with the new size.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 2, L'\0');
-    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    LSTATUS status =
-        ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (status == ERROR_MORE_DATA) {
-      bytes = size;
-      continue;
-    }
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    // Stored strings need not be terminated: stop at the first zero or the stored length.
-    size_t chars = size / sizeof(wchar_t);
-    size_t length = 0;
-    while (length < chars && buffer[length] != L'\0') ++length;
-    value.assign(buffer.data(), length);
-    return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 bool ReadStringValue(HKEY key, const std::wstring& name, std::wstring& value) {
   try {
-    return ReadStringValueUnguarded(key, name, value);
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    // The value may change between the two calls; retry with the new size.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 2, L'\0');
+      DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+      LSTATUS status =
+          ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+      if (status == ERROR_MORE_DATA) {
+        bytes = size;
+        continue;
+      }
+      if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+      // Stored strings need not be terminated: stop at the first zero or the stored length.
+      size_t chars = size / sizeof(wchar_t);
+      size_t length = 0;
+      while (length < chars && buffer[length] != L'\0') ++length;
+      value.assign(buffer.data(), length);
+      return true;
+    }
+    return false;
   } catch (...) {
     // A value of absurd size can exhaust memory; the caller sees a missing value.
+    // Deliberate text ("GetStringValue", the trailing blank): kept as written.
     LogError(L"Exception in GetStringValue ");
     return false;
   }

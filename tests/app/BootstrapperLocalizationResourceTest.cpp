@@ -59,10 +59,11 @@ TEST(BootstrapperLocalizationResource, NineLanguagesInOrderEachWithItsOwnFiveTex
 }
 
 struct LanguageCase {
+  const char* name;
   LANGID requested;
   const wchar_t* errorMsg2;
 };
-void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.requested; }
+void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.name << " (" << c.requested << ")"; }
 
 class BootstrapperLocalizationLanguage : public ::testing::TestWithParam<LanguageCase> {};
 
@@ -76,9 +77,14 @@ TEST_P(BootstrapperLocalizationLanguage, PicksTheLanguageOrEnglish) {
   testsupport::RemoveFolder(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, BootstrapperLocalizationLanguage,
-                         ::testing::Values(LanguageCase{1031, L"\x00DC" L"berpr\x00FC" L"fen Sie die Einstellungen der Protokolldatei."},
-                                           LanguageCase{1036, L"V\x00E9rifiez les param\x00E8tres du fichier journal."},
-                                           LanguageCase{1043, L"Verify the log file settings."}));
+INSTANTIATE_TEST_SUITE_P(
+    Languages, BootstrapperLocalizationLanguage,
+    ::testing::Values(LanguageCase{"German", 1031,
+                                   L"\x00DC"
+                                   L"berpr\x00FC"
+                                   L"fen Sie die Einstellungen der Protokolldatei."},
+                      LanguageCase{"French", 1036, L"V\x00E9rifiez les param\x00E8tres du fichier journal."},
+                      LanguageCase{"DutchFallsBackToEnglish", 1043, L"Verify the log file settings."}),
+    [](const ::testing::TestParamInfo<LanguageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

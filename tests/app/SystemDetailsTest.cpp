@@ -48,6 +48,7 @@ TEST(SystemDetailsText, BlockBetweenTwoSeparatorLines) {
 }
 
 struct OsCase {
+  const char* label;
   DWORD major;
   DWORD minor;
   bool workstation;
@@ -62,13 +63,15 @@ TEST_P(OperatingSystemNames, ByVersionAndProductType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, OperatingSystemNames,
-    ::testing::Values(OsCase{10, 0, true, L"Windows 10"}, OsCase{10, 5, false, L"Windows 10 Server"},
-                      OsCase{6, 3, true, L"Windows 8.1"}, OsCase{6, 3, false, L"Windows Server 2012 R2"},
-                      OsCase{6, 2, true, L"Windows 8"}, OsCase{6, 2, false, L"Windows Server 2012"},
-                      OsCase{6, 1, true, L"Windows 7"}, OsCase{6, 1, false, L"Windows Server 2008 R2"},
-                      OsCase{6, 0, true, L"Windows Vista"}, OsCase{6, 0, false, L"Windows Server 2008"},
-                      OsCase{6, 4, true, L"UnKnown OS"}, OsCase{5, 1, true, L"UnKnown OS"},
-                      OsCase{11, 0, false, L"UnKnown OS"}));
+    ::testing::Values(
+        OsCase{"Windows10", 10, 0, true, L"Windows 10"}, OsCase{"Windows10Server", 10, 5, false, L"Windows 10 Server"},
+        OsCase{"Windows8_1", 6, 3, true, L"Windows 8.1"},
+        OsCase{"Server2012R2", 6, 3, false, L"Windows Server 2012 R2"}, OsCase{"Windows8", 6, 2, true, L"Windows 8"},
+        OsCase{"Server2012", 6, 2, false, L"Windows Server 2012"}, OsCase{"Windows7", 6, 1, true, L"Windows 7"},
+        OsCase{"Server2008R2", 6, 1, false, L"Windows Server 2008 R2"}, OsCase{"Vista", 6, 0, true, L"Windows Vista"},
+        OsCase{"Server2008", 6, 0, false, L"Windows Server 2008"}, OsCase{"Unknown6_4", 6, 4, true, L"UnKnown OS"},
+        OsCase{"Unknown5_1", 5, 1, true, L"UnKnown OS"}, OsCase{"Unknown11_0Server", 11, 0, false, L"UnKnown OS"}),
+    [](const ::testing::TestParamInfo<OsCase>& info) { return std::string(info.param.label); });
 
 TEST(EditionNames, NamedProductTypesAndEmptyOthers) {
   const std::pair<DWORD, const wchar_t*> named[] = {

@@ -60,17 +60,28 @@ TEST(MaintenanceRemovalText, NoCodePageNoRestartAndPercentSigns) {
             L"del /F \"C:\\T%%\\x.bat\"\r\n");
 }
 
-class MaintenanceRemovalRefused : public ::testing::TestWithParam<const wchar_t*> {};
+struct RefusedPathCase {
+  const char* name;
+  const wchar_t* path;
+};
+void PrintTo(const RefusedPathCase& c, std::ostream* os) { *os << c.name; }
+
+class MaintenanceRemovalRefused : public ::testing::TestWithParam<RefusedPathCase> {};
 
 // rmdir /S on any of these would wipe a drive, a share or the current folder.
 TEST_P(MaintenanceRemovalRefused, FolderIsNotRemovable) {
-  EXPECT_EQ(CCommonUtility::BuildRemovalBatchText(GetParam(), L"", true, L"C:\\T\\x.bat"), L"");
+  EXPECT_EQ(CCommonUtility::BuildRemovalBatchText(GetParam().path, L"", true, L"C:\\T\\x.bat"), L"");
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, MaintenanceRemovalRefused,
-                         ::testing::Values(L"C:\\Setup.exe", L"Setup.exe", L"Sub\\Setup.exe", L"C:Setup.exe",
-                                           L"\\\\server\\share\\Setup.exe", L"\\\\server\\Setup.exe",
-                                           L"\\Setup.exe", L""));
+INSTANTIATE_TEST_SUITE_P(
+    Paths, MaintenanceRemovalRefused,
+    ::testing::Values(RefusedPathCase{"DriveRoot", L"C:\\Setup.exe"}, RefusedPathCase{"CurrentFolder", L"Setup.exe"},
+                      RefusedPathCase{"RelativeFolder", L"Sub\\Setup.exe"},
+                      RefusedPathCase{"DriveRelative", L"C:Setup.exe"},
+                      RefusedPathCase{"ShareRoot", L"\\\\server\\share\\Setup.exe"},
+                      RefusedPathCase{"ServerOnly", L"\\\\server\\Setup.exe"},
+                      RefusedPathCase{"RootOfCurrentDrive", L"\\Setup.exe"}, RefusedPathCase{"Empty", L""}),
+    [](const ::testing::TestParamInfo<RefusedPathCase>& info) { return std::string(info.param.name); });
 
 class MaintenanceRemovalRun : public ::testing::Test {
  protected:

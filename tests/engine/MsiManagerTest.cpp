@@ -72,6 +72,7 @@ TEST_F(SetupManagerTest, PropertyStringCollectsPublicNamesAndTheCacheOutlivesThe
 }
 
 struct FormatCase {
+  const char* name;
   const wchar_t* text;
   const wchar_t* expected;
 };
@@ -88,13 +89,15 @@ TEST_P(FormatTextTest, ReplacesReferencesAndEnds) {
   EXPECT_EQ(text, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, FormatTextTest,
-    ::testing::Values(FormatCase{L"[ProductName] uses [PUBLICPROP].", L"Setup Test Bundle uses public value."},
-                      FormatCase{L"[productname] and [PRODUCTNAME]", L"Setup Test Bundle and Setup Test Bundle"},
-                      FormatCase{L"gone:[NOSUCHPROPERTY].", L"gone:."},
-                      FormatCase{L"a]b [PUBLICPROP]", L"a]b public value"},
-                      FormatCase{L"open [PUBLICPROP", L"open [PUBLICPROP"}));
+INSTANTIATE_TEST_SUITE_P(Texts, FormatTextTest,
+                         ::testing::Values(FormatCase{"PublicAndPrivateProperty", L"[ProductName] uses [PUBLICPROP].",
+                                                      L"Setup Test Bundle uses public value."},
+                                           FormatCase{"NamesAreCaseSensitive", L"[productname] and [PRODUCTNAME]",
+                                                      L"Setup Test Bundle and Setup Test Bundle"},
+                                           FormatCase{"UnknownPropertyIsEmpty", L"gone:[NOSUCHPROPERTY].", L"gone:."},
+                                           FormatCase{"LoneClosingBracket", L"a]b [PUBLICPROP]", L"a]b public value"},
+                                           FormatCase{"UnclosedReference", L"open [PUBLICPROP", L"open [PUBLICPROP"}),
+                         [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FormatTextTest, SelfReferenceEnds) {
   ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));

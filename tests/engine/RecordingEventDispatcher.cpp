@@ -62,6 +62,7 @@ void RecordingEventMapper::SetProgressPos(int position) {
     bar_.position = position;
   }
   log_.AddProgress(platform::Format(L"SetProgressPos(%d)", position));
+  if (onProgressPos) onProgressPos(position);
 }
 
 void RecordingEventMapper::SetProgressRange(int minimum, int maximum) {

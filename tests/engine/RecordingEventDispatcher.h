@@ -73,6 +73,9 @@ class RecordingEventMapper final : public IEventMapper {
 
   // Called after OnProduct is logged (tests cancel from here).
   std::function<void(int phase, IProductAttributes* product, int value)> onProduct;
+  // Called after each SetProgressPos is recorded, on the calling thread (the
+  // simulated progress thread too): tests wait on it instead of sleeping.
+  std::function<void(int position)> onProgressPos;
   // Progress bar model the progress operations drive.
   struct Bar {
     int minimum = 0;

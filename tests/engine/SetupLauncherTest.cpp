@@ -112,6 +112,7 @@ TEST_F(SetupManagerTest, PatchOfTheInstalledLineOpensTheCachedPackageWithThePatc
 }
 
 struct PatchVersionCase {
+  const char* name;
   const wchar_t* updated;
   const wchar_t* installed;
   bool opensCachedPackage;
@@ -125,15 +126,19 @@ TEST_P(PatchVersionRuleTest, WizardOnlyForAPatchOfTheInstalledLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, PatchVersionRuleTest,
-                         ::testing::Values(PatchVersionCase{L"1.2.3", L"1.2.3", true},
-                                           PatchVersionCase{L"1.2.5", L"1.2.3", true},
-                                           PatchVersionCase{L"1.2.1", L"1.2.3", false},
-                                           PatchVersionCase{L"1.3.3", L"1.2.3", false},
-                                           PatchVersionCase{L"2.2.3", L"1.2.3", false},
-                                           PatchVersionCase{L"1.2", L"1.2.3", false},
-                                           PatchVersionCase{L"1.2.3", L"", false}));
+                         ::testing::Values(PatchVersionCase{"SameVersion", L"1.2.3", L"1.2.3", true},
+                                           PatchVersionCase{"NewerBuild", L"1.2.5", L"1.2.3", true},
+                                           PatchVersionCase{"OlderBuild", L"1.2.1", L"1.2.3", false},
+                                           PatchVersionCase{"OtherMinor", L"1.3.3", L"1.2.3", false},
+                                           PatchVersionCase{"OtherMajor", L"2.2.3", L"1.2.3", false},
+                                           PatchVersionCase{"NoBuildPart", L"1.2", L"1.2.3", false},
+                                           PatchVersionCase{"NothingInstalled", L"1.2.3", L"", false}),
+                         [](const ::testing::TestParamInfo<PatchVersionCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 struct RebootCase {
+  const char* name;
   int executionType;
   const wchar_t* letters;
   DWORD productExit;
@@ -152,11 +157,12 @@ TEST_P(RebootDecisionTest, RunLettersAndProductResultsDecide) {
 
 INSTANTIATE_TEST_SUITE_P(
     Letters, RebootDecisionTest,
-    ::testing::Values(RebootCase{SETUPEXECTYPE_INSTALLATION, L"IU", 3010, true},
-                      RebootCase{SETUPEXECTYPE_REPAIR, L"IU", 3010, false},
-                      RebootCase{SETUPEXECTYPE_REMOVE, L"IU", 3010, true},
-                      RebootCase{SETUPEXECTYPE_REPAIR, L"", 3010, true},
-                      RebootCase{SETUPEXECTYPE_INSTALLATION, L"IU", 0, false}));
+    ::testing::Values(RebootCase{"InstallationWithRestartLetter", SETUPEXECTYPE_INSTALLATION, L"IU", 3010, true},
+                      RebootCase{"RepairWithoutRepairLetter", SETUPEXECTYPE_REPAIR, L"IU", 3010, false},
+                      RebootCase{"RemovalWithRestartLetter", SETUPEXECTYPE_REMOVE, L"IU", 3010, true},
+                      RebootCase{"RepairWithNoLetters", SETUPEXECTYPE_REPAIR, L"", 3010, true},
+                      RebootCase{"ProductAskedNoRestart", SETUPEXECTYPE_INSTALLATION, L"IU", 0, false}),
+    [](const ::testing::TestParamInfo<RebootCase>& info) { return std::string(info.param.name); });
 
 // A resumed run keeps the results of the products that ran before the
 // intermediate restart; only what ran in this run may ask for another restart.

@@ -211,6 +211,7 @@ TEST_F(SetupManagerTest, EmptyInstallDirStopsBeforeAnyProduct) {
 }
 
 struct DiskCase {
+  const char* name;
   ULONGLONG freeBytes;
   int expectedPrepared;
   int expectedBlocked;
@@ -248,8 +249,9 @@ TEST_P(SetupManagerDiskTest, FreeSpaceMustExceedTheBundleAndFeatureNeeds) {
 
 // 0 stands for exactly the required bytes, which is not enough.
 INSTANTIATE_TEST_SUITE_P(Disk, SetupManagerDiskTest,
-                         ::testing::Values(DiskCase{1000, 0, 1}, DiskCase{0, 0, 1},
-                                           DiskCase{3072ull * 1024 + 5001, 1, 0}));
+                         ::testing::Values(DiskCase{"FarTooLittle", 1000, 0, 1}, DiskCase{"ExactlyTheNeed", 0, 0, 1},
+                                           DiskCase{"OneByteMore", 3072ull * 1024 + 5001, 1, 0}),
+                         [](const ::testing::TestParamInfo<DiskCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace enginetest

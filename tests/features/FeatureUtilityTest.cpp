@@ -57,6 +57,7 @@ TEST_F(FeatureUtilityTest, HiddenExpandedAndSelectedBitsFollowLevelsConditionsAn
 }
 
 struct NonFeatureCase {
+  const char* name;
   int executionType;
   const wchar_t* product;
   int selected;
@@ -82,14 +83,16 @@ TEST_P(NonFeatureStateTest, SelectedAndLockedFromTheProductAndTheRunKind) {
 
 INSTANTIATE_TEST_SUITE_P(
     RunKinds, NonFeatureStateTest,
-    ::testing::Values(NonFeatureCase{SETUPEXECTYPE_INSTALLATION, L"Plain", 1, 0},
-                      NonFeatureCase{SETUPEXECTYPE_MAINTENANCE, L"Plain", 0, 0},
-                      NonFeatureCase{SETUPEXECTYPE_INSTALLATION, L"Newer", 1, 1},
-                      NonFeatureCase{SETUPEXECTYPE_MAINTENANCE, L"Newer", 1, 1},
-                      NonFeatureCase{SETUPEXECTYPE_REMOVE, L"Newer", 1, 1},
-                      NonFeatureCase{SETUPEXECTYPE_INSTALLATION, L"Present", 0, 0},
-                      NonFeatureCase{SETUPEXECTYPE_MAINTENANCE, L"Present", 1, 0},
-                      NonFeatureCase{SETUPEXECTYPE_MAINTENANCE, L"PresentNoUninstall", 1, 1}));
+    ::testing::Values(NonFeatureCase{"InstallationPlain", SETUPEXECTYPE_INSTALLATION, L"Plain", 1, 0},
+                      NonFeatureCase{"MaintenancePlain", SETUPEXECTYPE_MAINTENANCE, L"Plain", 0, 0},
+                      NonFeatureCase{"InstallationNewer", SETUPEXECTYPE_INSTALLATION, L"Newer", 1, 1},
+                      NonFeatureCase{"MaintenanceNewer", SETUPEXECTYPE_MAINTENANCE, L"Newer", 1, 1},
+                      NonFeatureCase{"RemovalNewer", SETUPEXECTYPE_REMOVE, L"Newer", 1, 1},
+                      NonFeatureCase{"InstallationPresent", SETUPEXECTYPE_INSTALLATION, L"Present", 0, 0},
+                      NonFeatureCase{"MaintenancePresent", SETUPEXECTYPE_MAINTENANCE, L"Present", 1, 0},
+                      NonFeatureCase{"MaintenancePresentNoUninstall", SETUPEXECTYPE_MAINTENANCE, L"PresentNoUninstall",
+                                     1, 1}),
+    [](const ::testing::TestParamInfo<NonFeatureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FeatureUtilityTest, RememberedSelectionWinsOverTheProductRule) {
   ReadProducts(kAddOnProducts);

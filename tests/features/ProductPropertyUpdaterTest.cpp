@@ -32,6 +32,7 @@ const char kBundle[] =
     "</ProductList>";
 
 struct RunCase {
+  const char* name;
   int executionType;
   // Names of the products that run, in list order.
   std::vector<std::wstring> running;
@@ -78,15 +79,17 @@ TEST_P(ProductPropertyUpdaterTest, RunKindDecidesWhichProductsRunAndTheTotals) {
 
 INSTANTIATE_TEST_SUITE_P(
     RunKinds, ProductPropertyUpdaterTest,
-    ::testing::Values(
-        RunCase{SETUPEXECTYPE_INSTALLATION,
-                {L"Runtime", L"Initializer", L"Pro Studio", L"Samples", L"Extras", L"Update"},
-                7 + 1 + 120 + 30 + 5,
-                true},
-        RunCase{SETUPEXECTYPE_MODIFY, {L"Initializer", L"Pro Studio", L"Samples"}, 1 + 120, false},
-        RunCase{SETUPEXECTYPE_REPAIR, {L"Pro Studio", L"Extras"}, 0, false},
-        RunCase{SETUPEXECTYPE_REMOVE, {L"Pro Studio", L"Samples", L"Extras"}, 0, false},
-        RunCase{SETUPEXECTYPE_MAINTENANCE, {}, 0, false}));
+    ::testing::Values(RunCase{"Installation",
+                              SETUPEXECTYPE_INSTALLATION,
+                              {L"Runtime", L"Initializer", L"Pro Studio", L"Samples", L"Extras", L"Update"},
+                              7 + 1 + 120 + 30 + 5,
+                              true},
+                      RunCase{
+                          "Modify", SETUPEXECTYPE_MODIFY, {L"Initializer", L"Pro Studio", L"Samples"}, 1 + 120, false},
+                      RunCase{"Repair", SETUPEXECTYPE_REPAIR, {L"Pro Studio", L"Extras"}, 0, false},
+                      RunCase{"Removal", SETUPEXECTYPE_REMOVE, {L"Pro Studio", L"Samples", L"Extras"}, 0, false},
+                      RunCase{"Maintenance", SETUPEXECTYPE_MAINTENANCE, {}, 0, false}),
+    [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ProductPropertyUpdaterTest, BrandGoesIntoGroupAndProductNames) {
   record_->SetExecutionType(SETUPEXECTYPE_INSTALLATION);

@@ -15,10 +15,10 @@ constexpr int kLinesPerWriter = 3000;
 const wchar_t kMarkerLine[] = L" *** rolling over to next log file ***";
 
 platform::UniqueHandle StartWriter(const std::wstring& logPath, const std::wstring& id, const std::wstring& event,
-                                   int maxMegabytes) {
+                                   int maxMegabytes, const std::wstring& readyEvent) {
   std::wstring exe = platform::GetModuleFolder() + L"logwriter.exe";
-  std::wstring commandLine = platform::Format(L"\"%s\" \"%s\" %s %d %s %d", exe.c_str(), logPath.c_str(), id.c_str(),
-                                              kLinesPerWriter, event.c_str(), maxMegabytes);
+  std::wstring commandLine = platform::Format(L"\"%s\" \"%s\" %s %d %s %d %s", exe.c_str(), logPath.c_str(), id.c_str(),
+                                              kLinesPerWriter, event.c_str(), maxMegabytes, readyEvent.c_str());
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
@@ -45,12 +45,25 @@ TEST_P(LogTwoProcesses, EveryLineOfBothWritersArrivesWholeAndOnce) {
   platform::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
   ASSERT_TRUE(start.IsValid());
 
-  platform::UniqueHandle writers[] = {StartWriter(path, L"A", eventName, c.maxMegabytes),
-                                      StartWriter(path, L"B", eventName, c.maxMegabytes)};
+  // Each writer sets its own ready event once its log is open.
+  std::wstring readyNames[] = {eventName + L"_ReadyA", eventName + L"_ReadyB"};
+  platform::UniqueHandle ready[] = {
+      platform::UniqueHandle(::CreateEventW(nullptr, TRUE, FALSE, readyNames[0].c_str())),
+      platform::UniqueHandle(::CreateEventW(nullptr, TRUE, FALSE, readyNames[1].c_str()))};
+  ASSERT_TRUE(ready[0].IsValid());
+  ASSERT_TRUE(ready[1].IsValid());
+
+  platform::UniqueHandle writers[] = {StartWriter(path, L"A", eventName, c.maxMegabytes, readyNames[0]),
+                                      StartWriter(path, L"B", eventName, c.maxMegabytes, readyNames[1])};
   ASSERT_TRUE(writers[0].IsValid()) << "logwriter.exe missing beside the test executable";
   ASSERT_TRUE(writers[1].IsValid());
-  // Both have opened the log before they are let go, so their lines compete.
-  ::Sleep(300);
+  // Both have opened the log before they are let go, so their lines compete. A
+  // writer that ends instead (it could not open the log) ends the wait too.
+  for (int i = 0; i < 2; ++i) {
+    HANDLE readyOrEnded[] = {ready[i].Get(), writers[i].Get()};
+    ASSERT_EQ(::WaitForMultipleObjects(2, readyOrEnded, FALSE, 60000), WAIT_OBJECT_0)
+        << "writer " << i << " never opened the log";
+  }
   ::SetEvent(start.Get());
   for (auto& writer : writers) {
     ASSERT_EQ(::WaitForSingleObject(writer.Get(), 90000), WAIT_OBJECT_0);

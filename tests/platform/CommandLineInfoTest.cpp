@@ -8,6 +8,7 @@
 namespace {
 
 struct SplitCase {
+  const char* name;
   const wchar_t* commandLine;
   std::vector<std::wstring> expected;  // arguments after the program name
 };
@@ -23,17 +24,21 @@ TEST_P(CommandLineSplit, FollowsTheRuntimeRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommandLineSplit,
-    ::testing::Values(
-        SplitCase{L"Setup.exe", {}},
-        SplitCase{L"Setup.exe /si  /L\t1031", {L"/si", L"/L", L"1031"}},
-        SplitCase{L"\"C:\\Program Files\\Setup.exe\" /si", {L"/si"}},
-        SplitCase{L"Setup.exe INSTALLDIR=\"D:\\My Folder\\\"", {L"INSTALLDIR=D:\\My Folder\""}},
-        SplitCase{L"Setup.exe \"INSTALLDIR=D:\\My Folder\\\\\" /si", {L"INSTALLDIR=D:\\My Folder\\", L"/si"}},
-        SplitCase{L"Setup.exe a\\\\\\\"b", {L"a\\\"b"}},
-        SplitCase{L"Setup.exe a\\\\b c", {L"a\\\\b", L"c"}},
-        SplitCase{L"Setup.exe \"\"", {L""}},
-        SplitCase{L"Setup.exe \"say \"\"hi\"\"\"", {L"say \"hi\""}},
-        SplitCase{L"Setup.exe X=a=b", {L"X=a=b"}}));
+    ::testing::Values(SplitCase{"NoArguments", L"Setup.exe", {}},
+                      SplitCase{"BlanksAndTabsSeparate", L"Setup.exe /si  /L\t1031", {L"/si", L"/L", L"1031"}},
+                      SplitCase{"QuotedProgramName", L"\"C:\\Program Files\\Setup.exe\" /si", {L"/si"}},
+                      SplitCase{"BackslashBeforeQuoteEscapesIt",
+                                L"Setup.exe INSTALLDIR=\"D:\\My Folder\\\"",
+                                {L"INSTALLDIR=D:\\My Folder\""}},
+                      SplitCase{"DoubledBackslashBeforeQuote",
+                                L"Setup.exe \"INSTALLDIR=D:\\My Folder\\\\\" /si",
+                                {L"INSTALLDIR=D:\\My Folder\\", L"/si"}},
+                      SplitCase{"OddBackslashesBeforeQuote", L"Setup.exe a\\\\\\\"b", {L"a\\\"b"}},
+                      SplitCase{"BackslashesWithoutQuoteStay", L"Setup.exe a\\\\b c", {L"a\\\\b", L"c"}},
+                      SplitCase{"EmptyQuotedArgument", L"Setup.exe \"\"", {L""}},
+                      SplitCase{"DoubledQuoteInsideQuotes", L"Setup.exe \"say \"\"hi\"\"\"", {L"say \"hi\""}},
+                      SplitCase{"EqualsSignsStay", L"Setup.exe X=a=b", {L"X=a=b"}}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
 class RecordingInfo : public platform::CCommandLineInfoBase {
  public:

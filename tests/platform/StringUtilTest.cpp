@@ -36,15 +36,19 @@ TEST(StringUtil, ReplaceAllDoesNotRescanReplacedText) {
 }
 
 struct IntCase {
+  const char* name;
   const wchar_t* text;
   int expected;
 };
 class StringUtilToInt : public ::testing::TestWithParam<IntCase> {};
 TEST_P(StringUtilToInt, ReadsLikeTheCRuntime) { EXPECT_EQ(platform::ToInt(GetParam().text), GetParam().expected); }
 INSTANTIATE_TEST_SUITE_P(Cases, StringUtilToInt,
-                         ::testing::Values(IntCase{L"1031", 1031}, IntCase{L" 12a", 12}, IntCase{L"abc", 0},
-                                           IntCase{L"", 0}, IntCase{L"-5", -5}, IntCase{L"+7", 7},
-                                           IntCase{L"99999999999", 2147483647}));
+                         ::testing::Values(IntCase{"Plain", L"1031", 1031},
+                                           IntCase{"LeadingBlankTrailingText", L" 12a", 12},
+                                           IntCase{"NoDigits", L"abc", 0}, IntCase{"Empty", L"", 0},
+                                           IntCase{"Negative", L"-5", -5}, IntCase{"PlusSign", L"+7", 7},
+                                           IntCase{"TooLargeClamps", L"99999999999", 2147483647}),
+                         [](const ::testing::TestParamInfo<IntCase>& info) { return std::string(info.param.name); });
 
 TEST(StringUtil, Utf8RoundTrip) {
   std::wstring text = L"Überprüfen 日志";

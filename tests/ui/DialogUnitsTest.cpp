@@ -17,19 +17,23 @@ constexpr double kHorizontal96 = 4.0 / 6.0 * kScale96;
 constexpr double kVertical96 = 8.0 / 13.0 * kScale96;
 
 struct RoundCase {
+  const char* name;
   double value;
   int expected;
 };
-void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.value; }
+void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.name << " (" << c.value << ")"; }
 
 class DialogUnitRounding : public ::testing::TestWithParam<RoundCase> {};
 
 TEST_P(DialogUnitRounding, TruncatesAndAddsOneFromHalfOn) { EXPECT_EQ(ui::RoundToInt(GetParam().value), GetParam().expected); }
 
 INSTANTIATE_TEST_SUITE_P(Values, DialogUnitRounding,
-                         ::testing::Values(RoundCase{0.0, 0}, RoundCase{0.49, 0}, RoundCase{0.5, 1},
-                                           RoundCase{666.6666, 667}, RoundCase{40.0, 40}, RoundCase{39.99, 40},
-                                           RoundCase{-2.5, -3}, RoundCase{-2.4, -2}));
+                         ::testing::Values(RoundCase{"Zero", 0.0, 0}, RoundCase{"BelowHalf", 0.49, 0},
+                                           RoundCase{"Half", 0.5, 1}, RoundCase{"TwoThirdsAbove", 666.6666, 667},
+                                           RoundCase{"Whole", 40.0, 40}, RoundCase{"JustBelowWhole", 39.99, 40},
+                                           RoundCase{"NegativeHalf", -2.5, -3},
+                                           RoundCase{"NegativeBelowHalf", -2.4, -2}),
+                         [](const ::testing::TestParamInfo<RoundCase>& info) { return std::string(info.param.name); });
 
 struct ConversionCase {
   const char* label;

@@ -33,6 +33,9 @@ TEST_P(TemplateTitle, SurvivesIntoTheWindow) {
   EXPECT_EQ(seen, title);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, TemplateTitle, ::testing::Values(0, 20, 1500, 4000));
+INSTANTIATE_TEST_SUITE_P(Lengths, TemplateTitle, ::testing::Values(0, 20, 1500, 4000),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                           return "Characters" + std::to_string(info.param);
+                         });
 
 }  // namespace

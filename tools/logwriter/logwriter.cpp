@@ -1,10 +1,11 @@
-// logwriter.exe PATH ID COUNT [START_EVENT [MAX_MB]]
+// logwriter.exe PATH ID COUNT [START_EVENT [MAX_MB [READY_EVENT]]]
 // Opens the setup log file sink on PATH (append mode, roll-over size MAX_MB,
 // default 0 meaning 10) and writes COUNT lines "writer ID line N ..." at
-// INFORMATION level. With START_EVENT it first waits for that named event, so
-// several writers can be released at the same moment.
+// INFORMATION level. With READY_EVENT it sets that named event once the log is
+// open, so the starter knows when to let it go. With START_EVENT it first waits
+// for that named event, so several writers can be released at the same moment.
 // Exit code: 0 written, 1 bad arguments, 2 the log could not be opened,
-// 3 the start event never came.
+// 3 the start event never came (or the ready event could not be set).
 
 #include <windows.h>
 
@@ -40,7 +41,7 @@ class CWriterLogFileDetails final : public ILogFileDetails {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
-    std::fwprintf(stderr, L"usage: logwriter PATH ID COUNT [START_EVENT [MAX_MB]]\n");
+    std::fwprintf(stderr, L"usage: logwriter PATH ID COUNT [START_EVENT [MAX_MB [READY_EVENT]]]\n");
     return 1;
   }
   // Nobody watches this process's windows: report message boxes on stderr.
@@ -57,6 +58,10 @@ int wmain(int argc, wchar_t** argv) {
   manager.SetLogFileDetails(&details);
   if (manager.SetSinkType(setuplog::CLogManager::kSinkFile) != 1) return 2;
 
+  if (argc > 6 && argv[6][0] != L'\0') {
+    platform::UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[6]));
+    if (!ready || !::SetEvent(ready.Get())) return 3;
+  }
   if (argc > 4 && argv[4][0] != L'\0') {
     platform::UniqueHandle start(::OpenEventW(SYNCHRONIZE, FALSE, argv[4]));
     if (!start || ::WaitForSingleObject(start.Get(), 60000) != WAIT_OBJECT_0) return 3;
