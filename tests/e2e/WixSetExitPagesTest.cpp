@@ -27,20 +27,6 @@ constexpr DWORD kStepTimeoutMs = 20000;
 
 std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
 
-bool IsInstalled(const std::wstring& productCode) {
-  LoadMsiLibrary();
-  wchar_t buffer[256] = {};
-  DWORD length = 256;
-  return MsiGetProductInfoStub(productCode.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, buffer, &length) ==
-         ERROR_SUCCESS;
-}
-
-void RemoveIfInstalled(const std::wstring& productCode) {
-  if (!IsInstalled(productCode)) return;
-  (void)MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
-  (void)MsiConfigureProductExStub(productCode.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
-}
-
 // A string of WixUI_en-us.wxl as a page shows it: without its text style,
 // [ProductName] formatted.
 std::wstring PageText(const std::wstring& stringId, const std::wstring& productName) {
@@ -109,8 +95,8 @@ bool OpenCancelDialog(SetRun& run, const DialogWindow& page, DialogWindow& cance
 
 class WixSetExitPages : public ::testing::TestWithParam<WixUiSet> {
  protected:
-  void SetUp() override { RemoveIfInstalled(GetParam().productCode); }
-  void TearDown() override { RemoveIfInstalled(GetParam().productCode); }
+  void SetUp() override { testsupport::RemoveWixSetProductIfInstalled(GetParam().productCode); }
+  void TearDown() override { testsupport::RemoveWixSetProductIfInstalled(GetParam().productCode); }
 };
 
 TEST_P(WixSetExitPages, CancelYesShowsTheSetsUserExitPageAndFinishEndsTheRunWithNothingInstalled) {
@@ -145,7 +131,7 @@ TEST_P(WixSetExitPages, CancelYesShowsTheSetsUserExitPageAndFinishEndsTheRunWith
   const testsupport::ProcessResult result = run.Process().Wait(kStepTimeoutMs);
   ASSERT_FALSE(result.timedOut) << "Finish did not end Setup.exe (killed)\n" << shown;
   EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_FALSE(IsInstalled(set.productCode)) << "the cancelled wizard installed the product";
+  EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set.productCode)) << "the cancelled wizard installed the product";
   const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
   EXPECT_NE(log.find(L"The user has canceled the Setup!"), std::wstring::npos) << Utf8(log);
 }
@@ -164,8 +150,8 @@ class WixSetCancelEscape : public ::testing::Test {
     }
     return testsupport::WixUiSets().front();
   }
-  void SetUp() override { RemoveIfInstalled(InstallDirSet().productCode); }
-  void TearDown() override { RemoveIfInstalled(InstallDirSet().productCode); }
+  void SetUp() override { testsupport::RemoveWixSetProductIfInstalled(InstallDirSet().productCode); }
+  void TearDown() override { testsupport::RemoveWixSetProductIfInstalled(InstallDirSet().productCode); }
 };
 
 TEST_F(WixSetCancelEscape, EscapeOnCancelDlgReturnsToThePage) {
@@ -202,7 +188,7 @@ TEST_F(WixSetCancelEscape, EscapeOnCancelDlgReturnsToThePage) {
   const testsupport::ProcessResult result = run.Process().Wait(kStepTimeoutMs);
   ASSERT_FALSE(result.timedOut) << run.Describe();
   EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_FALSE(IsInstalled(set.productCode));
+  EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set.productCode));
 }
 
 }  // namespace

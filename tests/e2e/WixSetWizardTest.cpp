@@ -40,14 +40,6 @@ std::wstring ClassOf(HWND window) {
 }
 
 // The name of the global atom a window property holds; empty without one.
-std::wstring AtomProperty(HWND window, const wchar_t* property) {
-  const ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(::GetPropW(window, property)));
-  if (atom == 0) return {};
-  wchar_t buffer[256] = {};
-  const UINT length = ::GlobalGetAtomNameW(atom, buffer, 256);
-  return std::wstring(buffer, length);
-}
-
 BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
   reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
   return TRUE;
@@ -73,14 +65,14 @@ bool FindPage(DWORD processId, const std::wstring& dialogId, WizardPage& found) 
     if (top.className != L"#32770") continue;
     for (HWND child : Children(top.window)) {
       if (::GetParent(child) != top.window || ClassOf(child) != L"#32770") continue;
-      if (AtomProperty(child, L"SetupDialogId") != dialogId || !::IsWindowVisible(child)) continue;
+      if (testsupport::AtomProperty(child, L"SetupDialogId") != dialogId || !::IsWindowVisible(child)) continue;
       found.frame = top.window;
       found.page = child;
       found.frameTitle = top.title;
       found.dialogId = dialogId;
       for (HWND control : Children(child)) {
         if (_wcsicmp(ClassOf(control).c_str(), L"Static") != 0) continue;
-        const std::wstring id = AtomProperty(control, L"SetupControlId");
+        const std::wstring id = testsupport::AtomProperty(control, L"SetupControlId");
         if (!id.empty()) found.statics[id] = testsupport::ReadWindowText(control);
       }
       return true;
@@ -105,26 +97,12 @@ std::wstring PageText(const std::wstring& stringId, const std::wstring& productN
   return text;
 }
 
-bool IsInstalled(const std::wstring& productCode) {
-  LoadMsiLibrary();
-  wchar_t buffer[256] = {};
-  DWORD length = 256;
-  return MsiGetProductInfoStub(productCode.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, buffer, &length) ==
-         ERROR_SUCCESS;
-}
-
-void RemoveIfInstalled(const std::wstring& productCode) {
-  if (!IsInstalled(productCode)) return;
-  (void)MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
-  (void)MsiConfigureProductExStub(productCode.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
-}
-
 // Starting the wizard must install nothing; a run that did anyway is undone
 // afterwards, so it cannot spoil the next test.
 class WixSetWizard : public ::testing::TestWithParam<WixUiSet> {
  protected:
-  void SetUp() override { RemoveIfInstalled(GetParam().productCode); }
-  void TearDown() override { RemoveIfInstalled(GetParam().productCode); }
+  void SetUp() override { testsupport::RemoveWixSetProductIfInstalled(GetParam().productCode); }
+  void TearDown() override { testsupport::RemoveWixSetProductIfInstalled(GetParam().productCode); }
 };
 
 TEST_P(WixSetWizard, FirstPageAppearsInTheFrameWithTheSetsEnglishTexts) {
@@ -155,7 +133,7 @@ TEST_P(WixSetWizard, FirstPageAppearsInTheFrameWithTheSetsEnglishTexts) {
     ::PostMessageW(page.page, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   }
   const testsupport::ProcessResult result = process.Wait(shown ? 5000 : 1);
-  EXPECT_FALSE(IsInstalled(set.productCode)) << "starting the wizard installed the product";
+  EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set.productCode)) << "starting the wizard installed the product";
   // The end of the log tells how far the run got.
   std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
   if (log.size() > 3000) log = L"..." + log.substr(log.size() - 3000);

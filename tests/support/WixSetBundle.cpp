@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "msi/MsiEntryPoints.h"
 #include "xml/Parser.h"
 #include "xml/XmlNode.h"
 #include "platform/StringUtil.h"
@@ -241,6 +242,20 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
 
 WixSetBundle::~WixSetBundle() {
   if (!folder_.empty()) RemoveFolder(folder_);
+}
+
+bool IsWixSetProductInstalled(const std::wstring& productCode) {
+  LoadMsiLibrary();
+  wchar_t buffer[256] = {};
+  DWORD length = 256;
+  return MsiGetProductInfoStub(productCode.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, buffer, &length) ==
+         ERROR_SUCCESS;
+}
+
+void RemoveWixSetProductIfInstalled(const std::wstring& productCode) {
+  if (!IsWixSetProductInstalled(productCode)) return;
+  (void)MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  (void)MsiConfigureProductExStub(productCode.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
 }
 
 }  // namespace testsupport

@@ -86,4 +86,9 @@ class WixSetBundle {
   std::vector<std::wstring> wixFiles_;
 };
 
+// Whether Windows Installer knows the set's product as installed.
+[[nodiscard]] bool IsWixSetProductInstalled(const std::wstring& productCode);
+// Removes the product quietly when a run installed it, so the next test starts clean.
+void RemoveWixSetProductIfInstalled(const std::wstring& productCode);
+
 }  // namespace testsupport
