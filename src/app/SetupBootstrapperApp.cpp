@@ -304,11 +304,17 @@ int CSetupBootstrapperApp::ExitInstance() {
   std::wstring maintenanceExe;
   std::wstring codePage;
   if (configData_) {
-    maintenanceExe = configData_->GetInstalledLocation() + configData_->GetMaintenanceExePath();
+    removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;
+    // Only a copy inside the installed location is ever removed: the path
+    // comes from the bundle's configuration and the removal deletes a tree.
+    if (removeFolder) {
+      maintenanceExe = CCommonUtility::MaintenanceExeInside(configData_->GetInstalledLocation(),
+                                                            configData_->GetMaintenanceExePath());
+      removeFolder = !maintenanceExe.empty();
+    }
     if (ILocalizationSetting* languages = configData_->GetLocalizationSettings()) {
       codePage = languages->GetCodepage(configData_->GetLanguageId());
     }
-    removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;
     configData_.reset();
   }
   mainDialogConfig_.reset();
