@@ -83,7 +83,7 @@ void CEventDispatcher::OnControlActivated(CWixControl* control) {
     }
   }
   const auto holds = [this](const std::wstring& condition) { return ConditionHolds(condition); };
-  for (const WixPublish* event : PlanPublishedEvents(control->GetPublishes(), holds)) RunEvent(*event);
+  RunPublishedEvents(control->GetPublishes(), holds, [this](const WixPublish& event) { RunEvent(event); });
 }
 
 bool CEventDispatcher::ConditionHolds(const std::wstring& condition) {
