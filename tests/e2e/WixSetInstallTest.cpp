@@ -175,7 +175,44 @@ INSTANTIATE_TEST_SUITE_P(
                                   {{L"WelcomeDlg", {L"Next"}},
                                    {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
                                    {L"InstallDirDlg", {L"Next"}},
+                                   {L"VerifyReadyDlg", {L"Install"}}}},
+                      InstallCase{"FeatureTree",
+                                  {{L"WelcomeDlg", {L"Next"}},
+                                   {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
+                                   {L"CustomizeDlg", {L"Next"}},
+                                   {L"VerifyReadyDlg", {L"Install"}}}},
+                      InstallCase{"Mondo",
+                                  {{L"WelcomeDlg", {L"Next"}},
+                                   {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
+                                   {L"SetupTypeDlg", {L"TypicalButton"}},
                                    {L"VerifyReadyDlg", {L"Install"}}}}),
     [](const ::testing::TestParamInfo<InstallCase>& info) { return std::string(info.param.set); });
+
+// WixUI_Advanced installs into APPLICATIONFOLDER; a bundle installs into the
+// folder INSTALLDIR names, which this package does not have. Install must
+// not start a run that cannot exist: the set's failure page says so.
+TEST(WixSetAdvancedWithoutInstallDir, InstallEndsOnTheFailurePageWithTheReasonLoggedAndInstallsNothing) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  const WixUiSet* set = FindSet("Advanced");
+  ASSERT_NE(set, nullptr);
+  testsupport::RemoveWixSetProductIfInstalled(set->productCode);
+  testsupport::WixSetBundle bundle(*set, L"install_Advanced");
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+
+  Walk walk(bundle);
+  ASSERT_TRUE(walk.Follow({{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}},
+                           {L"FatalError", {L"Finish"}}},
+                          kFirstPageTimeoutMs))
+      << walk.Trouble();
+  const testsupport::ProcessResult result = walk.Process().Wait(kStepTimeoutMs);
+  ASSERT_FALSE(result.timedOut) << "Finish did not end Setup.exe\n" << walk.Describe();
+  EXPECT_NE(result.exitCode, 0u);
+  EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set->productCode));
+  const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
+  EXPECT_NE(log.find(L"Install directory is not configured correctly. Exiting the setup"), std::wstring::npos)
+      << Utf8(log);
+  testsupport::RemoveWixSetProductIfInstalled(set->productCode);
+}
 
 }  // namespace
