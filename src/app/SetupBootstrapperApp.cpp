@@ -92,7 +92,12 @@ int CSetupBootstrapperApp::InitInstance() {
 
   if (parser.IsSilentMode()) {
     configData_->SetUIMode(false);
-    if (RunSilentRoad(parser) == 0) LogDebug(L"The silent mode Execution failed!!");
+    if (RunSilentRoad(parser) == 0) {
+      LogDebug(L"The silent mode Execution failed!!");
+      // A deployment tool reads only the exit code: a run that stopped before
+      // or during the products must not look like a success.
+      if (exitCode_ == 0) SetExitCode(ERROR_INSTALL_FAILURE);
+    }
   } else {
     configData_->SetUIMode(true);
     if (RunWizardRoad(parser) == 0) LogInformation(L"The Full UI mode Execution failed!!");

@@ -384,7 +384,8 @@ TEST_F(RestartResumeTest, RestartPutOffEarlierStopsASilentRunBeforeAnyProduct) {
   SilentRun run = bundle_->Run(L"/si");
   ASSERT_TRUE(Ended(run));
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  // A stopped run is a failure to whoever deployed it.
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
   EXPECT_TRUE(Contains(log, L"Setup is triggered without restarting the system.")) << log;
   EXPECT_TRUE(Contains(log, L"You must restart your system before running this setup."));
   EXPECT_TRUE(InstalledProductName(SilentBundle::kStudioCode).empty());

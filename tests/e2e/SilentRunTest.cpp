@@ -162,7 +162,8 @@ TEST_F(SilentRunTest, RunningProcessOfTheProcessCheckStopsTheRunBeforeAnyProduct
        "</PreInstallDialogs>");
   SilentRun run = bundle_->Run(L"/si");
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  // A stopped run is a failure to whoever deployed it.
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
   EXPECT_TRUE(Contains(log, L"are still running, which may not enable you to proceed with the setup !")) << log;
   EXPECT_TRUE(Contains(log, L"The setup will be aborted now. Close the running processes before you run the setup "
                             L"again!"))
@@ -192,7 +193,8 @@ TEST_F(SilentRunTest, MainPackageWithoutAnInstallFolderStopsBeforeAnyProduct) {
   Make(L"silent-noinstalldir", {main, SilentBundle::SmallA()}, "");
   SilentRun run = bundle_->Run(L"/si");
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  // A stopped run is a failure to whoever deployed it.
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
   EXPECT_TRUE(Contains(log, L"Install directory is not configured correctly. Exiting the setup")) << log;
   EXPECT_TRUE(Contains(log, L"Initial condition check has failed. Exiting the setup.")) << log;
   EXPECT_EQ(InstalledProductName(code), L"");
