@@ -7,6 +7,8 @@
 #include <string>
 
 #include "SilentBundle.h"
+#include "platform/StringUtil.h"
+#include "support/TestPaths.h"
 
 namespace e2etest {
 namespace {
@@ -201,6 +203,52 @@ TEST_F(SilentRunTest, MainPackageWithoutAnInstallFolderStopsBeforeAnyProduct) {
   EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"");
   EXPECT_FALSE(ArpEntryExists());
 }
+
+struct UnopenableMainCase {
+  const char* name;
+  const char* file;  // under SetupData\Packages
+  enum { kAbsent, kFolder, kText } kind;
+  const wchar_t* reason;
+};
+void PrintTo(const UnopenableMainCase& c, std::ostream* os) { *os << c.name; }
+
+class UnopenableMainPackage : public SilentRunTest, public ::testing::WithParamInterface<UnopenableMainCase> {};
+
+// The log and the error say that the main package could not be opened, with
+// its path and why, and the deployment sees a failure.
+TEST_P(UnopenableMainPackage, StopsWithTheReasonAndAFailureCode) {
+  const UnopenableMainCase& c = GetParam();
+  const std::string location = std::string("SetupData\\Packages\\") + c.file;
+  BundleProduct main{"<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"Unopenable\" "
+                     "Id=\"{6B1D0C3A-1F00-4000-8000-0000000000C7}\" MainProduct=\"true\" WixSource=\"true\" "
+                     "Location=\"" + location + "\" UninstallCommand=\"{6B1D0C3A-1F00-4000-8000-0000000000C7}\"/>",
+                     L""};
+  Make(L"silent-unopenable-" + platform::Utf8ToWide(c.name), {main, SilentBundle::SmallA()}, "");
+  const std::wstring path = bundle_->Bundle().Folder() + platform::Utf8ToWide(location);
+  if (c.kind == UnopenableMainCase::kFolder) {
+    ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+  }
+  if (c.kind == UnopenableMainCase::kText) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, "not a database\r\n"));
+  }
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
+  EXPECT_TRUE(Contains(log, L"ERROR:\t\tThe main package could not be opened: " + path)) << log;
+  EXPECT_TRUE(Contains(log, c.reason)) << log;
+  EXPECT_FALSE(Contains(log, L"not supported by this processor type")) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"");
+  EXPECT_FALSE(ArpEntryExists());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnopenableMainPackage,
+    ::testing::Values(
+        UnopenableMainCase{"Missing", "Missing.msi", UnopenableMainCase::kAbsent, L"It does not exist or cannot be reached."},
+        UnopenableMainCase{"AFolder", "Folder.msi", UnopenableMainCase::kFolder, L"It is a folder, not a package file."},
+        UnopenableMainCase{"NotAPackage", "Text.msi", UnopenableMainCase::kText,
+                           L"It is not a Windows Installer package that can be read"}),
+    [](const ::testing::TestParamInfo<UnopenableMainCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SilentRunTest, MissingPackageFailsWithoutLeavingARegistration) {
   BundleProduct missing{"<Product Sequence=\"3\" Type=\"MSI\" ProductName=\"Missing\" "
