@@ -87,6 +87,10 @@ int CSetupBootstrapperApp::InitInstance() {
   ApplyStartupValues(*configData_, parser);
   if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return 0;
   if (!CheckPathDepth()) return 0;
+  if (!CheckBundleKey(*configData_, parser.IsSilentMode() != 0)) {
+    SetExitCode(ERROR_INSTALL_FAILURE);
+    return 0;
+  }
 
   CreateSetupManager(parser);
 

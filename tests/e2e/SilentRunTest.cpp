@@ -8,6 +8,7 @@
 
 #include "SilentBundle.h"
 #include "platform/StringUtil.h"
+#include "registry/RegistryUtil.h"
 #include "support/TestPaths.h"
 
 namespace e2etest {
@@ -249,6 +250,44 @@ INSTANTIATE_TEST_SUITE_P(
         UnopenableMainCase{"NotAPackage", "Text.msi", UnopenableMainCase::kText,
                            L"It is not a Windows Installer package that can be read"}),
     [](const ::testing::TestParamInfo<UnopenableMainCase>& info) { return std::string(info.param.name); });
+
+// The bundle key names another product's entry: the setup stops before any
+// product and leaves that entry exactly as it was.
+TEST_F(SilentRunTest, ABundleKeyNamingAnotherProductsEntryStopsBeforeAnyProduct) {
+  const std::wstring foreign = L"E2EOtherVendorApp";
+  // The fixture clears its bundle key when it is made: the foreign entry comes after.
+  bundle_ = std::make_unique<SilentBundle>(L"silent-foreign-key", SilentBundle::DemoProducts(), kSilentInstallDir,
+                                           SilentBundleOptions{"", "", foreign, ""});
+  const std::wstring path = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + foreign;
+  (void)registry::DeleteKeyTree(path, registry::View::Default);
+  {
+    platform::UniqueHKey key;
+    ASSERT_EQ(registry::CreateKey(path, KEY_SET_VALUE, registry::View::Default, key), ERROR_SUCCESS);
+    for (const auto& [name, value] : {std::pair<const wchar_t*, const wchar_t*>{L"DisplayName", L"Other Vendor App"},
+                                      {L"UninstallString", L"\"C:\\Other\\uninstall.exe\""}}) {
+      ASSERT_EQ(::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                 static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t))),
+                ERROR_SUCCESS);
+    }
+  }
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
+  EXPECT_TRUE(Contains(log, L"BootstrapperRegistry \"E2EOtherVendorApp\" in SetupConfig.xml names the Add/Remove "
+                            L"Programs entry of another product"))
+      << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"");
+  platform::UniqueHKey key;
+  ASSERT_EQ(registry::OpenKey(path, KEY_READ, registry::View::Default, key), ERROR_SUCCESS);
+  std::wstring name;
+  std::wstring uninstall;
+  EXPECT_TRUE(registry::ReadStringValue(key.Get(), L"DisplayName", name));
+  EXPECT_TRUE(registry::ReadStringValue(key.Get(), L"UninstallString", uninstall));
+  EXPECT_EQ(name, L"Other Vendor App");
+  EXPECT_EQ(uninstall, L"\"C:\\Other\\uninstall.exe\"");
+  key.Reset();
+  (void)registry::DeleteKeyTree(path, registry::View::Default);
+}
 
 TEST_F(SilentRunTest, MissingPackageFailsWithoutLeavingARegistration) {
   BundleProduct missing{"<Product Sequence=\"3\" Type=\"MSI\" ProductName=\"Missing\" "
