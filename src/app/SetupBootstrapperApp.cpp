@@ -23,6 +23,7 @@
 #include "platform/MessageBox.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
+#include "ui/dialogs/PreInstallConditionEvaluator.h"
 #include "ui/host/WizardController.h"
 #include "ui/silent/SilentModeFlow.h"
 #include "wix/WixDataManager.h"
@@ -192,6 +193,9 @@ int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
     LogDebug(L"User has exited from the preinstall dialog");
     return 0;
   }
+  // The pre-install dialogs' sources are read again with the wizard's, so
+  // nothing is there twice.
+  if (preInstallDialogsRead_) parseManager_->GetOrCreateWixDataManager().Clear();
   if (!parseManager_->StartParseWixFiles()) {
     LogError(L"Parsing of WIX files failed");
     return 0;
@@ -204,10 +208,24 @@ int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
   return 1;
 }
 
-bool CSetupBootstrapperApp::RunPreInstallDialogs(const CCommandLineParser&) {
-  // The language, brand and running-program questions come here, before the
-  // WiX sources are read in the chosen language.
-  return true;
+bool CSetupBootstrapperApp::RunPreInstallDialogs(CCommandLineParser& parser) {
+  // The language, brand and running-program questions come before the WiX
+  // sources are read, so the wizard is read in the chosen language.
+  if (parser.IsPreInstallDialogsHidden()) return true;
+  ui::CPreInstallConditionEvaluator::Options options;
+  options.isLanguageGiven = [&parser]() { return parser.IsLanguageDialogHidden() != 0; };
+  options.isBrandGiven = [&parser]() { return parser.IsBrandGiven() != 0; };
+  options.parseWixFile = [this](const std::wstring& path) { return parseManager_->ParseWixFile(path); };
+  options.reParseLocalization = [this](LANGID language) {
+    const bool reread = parseManager_->ReParseLocalization(language);
+    (void)parseManager_->LoadBootstrapperStrings();
+    return reread;
+  };
+  options.clearWixModel = [this]() { parseManager_->GetOrCreateWixDataManager().Clear(); };
+  preInstallDialogsRead_ = true;
+  ui::CPreInstallConditionEvaluator evaluator(*configData_, GetOrCreateWizardController(),
+                                              setupManager_->GetMSIManager(), std::move(options));
+  return evaluator.Run();
 }
 
 ui::CWizardController& CSetupBootstrapperApp::GetOrCreateWizardController() {

@@ -66,7 +66,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] int RunSilentRoad(CCommandLineParser& parser);
   [[nodiscard]] int RunWizardRoad(CCommandLineParser& parser);
   // The pre-install dialogs of the wizard road; false when the user left them.
-  [[nodiscard]] bool RunPreInstallDialogs(const CCommandLineParser& parser);
+  [[nodiscard]] bool RunPreInstallDialogs(CCommandLineParser& parser);
   void ShowStartupError(const std::wstring& text);
   // A property of the main package file, read without a session; "" when unreadable.
   [[nodiscard]] std::wstring ReadMainPackageProperty(const std::wstring& name) const;
@@ -84,4 +84,6 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   int restartPending_ = 0;
   int conditionalRebootAccumulated_ = 0;
   bool oleInitialized_ = false;
+  // The pre-install dialogs read WiX sources of their own into the model.
+  bool preInstallDialogsRead_ = false;
 };

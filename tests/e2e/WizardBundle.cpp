@@ -104,9 +104,9 @@ bool RemoveDialog(std::string& source, const std::wstring& id) {
   return true;
 }
 
-std::string SetupConfig(const std::wstring& logPath, const std::vector<std::wstring>& extraFiles) {
+std::string SetupConfig(const std::wstring& logPath, const WizardSources& sources, const WizardExtras& extras) {
   std::string wixFiles = "<WixFile Path=\"SetupData\\Wix\\WizardUI.wxs\"/>";
-  for (const std::wstring& file : extraFiles) wixFiles += "<WixFile Path=\"SetupData\\Wix\\" + Utf8(file) + "\"/>";
+  for (const std::wstring& file : sources.extraFiles) wixFiles += "<WixFile Path=\"SetupData\\Wix\\" + Utf8(file) + "\"/>";
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
          "<SkinningEnabled Value=\"false\"/>"
          "<BootstrapperRegistry Value=\"" + Utf8(WizardBundle::kBundleKey) + "\"/>"
@@ -120,8 +120,11 @@ std::string SetupConfig(const std::wstring& logPath, const std::vector<std::wstr
          "<ImageFiles><Image Name=\"SetupIcon\" FilePath=\"SetupData\\Images\\Setup.ico\"/></ImageFiles>"
          "<Brand Name=\"Wizard Test\" Value=\"Standard\" Default=\"true\"><ImageFiles>"
          "<Image Name=\"Banner\" FilePath=\"SetupData\\Images\\Banner.bmp\" VersionText=\"1.0\"/>"
-         "<Image Name=\"BillBoardImage\" FilePath=\"SetupData\\Images\\Billboard.bmp\"/>"
-         "</ImageFiles></Brand>"
+         "<Image Name=\"BillBoardImage\" FilePath=\"SetupData\\Images\\Billboard.bmp\"/>" +
+         std::string(!extras.splashBitmap.empty() || extras.splashFileMissing
+                         ? "<Image Name=\"SplashScreen\" FilePath=\"SetupData\\Images\\Splash.bmp\" VersionText=\"1.0\"/>"
+                         : "") +
+         "</ImageFiles></Brand>" + extras.extraBrands + extras.extraSections +
          "<ProductList><ProductGroup DisplayName=\"%SelectedBrand%\" Sequence=\"1\" ShowInUI=\"true\">"
          "<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"" + Utf8(WizardBundle::kProductName) + "\" "
          "Id=\"{6B1D0C3A-3A03-4000-8000-0000000000D1}\" MainProduct=\"true\" WixSource=\"true\" "
@@ -131,18 +134,24 @@ std::string SetupConfig(const std::wstring& logPath, const std::vector<std::wstr
          "<WixSrc>" + wixFiles + "</WixSrc>"
          "<LocalizationSetting><Language Id=\"1033\" Name=\"English\" Codepage=\"1252\">"
          "<LocalizationFiles FileName=\"SetupData\\Wix\\Localization\\WizardUI.en-us.wxl\"/>"
-         "</Language></LocalizationSetting></Product>"
+         "</Language>" +
+         std::string(extras.german ? "<Language Id=\"1031\" Name=\"Deutsch\" Codepage=\"1252\">"
+                                      "<LocalizationFiles FileName=\"SetupData\\Wix\\Localization\\WizardUI.de-de.wxl\"/>"
+                                      "</Language>"
+                                    : "") +
+         "</LocalizationSetting></Product>"
          "</ProductGroup></ProductList></SetupConfig>\n";
 }
 
 }  // namespace
 
-WizardBundle::WizardBundle(const std::wstring& name, const WizardSources& sources) : bundle_(name) {
+WizardBundle::WizardBundle(const std::wstring& name, const WizardSources& sources, const WizardExtras& extras)
+    : bundle_(name) {
   LoadMsiLibrary();
   logFolder_ = bundle_.Folder() + L"Logs\\";
   ::CreateDirectoryW(logFolder_.c_str(), nullptr);
   const std::wstring data = testsupport::SourceFolder() + L"tests\\packages\\wizardmain\\";
-  complete_ = bundle_.WriteConfigurationFile(L"SetupConfig.xml", SetupConfig(LogPath(), sources.extraFiles));
+  complete_ = bundle_.WriteConfigurationFile(L"SetupConfig.xml", SetupConfig(LogPath(), sources, extras));
   complete_ = CopyInto(bundle_, data + L"StyleConfig.xml", L"SetupData\\Configuration\\StyleConfig.xml") && complete_;
   complete_ = CopyInto(bundle_, data + L"ConfigForMainDialog.xml", L"SetupData\\Configuration\\ConfigForMainDialog.xml") &&
               complete_;
@@ -155,6 +164,12 @@ WizardBundle::WizardBundle(const std::wstring& name, const WizardSources& source
   }
   complete_ = CopyInto(bundle_, data + L"WizardUI.en-us.wxl", L"SetupData\\Wix\\Localization\\WizardUI.en-us.wxl") &&
               complete_;
+  complete_ = CopyInto(bundle_, data + L"WizardUI.de-de.wxl", L"SetupData\\Wix\\Localization\\WizardUI.de-de.wxl") &&
+              complete_;
+  complete_ = CopyInto(bundle_, data + L"PreInstallUI.wxs", L"SetupData\\Wix\\PreInstallUI.wxs") && complete_;
+  if (!extras.splashBitmap.empty()) {
+    complete_ = bundle_.WriteFile(L"SetupData\\Images\\Splash.bmp", extras.splashBitmap) && complete_;
+  }
   complete_ = CopyInto(bundle_, testsupport::PackageFolder() + L"WizardMain.msi", L"SetupData\\Packages\\WizardMain.msi") &&
               complete_;
   complete_ = bundle_.WriteFile(L"SetupData\\Wix\\Binary\\Side.bmp", SolidBitmap(160, 312, RGB(90, 140, 200))) && complete_;

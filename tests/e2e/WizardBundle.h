@@ -35,13 +35,31 @@ struct WizardSources {
   std::vector<std::wstring> extraFiles;
 };
 
+// What a bundle configures beyond the plain wizard: pre-install dialogs,
+// brands, languages and the splash screen.
+struct WizardExtras {
+  // SetupConfig.xml sections put before the products (PreInstallDialogs,
+  // PreCondition); PreInstallUI.wxs is always in SetupData\Wix.
+  std::string extraSections;
+  // Brand elements after the default brand ("Standard").
+  std::string extraBrands;
+  // German (1031, WizardUI.de-de.wxl) offered beside English.
+  bool german = false;
+  // A splash image for the default brand (a BMP file's bytes), written to
+  // SetupData\Images\Splash.bmp. Without one the bundle shows no splash
+  // screen, which keeps the other wizard tests free of its 5-second minimum.
+  std::string splashBitmap;
+  // The splash image is configured but its file is left out.
+  bool splashFileMissing = false;
+};
+
 class WizardBundle {
  public:
   static constexpr wchar_t kProductName[] = L"Wizard Test Product";
   static constexpr wchar_t kProductCode[] = L"{6B1D0C3A-3A00-4000-8000-0000000000D1}";
   static constexpr wchar_t kBundleKey[] = L"E2EWizardBundle";
 
-  explicit WizardBundle(const std::wstring& name, const WizardSources& sources = {});
+  explicit WizardBundle(const std::wstring& name, const WizardSources& sources = {}, const WizardExtras& extras = {});
   ~WizardBundle();
   WizardBundle(const WizardBundle&) = delete;
   WizardBundle& operator=(const WizardBundle&) = delete;

@@ -1,6 +1,10 @@
 #include "ui/host/DialogFactory.h"
 
+#include "ui/dialogs/BrandDialog.h"
+#include "ui/dialogs/CheckProcessDlg.h"
 #include "ui/dialogs/ErrorDialog.h"
+#include "ui/dialogs/LanguageDialog.h"
+#include "ui/dialogs/PrepareToInstallDialog.h"
 #include "ui/dialogs/ProgressDialog.h"
 #include "ui/dialogs/RestartDialog.h"
 #include "ui/host/MSIDialog.h"
@@ -56,6 +60,18 @@ std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name, con
       break;
     case KnownDialog::kRestart:
       if (mode != kShowInFrame) return std::make_unique<CRestartDialog>(*dialog, services, mode, message.onRestart);
+      break;
+    case KnownDialog::kBrand:
+      if (mode != kShowInFrame) return std::make_unique<CBrandDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kLanguage:
+      if (mode != kShowInFrame) return std::make_unique<CLanguageDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kCheckProcess:
+      if (mode != kShowInFrame) return std::make_unique<CCheckProcessDlg>(*dialog, services, mode);
+      break;
+    case KnownDialog::kPrepareToInstall:
+      if (mode != kShowInFrame) return std::make_unique<CPrepareToInstallDialog>(*dialog, services, mode);
       break;
     default:
       // The other known names behave as pages or pop-ups until their own
