@@ -24,6 +24,7 @@
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
 #include "ui/dialogs/PreInstallConditionEvaluator.h"
+#include "ui/dialogs/SplashScreen.h"
 #include "ui/host/WizardController.h"
 #include "ui/silent/SilentModeFlow.h"
 #include "wix/WixDataManager.h"
@@ -196,7 +197,7 @@ int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
   // The pre-install dialogs' sources are read again with the wizard's, so
   // nothing is there twice.
   if (preInstallDialogsRead_) parseManager_->GetOrCreateWixDataManager().Clear();
-  if (!parseManager_->StartParseWixFiles()) {
+  if (!ReadWizardSources(wizard)) {
     LogError(L"Parsing of WIX files failed");
     return 0;
   }
@@ -206,6 +207,19 @@ int CSetupBootstrapperApp::RunWizardRoad(CCommandLineParser& parser) {
     return 0;
   }
   return 1;
+}
+
+bool CSetupBootstrapperApp::ReadWizardSources(ui::CWizardController& wizard) {
+  // A first installation shows the brand's splash screen while the sources
+  // are read and the features costed; a bundle without a splash image shows none.
+  if (configData_->GetExecutionType() != SETUPEXECTYPE_INSTALLATION || !ui::CSplashScreen::IsConfigured(*configData_)) {
+    return parseManager_->StartParseWixFiles();
+  }
+  ui::CSplashScreen splash(
+      *configData_, [this](int) { return parseManager_->StartParseWixFiles() ? 1 : 0; }, &GetOrCreateStyleConfig(),
+      wizard.GetInvisibleWindow());
+  (void)splash.DoModal();
+  return splash.GetResult() == 1;
 }
 
 bool CSetupBootstrapperApp::RunPreInstallDialogs(CCommandLineParser& parser) {

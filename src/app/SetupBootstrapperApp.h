@@ -67,6 +67,8 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] int RunWizardRoad(CCommandLineParser& parser);
   // The pre-install dialogs of the wizard road; false when the user left them.
   [[nodiscard]] bool RunPreInstallDialogs(CCommandLineParser& parser);
+  // Reads the wizard's WiX sources, behind the splash screen on a first installation.
+  [[nodiscard]] bool ReadWizardSources(ui::CWizardController& wizard);
   void ShowStartupError(const std::wstring& text);
   // A property of the main package file, read without a session; "" when unreadable.
   [[nodiscard]] std::wstring ReadMainPackageProperty(const std::wstring& name) const;

@@ -69,6 +69,17 @@ std::wstring CBrandDetailsList::GetBannerVersionText() const {
   return brand ? brand->GetBannerVersionText() : std::wstring();
 }
 
+std::wstring CBrandDetailsList::GetBrandImagePath(int kind) const {
+  CBrandDetails* brand = FindSelected();
+  if (!brand) return std::wstring();
+  switch (kind) {
+    case kBrandImageSplash: return brand->GetSplashImagePath();
+    case kBrandImageLeft: return brand->GetBillboardImagePath();
+    case kBrandImageBanner: return brand->GetBannerImagePath();
+    default: return std::wstring();
+  }
+}
+
 std::wstring CBrandDetailsList::GetSplashVersionText() const {
   CBrandDetails* brand = FindSelected();
   return brand ? brand->GetSplashVersionText() : std::wstring();

@@ -26,6 +26,7 @@ class CBrandDetailsList : public IBrandDetailsList {
   std::wstring GetBrandName(const std::wstring& value) override;
   std::wstring GetBannerVersionText() const override;
   std::wstring GetSplashVersionText() const override;
+  std::wstring GetBrandImagePath(int kind) const override;
   void SettleSelectedBrand() override;
   bool IsBrandConfigured(const std::wstring& value) const override;
 

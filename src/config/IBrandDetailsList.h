@@ -28,6 +28,9 @@ class IBrandDetailsList {
   // Makes the record's selected brand a configured one where that is unambiguous.
   virtual void SettleSelectedBrand() = 0;
   [[nodiscard]] virtual bool IsBrandConfigured(const std::wstring& value) const = 0;
+  // The configured path (relative to the setup folder) of the selected
+  // brand's image of this kind; "" when there is none.
+  [[nodiscard]] virtual std::wstring GetBrandImagePath(int kind) const = 0;
 
  protected:
   ~IBrandDetailsList() = default;

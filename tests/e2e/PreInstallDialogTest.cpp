@@ -224,7 +224,11 @@ TEST_F(PreInstallDialogTest, RunningProgramIsListedUntilItEnds) {
   ASSERT_TRUE(run.WaitForPage(L"WelcomeDlg", welcome)) << run.Describe();
   LeaveFromWelcome(run, welcome);
   const std::wstring log = bundle_->LogText();
-  EXPECT_TRUE(HasLogLine(log, L"WARNING:", L"are still running, which may not enable you to proceed")) << log;
+  // The warning puts the names on lines of their own.
+  const size_t warning = log.find(L"The following processes");
+  ASSERT_NE(warning, std::wstring::npos) << log;
+  EXPECT_NE(log.find(L"PreInstallBlocker.exe", warning), std::wstring::npos) << log;
+  EXPECT_NE(log.find(L"are still running, which may not enable you to proceed", warning), std::wstring::npos) << log;
 }
 
 TEST_F(PreInstallDialogTest, RestartStillDueShowsTheNotice) {
