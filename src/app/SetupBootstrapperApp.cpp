@@ -24,6 +24,7 @@
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
 #include "ui/dialogs/PreInstallConditionEvaluator.h"
+#include "ui/dialogs/SilentIndicatorController.h"
 #include "ui/dialogs/SplashScreen.h"
 #include "ui/host/WizardController.h"
 #include "ui/silent/SilentModeFlow.h"
@@ -74,6 +75,8 @@ int CSetupBootstrapperApp::InitInstance() {
   records.silentConfig = [this]() -> CSilentConfigData& { return GetOrCreateSilentConfig(); };
   records.styleConfig = [this]() -> CStyleConfigData& { return GetOrCreateStyleConfig(); };
   records.mainDialogConfig = [this]() -> CMainDialogConfigData& { return GetOrCreateMainDialogConfig(); };
+  // A silent option that does not fit the machine ends with the failure window, when one is shown.
+  records.onSilentMismatch = [this]() { (void)GetOrCreateSilentIndicator().Finish(ISilentIndicatorController::kFinishFailed); };
   records.msiManager = [this]() -> IMSIManager* { return setupManager_ ? setupManager_->GetMSIManager() : nullptr; };
   parseManager_ = std::make_unique<CParseManager>(*configData_, parser, *bootstrapperTexts_, std::move(records));
   (void)parseManager_->LoadBootstrapperStrings();
@@ -173,9 +176,7 @@ int CSetupBootstrapperApp::RunSilentRoad(CCommandLineParser& parser) {
   options.skipAddOnProducts = CCommandLineProperties::GetCommandLineProperties().Lookup(L"SKIPADDONPRODUCTS");
   options.deleteResumeOptions = [&parser]() { parser.DeleteResumeOptions(); };
   options.setRestartPending = [this](int pending) { SetRestartPending(pending); };
-  // The silent indicator windows are not built yet: the run finishes as a
-  // silent run without an indicator does.
-  CSilentModeFlow flow(*configData_, *setupManager_, GetOrCreateSilentConfig(), nullptr,
+  CSilentModeFlow flow(*configData_, *setupManager_, GetOrCreateSilentConfig(), &GetOrCreateSilentIndicator(),
                        &parseManager_->GetOrCreateWixDataManager(), std::move(options));
   if (!parseManager_->StartParseWixFiles()) {
     LogError(L"Parsing of WIX files failed");
@@ -252,6 +253,13 @@ ui::CWizardController& CSetupBootstrapperApp::GetOrCreateWizardController() {
     wizardController_->SetRestartHandler([this]() { SetRestartPending(1); });
   }
   return *wizardController_;
+}
+
+ui::CSilentIndicatorController& CSetupBootstrapperApp::GetOrCreateSilentIndicator() {
+  if (!silentIndicator_) {
+    silentIndicator_ = std::make_unique<ui::CSilentIndicatorController>(GetOrCreateSilentConfig(), *configData_);
+  }
+  return *silentIndicator_;
 }
 
 CStyleConfigData& CSetupBootstrapperApp::GetOrCreateStyleConfig() {
@@ -341,6 +349,7 @@ int CSetupBootstrapperApp::ExitInstance() {
   // manager, which holds the record and the WiX model, so both go first.
   wizardController_.reset();
   setupManager_.reset();
+  silentIndicator_.reset();
   bool removeFolder = false;
   std::wstring maintenanceExe;
   std::wstring codePage;

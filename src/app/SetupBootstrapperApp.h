@@ -18,6 +18,7 @@ class CCommandLineParser;
 class CParseManager;
 class CSetupManager;
 namespace ui {
+class CSilentIndicatorController;
 class CWizardController;
 }
 
@@ -39,6 +40,8 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   [[nodiscard]] CMainDialogConfigData& GetOrCreateMainDialogConfig();
   // The wizard's controller; needs the setup manager and the parse manager.
   [[nodiscard]] ui::CWizardController& GetOrCreateWizardController();
+  // The silent run's indicator, tray icon and finish windows.
+  [[nodiscard]] ui::CSilentIndicatorController& GetOrCreateSilentIndicator();
 
   void SetExitCode(int exitCode) { exitCode_ = exitCode; }
   [[nodiscard]] int GetExitCode() const { return exitCode_; }
@@ -82,6 +85,7 @@ class CSetupBootstrapperApp : public platform::CWinAppBase {
   std::unique_ptr<CSetupManager> setupManager_;
   std::unique_ptr<CBSLocalizationConfigData> bootstrapperTexts_;
   std::unique_ptr<ui::CWizardController> wizardController_;
+  std::unique_ptr<ui::CSilentIndicatorController> silentIndicator_;
   int exitCode_ = 0;
   int restartPending_ = 0;
   int conditionalRebootAccumulated_ = 0;

@@ -107,7 +107,9 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
   (void)bundle_.WriteConfigurationFile(L"SetupConfig.xml", config);
   const std::string silent =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SilentConfig><GeneralSettings>"
-      "<ShowErrorDialog Value=\"false\"/><ShowIndicator Value=\"false\"/></GeneralSettings>"
+      + (options.silentGeneral.empty() ? std::string("<ShowErrorDialog Value=\"false\"/><ShowIndicator Value=\"false\"/>")
+                                       : options.silentGeneral) +
+      "</GeneralSettings>"
       "<WixSource>" +
       (options.silentWixFiles.empty()
            ? std::string("<WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/><WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>")

@@ -24,6 +24,8 @@ struct SilentBundleOptions {
   std::wstring bundleKey;       // empty: SilentBundle::kBundleKey
   std::string silentWixFiles;   // the <WixFile> elements of SilentConfig.xml; empty: the demo's
   std::string maintenanceExePath = "Setup\\Setup.exe";  // relative to the installation folder
+  // The <GeneralSettings> of SilentConfig.xml; empty: no error dialog, no indicator.
+  std::string silentGeneral = "";
 };
 
 struct SilentRun {

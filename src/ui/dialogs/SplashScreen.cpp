@@ -196,9 +196,14 @@ void CSplashScreen::Paint() {
     HGDIOBJ oldFont = font != nullptr ? ::SelectObject(memory.Get(), font) : nullptr;
     ::SetBkMode(memory.Get(), TRANSPARENT);
     ::SetTextColor(memory.Get(), RGB(255, 255, 255));
-    RECT text = client;
-    ::InflateRect(&text, -kTextMargin, -kTextMargin);
-    ::DrawTextW(memory.Get(), text_.c_str(), -1, &text, DT_LEFT | DT_BOTTOM | DT_NOPREFIX | DT_WORDBREAK);
+    // Bottom right, where a see-through edge of the image is least likely.
+    RECT area = client;
+    ::InflateRect(&area, -kTextMargin, -kTextMargin);
+    RECT measured = area;
+    ::DrawTextW(memory.Get(), text_.c_str(), -1, &measured, DT_RIGHT | DT_NOPREFIX | DT_WORDBREAK | DT_CALCRECT);
+    RECT text = area;
+    text.top = area.bottom - (measured.bottom - measured.top);
+    ::DrawTextW(memory.Get(), text_.c_str(), -1, &text, DT_RIGHT | DT_NOPREFIX | DT_WORDBREAK);
     if (oldFont != nullptr) ::SelectObject(memory.Get(), oldFont);
     ::BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
     ::SelectObject(memory.Get(), oldCanvas);

@@ -18,6 +18,9 @@ class ISilentIndicatorController {
   // Shows the finish window of the state; 1 when no window is shown or the
   // user chose to restart now, else 0.
   [[nodiscard]] virtual int Finish(int state) = 0;
+  // Takes the tray icon away on a way out that shows no finish window (a
+  // nested setup ending for its parent's restart).
+  virtual void RemoveTrayIcon() {}
 
  protected:
   ~ISilentIndicatorController() = default;

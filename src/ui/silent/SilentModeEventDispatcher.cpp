@@ -58,6 +58,8 @@ void CSilentModeEventDispatcher::RequestParentReboot() {
 }
 
 void CSilentModeEventDispatcher::EndProcess(unsigned exitCode) {
+  // No shutdown follows this way out: the tray icon goes now.
+  if (indicator_ != nullptr) indicator_->RemoveTrayIcon();
   if (processExit_) {
     processExit_(exitCode);
     return;

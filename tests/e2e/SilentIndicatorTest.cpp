@@ -1,0 +1,145 @@
+// The silent run's indicator and finish windows, shown by the real Setup.exe
+// under Xvfb when SilentConfig.xml asks for them: the progress text after
+// each product, the success and failure windows with readable text, and no
+// window at all when the indicator is off.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SilentBundle.h"
+#include "platform/StringUtil.h"
+#include "platform/UniqueResource.h"
+#include "support/ProcessRunner.h"
+#include "support/TestPaths.h"
+#include "support/WindowDriver.h"
+
+using e2etest::BundleProduct;
+using e2etest::SilentBundle;
+using e2etest::SilentBundleOptions;
+
+namespace {
+
+const char kInstallDir[] = "<Property Id=\"INSTALLDIR\" Value=\"C:\\E2E Silent\\Studio\\\"/>";
+const char kIndicatorOn[] = "<ShowErrorDialog Value=\"true\"/><ShowIndicator Value=\"true\"/>";
+constexpr DWORD kRunTimeoutMs = 120000;
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+std::unique_ptr<SilentBundle> MakeBundle(const std::wstring& name, const std::vector<BundleProduct>& products,
+                                         const char* general) {
+  SilentBundleOptions options;
+  options.silentGeneral = general;
+  return std::make_unique<SilentBundle>(name, products, kInstallDir, options);
+}
+
+// The window of the process whose static texts contain `part`.
+bool WaitForWindowWith(const testsupport::WindowDriver& driver, const std::wstring& part, testsupport::WindowInfo& found) {
+  return driver.WaitForWindow([&part](const testsupport::WindowInfo& window) { return Contains(window.StaticText(), part); },
+                              kRunTimeoutMs, found);
+}
+
+// Whether the control's screen area holds both its ground colour and a clearly different (text) colour.
+bool ShowsReadableText(HWND control) {
+  RECT rect;
+  if (!::GetWindowRect(control, &rect)) return false;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  platform::WindowDc screen(nullptr);
+  platform::UniqueHdc memory(::CreateCompatibleDC(screen.Get()));
+  platform::UniqueHBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
+  HGDIOBJ old = ::SelectObject(memory.Get(), bitmap.Get());
+  ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+  ::SelectObject(memory.Get(), old);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  if (::GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) == 0) {
+    return false;
+  }
+  auto brightness = [](DWORD p) { return ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF); };
+  const DWORD ground = pixels.front();
+  for (DWORD p : pixels) {
+    const int difference = static_cast<int>(brightness(p)) - static_cast<int>(brightness(ground));
+    if (difference > 300 || difference < -300) return true;
+  }
+  return false;
+}
+
+std::wstring ScreenshotPath(const wchar_t* name) {
+  const std::wstring folder = testsupport::BinFolder() + L"screenshots\\";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder + name;
+}
+
+TEST(SilentIndicatorTest, IndicatorCountsTheProductsAndTheSuccessWindowClosesOnItsButton) {
+  auto bundle = MakeBundle(L"silent-indicator", SilentBundle::DemoProducts(), kIndicatorOn);
+  testsupport::RunningProcess process = testsupport::StartProcess(
+      testsupport::Quote(bundle->Bundle().SetupExe()) + L" /si", bundle->Bundle().Folder());
+  ASSERT_TRUE(process.IsValid());
+  testsupport::WindowDriver driver(process.Id(), process.Handle());
+  testsupport::WindowInfo finish;
+  ASSERT_TRUE(WaitForWindowWith(driver, L"installed successfully", finish)) << bundle->SetupLogText();
+  // The indicator stays behind the finish window with the whole count.
+  testsupport::WindowInfo indicator;
+  EXPECT_TRUE(WaitForWindowWith(driver, L"installing 100% completed", indicator));
+  (void)testsupport::SaveWindowImage(finish.window, ScreenshotPath(L"silent-success.bmp"));
+  (void)testsupport::SaveWindowImage(indicator.window, ScreenshotPath(L"silent-indicator.bmp"));
+  testsupport::ControlInfo message;
+  ASSERT_TRUE(testsupport::FindControl(finish.controls, finish.StaticText().substr(0, finish.StaticText().find(L'\n')),
+                                       message));
+  EXPECT_TRUE(ShowsReadableText(message.window)) << "text and ground differ";
+  ASSERT_TRUE(testsupport::WindowDriver::PressButton(finish, L"OK"));
+  const testsupport::ProcessResult result = process.Wait(kRunTimeoutMs);
+  ASSERT_FALSE(result.timedOut);
+  EXPECT_EQ(result.exitCode, 0u);
+
+  const std::wstring log = bundle->SetupLogText();
+  size_t at = 0;
+  for (const wchar_t* percent : {L" installing 1% completed", L" installing 34% completed",
+                                 L" installing 67% completed", L" installing 100% completed"}) {
+    at = log.find(percent, at);
+    ASSERT_NE(at, std::wstring::npos) << "missing in order: " << platform::WideToUtf8(percent) << "\n"
+                                      << platform::WideToUtf8(log);
+  }
+  EXPECT_EQ(e2etest::InstalledProductName(SilentBundle::kSmallACode), L"Setup Test SmallA");
+}
+
+TEST(SilentIndicatorTest, FailedRunShowsTheFailureWindowWithTheLogPath) {
+  BundleProduct failing{"<Product Sequence=\"3\" Type=\"MSI\" ProductName=\"SmallC\" "
+                        "Id=\"{6B1D0C3A-2000-4000-8000-0000000000A3}\" Location=\"SetupData\\Packages\\SmallC.msi\" "
+                        "InstallCommand=\"FAIL=&quot;1&quot;\" Rollback=\"true\" "
+                        "UninstallCommand=\"{6B1D0C3A-2000-4000-8000-0000000000A3}\"/>",
+                        SilentBundle::kSmallCCode};
+  auto bundle = MakeBundle(L"silent-indicator-fail", {SilentBundle::Studio(), SilentBundle::Samples(), failing},
+                           "<ShowErrorDialog Value=\"false\"/><ShowIndicator Value=\"true\"/>");
+  testsupport::RunningProcess process = testsupport::StartProcess(
+      testsupport::Quote(bundle->Bundle().SetupExe()) + L" /si", bundle->Bundle().Folder());
+  ASSERT_TRUE(process.IsValid());
+  testsupport::WindowDriver driver(process.Id(), process.Handle());
+  testsupport::WindowInfo finish;
+  ASSERT_TRUE(WaitForWindowWith(driver, L"installation failed", finish)) << bundle->SetupLogText();
+  (void)testsupport::SaveWindowImage(finish.window, ScreenshotPath(L"silent-failure.bmp"));
+  EXPECT_TRUE(Contains(finish.StaticText(), L"Setup.log")) << platform::WideToUtf8(finish.StaticText());
+  ASSERT_TRUE(testsupport::WindowDriver::PressButton(finish, L"OK"));
+  const testsupport::ProcessResult result = process.Wait(kRunTimeoutMs);
+  ASSERT_FALSE(result.timedOut);
+  EXPECT_EQ(result.exitCode, 2u);
+}
+
+TEST(SilentIndicatorTest, WithoutTheIndicatorNothingIsShown) {
+  auto bundle = MakeBundle(L"silent-noindicator", {SilentBundle::Studio(), SilentBundle::SmallA()}, "");
+  const e2etest::SilentRun run = bundle->Run(L"/si");
+  ASSERT_FALSE(run.result.timedOut);
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_TRUE(run.messageBoxes.empty());
+  EXPECT_FALSE(Contains(bundle->SetupLogText(), L"Silent indicator:")) << "no progress was shown";
+}
+
+}  // namespace
