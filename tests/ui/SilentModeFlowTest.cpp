@@ -218,6 +218,21 @@ TEST_F(SilentModeFlowTest, MapperMovesTheIndicatorThroughRollbackAndKeepsProduct
   EXPECT_EQ(::WaitForSingleObject(progress, 0), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
+TEST_F(SilentModeFlowTest, MapperCountsEveryExecutedProductOnceWhetherOrNotItReportsAStatus) {
+  CSilentModeEventDispatcher dispatcher(*record_, manager_, silent_, &indicator_, false);
+  IEventMapper* mapper = dispatcher.GetEventMapper();
+  std::vector<IProductAttributes*> products = Products();
+  ASSERT_FALSE(products.empty());
+  // A success: the executor sends no status at the product's end.
+  mapper->OnProduct(0, products[0], 1);
+  mapper->SetProductRebootState(products[0], 0);
+  // A warning: the status follows the result.
+  mapper->OnProduct(0, products[0], 1);
+  mapper->SetProductRebootState(products[0], 3010);
+  mapper->OnProduct(1, products[0], 2);
+  EXPECT_EQ(indicator_.calls, (std::vector<std::wstring>{L"OnProductFinished", L"OnProductFinished"}));
+}
+
 TEST_F(SilentModeFlowTest, ErrorsAreLoggedAndShownOnlyWhenSilentConfigAsks) {
   CSilentModeEventDispatcher dispatcher(*record_, manager_, silent_, nullptr, false);
   std::vector<std::wstring> boxes;

@@ -101,7 +101,8 @@ void CSilentIndicatorController::Start() {
   tray_ = std::make_unique<CSystemTrayIconDlg>();
   (void)tray_->Create(std::move(frames), failed);
   indicator_ = std::make_unique<CSilentIndicatorDlg>();
-  (void)indicator_->Create(ProductName() + L" Setup", record_.GetSetupIcon());
+  HICON icon = record_.GetSetupIcon();
+  (void)indicator_->Create(ProductName() + L" Setup", icon != nullptr ? icon : ::LoadIconW(nullptr, IDI_INFORMATION));
   if (!record_.IsRestoreMode()) ShowProgress(1);
 }
 

@@ -205,7 +205,8 @@ INT_PTR CSystemTrayIconDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
 // --- Finish windows ----------------------------------------------------------
 
 INT_PTR CSIFinishDlg::DoModal() {
-  const int height = state_ == 2 ? 104 : 84;
+  // Room for the message, the log path of a failure, and the buttons.
+  const int height = state_ == 2 ? 116 : 82;
   builder_.Build(kPopupStyle, WS_EX_TOPMOST, RECT{0, 0, 240, height}, texts_.title, 8, L"MS Shell Dlg");
   return DoModalIndirect(nullptr, builder_.GetTemplate());
 }

@@ -13,12 +13,25 @@ CSilentModeEventMapper::CSilentModeEventMapper(ISetupManager& setupManager, ISil
       progressEvent_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 void CSilentModeEventMapper::OnProduct(int phase, IProductAttributes*, int) {
-  if (phase == 1 && indicator_ != nullptr) indicator_->OnProductFinished();
+  if (phase == 0) {
+    productCounted_ = false;
+    return;
+  }
+  CountFinishedProduct();
+}
+
+void CSilentModeEventMapper::CountFinishedProduct() {
+  if (productCounted_) return;
+  productCounted_ = true;
+  if (indicator_ != nullptr) indicator_->OnProductFinished();
 }
 
 void CSilentModeEventMapper::SetProductRebootState(IProductAttributes* product, DWORD exitCode) {
   CRebootManager* rebootManager = setupManager_.GetRebootManager();
   if (product != nullptr && rebootManager != nullptr) rebootManager->SetProductRebootState(product->GetKey(), exitCode);
+  // A product that succeeded ends without a status (no OnProduct end): its
+  // result is the one sign every executed product gives.
+  CountFinishedProduct();
 }
 
 void CSilentModeEventMapper::OnRollback(int phase, int steps) {

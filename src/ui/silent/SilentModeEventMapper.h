@@ -46,6 +46,9 @@ class CSilentModeEventMapper final : public IEventMapper {
   ISetupManager& setupManager_;
   ISilentIndicatorController* indicator_;
   platform::UniqueHandle progressEvent_;
+  // The indicator counts each product once, whichever end notice comes first.
+  void CountFinishedProduct();
+  bool productCounted_ = false;
   int rollbackStep_ = 100;
   int rollbackPosition_ = 0;
 };
