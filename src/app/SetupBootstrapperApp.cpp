@@ -24,7 +24,7 @@
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
 #include "ui/dialogs/PreInstallConditionEvaluator.h"
-#include "ui/dialogs/SilentIndicatorController.h"
+#include "ui/silent/SilentIndicatorController.h"
 #include "ui/dialogs/SplashScreen.h"
 #include "ui/host/WizardController.h"
 #include "ui/silent/SilentModeFlow.h"

@@ -11,6 +11,7 @@
 #include "SilentBundle.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
+#include "registry/RegistryUtil.h"
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
 #include "support/WindowDriver.h"
@@ -141,5 +142,105 @@ TEST(SilentIndicatorTest, WithoutTheIndicatorNothingIsShown) {
   EXPECT_TRUE(run.messageBoxes.empty());
   EXPECT_FALSE(Contains(bundle->SetupLogText(), L"Silent indicator:")) << "no progress was shown";
 }
+
+TEST(SilentIndicatorTest, InstallOnAnInstalledBundleShowsTheFailureWindow) {
+  auto bundle = MakeBundle(L"silent-indicator-twice", {SilentBundle::Studio(), SilentBundle::SmallA()}, "");
+  const e2etest::SilentRun first = bundle->Run(L"/si");
+  ASSERT_FALSE(first.result.timedOut);
+  ASSERT_EQ(first.result.exitCode, 0u) << bundle->SetupLogText();
+  // The same bundle, now asking for its windows.
+  ASSERT_TRUE(testsupport::WriteFileBytes(
+      bundle->Bundle().ConfigurationFolder() + L"SilentConfig.xml",
+      std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SilentConfig><GeneralSettings>") + kIndicatorOn +
+          "</GeneralSettings><WixSource><WixFile Path=\"SetupData\\Wix\\StudioUI.wxs\"/>"
+          "<WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/></WixSource><GeneralProperties>" +
+          kInstallDir + "</GeneralProperties></SilentConfig>\n"));
+  testsupport::RunningProcess process = testsupport::StartProcess(
+      testsupport::Quote(bundle->Bundle().SetupExe()) + L" /si", bundle->Bundle().Folder());
+  ASSERT_TRUE(process.IsValid());
+  testsupport::WindowDriver driver(process.Id(), process.Handle());
+  testsupport::WindowInfo finish;
+  ASSERT_TRUE(WaitForWindowWith(driver, L"installation failed", finish)) << bundle->SetupLogText();
+  ASSERT_TRUE(testsupport::WindowDriver::PressButton(finish, L"OK"));
+  ASSERT_FALSE(process.Wait(kRunTimeoutMs).timedOut);
+  EXPECT_TRUE(Contains(bundle->SetupLogText(), L"The system configuration and the command line execution option does "
+                                               L"not match. Installation cannot progress"));
+}
+
+struct RestartChoice {
+  const char* name;
+  const wchar_t* button;
+  bool restartsNow;
+};
+
+class SilentIntermediateRestartTest : public ::testing::TestWithParam<RestartChoice> {
+ protected:
+  void SetUp() override {
+    scratch_ = testsupport::MakeScratchFolder(L"SilentIndicatorRestart" + platform::Utf8ToWide(GetParam().name));
+    restarts_ = scratch_ + L"restarts.txt";
+    ::SetEnvironmentVariableW(L"SHUTDOWN_RECORD_FILE", restarts_.c_str());
+    Clear();
+  }
+  void TearDown() override {
+    Clear();
+    ::SetEnvironmentVariableW(L"SHUTDOWN_RECORD_FILE", nullptr);
+    testsupport::RemoveFolder(scratch_);
+  }
+  static void Clear() {
+    (void)registry::DeleteValue(registry::kRunOnceKey, registry::kRebootMarkerValue);
+    (void)registry::DeleteValue(registry::kRunOnceKey, std::wstring(L"RestartFor") + SilentBundle::kBundleKey);
+  }
+  // The restarts asked for; a stand-in shutdown.exe started as the choice was made may still be writing.
+  [[nodiscard]] std::wstring Restarts(bool expected) const {
+    std::wstring text = platform::Utf8ToWide(testsupport::ReadFileBytes(restarts_));
+    for (int i = 0; i < 200 && expected && text.empty(); ++i) {
+      ::Sleep(25);
+      text = platform::Utf8ToWide(testsupport::ReadFileBytes(restarts_));
+    }
+    return text;
+  }
+  std::wstring scratch_;
+  std::wstring restarts_;
+};
+
+TEST_P(SilentIntermediateRestartTest, ChoiceInTheRestartWindowIsCarriedOut) {
+  const RestartChoice& choice = GetParam();
+  const std::string exe = platform::WideToUtf8(testsupport::BinFolder() + L"exe_product.exe");
+  BundleProduct forcing{"<Product Sequence=\"2\" Type=\"EXE\" ProductName=\"Runtime\" Location=\"" + exe +
+                            "\" InstallCommand=\"/exit:3010\" Reboot=\"FORCE\"/>",
+                        L""};
+  SilentBundleOptions options;
+  options.extraGeneral = "<Reboot Value=\"true\"/>";
+  options.silentGeneral = "<ShowErrorDialog Value=\"false\"/><ShowIndicator Value=\"true\"/>";
+  SilentBundle bundle(L"silent-indicator-restart-" + platform::Utf8ToWide(choice.name), {SilentBundle::Studio(), forcing},
+                      kInstallDir, options);
+  testsupport::RunningProcess process =
+      testsupport::StartProcess(testsupport::Quote(bundle.Bundle().SetupExe()) + L" /si", bundle.Bundle().Folder());
+  ASSERT_TRUE(process.IsValid());
+  testsupport::WindowDriver driver(process.Id(), process.Handle());
+  testsupport::WindowInfo window;
+  ASSERT_TRUE(WaitForWindowWith(driver, L"continues after a restart", window)) << bundle.SetupLogText();
+  (void)testsupport::SaveWindowImage(window.window, ScreenshotPath(L"silent-intermediate-restart.bmp"));
+  ASSERT_TRUE(testsupport::WindowDriver::PressButton(window, choice.button));
+  const testsupport::ProcessResult result = process.Wait(kRunTimeoutMs);
+  ASSERT_FALSE(result.timedOut);
+  const std::wstring restarts = Restarts(choice.restartsNow);
+  const std::wstring log = bundle.SetupLogText();
+  if (choice.restartsNow) {
+    EXPECT_TRUE(Contains(restarts, L"-r")) << platform::WideToUtf8(restarts);
+    EXPECT_TRUE(Contains(log, L"Intermediate reboot: Restarting system...")) << platform::WideToUtf8(log);
+  } else {
+    EXPECT_TRUE(restarts.empty()) << platform::WideToUtf8(restarts);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_FALSE(registry::GetRegistryKeyValueData(registry::kRunOnceKey,
+                                                   std::wstring(L"RestartFor") + SilentBundle::kBundleKey)
+                     .empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, SilentIntermediateRestartTest,
+                         ::testing::Values(RestartChoice{"Now", L"Restart now", true},
+                                           RestartChoice{"Later", L"Restart later", false}),
+                         [](const ::testing::TestParamInfo<RestartChoice>& info) { return std::string(info.param.name); });
 
 }  // namespace

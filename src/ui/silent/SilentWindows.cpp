@@ -1,4 +1,4 @@
-#include "ui/dialogs/SilentWindows.h"
+#include "ui/silent/SilentWindows.h"
 
 #include <shellapi.h>
 

@@ -1,4 +1,4 @@
-#include "ui/dialogs/SilentIndicatorController.h"
+#include "ui/silent/SilentIndicatorController.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,7 +13,7 @@
 #include "log/Log.h"
 #include "platform/Path.h"
 #include "platform/StringUtil.h"
-#include "ui/dialogs/SilentWindows.h"
+#include "ui/silent/SilentWindows.h"
 
 namespace ui {
 
