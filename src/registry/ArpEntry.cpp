@@ -132,7 +132,12 @@ bool CArpEntry::OpenBundleEntry(const std::wstring& bundleKeyName, REGSAM access
 bool CArpEntry::IsUsableBundleKeyName(const std::wstring& name) {
   const std::wstring trimmed = platform::Trim(name);
   if (trimmed.empty() || trimmed.size() > kMaxBundleKeyLength) return false;
-  if (trimmed.find_first_of(L"\\/") != std::wstring::npos) return false;
+  // A backslash would reach into another key below the Uninstall root; a
+  // forward slash is an ordinary character of a key name ("Vendor/Suite").
+  if (trimmed.find(L'\\') != std::wstring::npos) return false;
+  for (wchar_t c : trimmed) {
+    if (c < L' ') return false;
+  }
   return !(trimmed.front() == L'{' && trimmed.back() == L'}');
 }
 

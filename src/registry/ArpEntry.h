@@ -125,8 +125,8 @@ class CArpEntry {
   [[nodiscard]] int DeleteInstallerKey(const std::wstring& name) const;
 
   // Whether `name` may name the bundle's own entry: not empty, at most
-  // kMaxBundleKeyLength characters, no backslash or slash, and not in the
-  // braces of a product code (Windows Installer's own entries).
+  // kMaxBundleKeyLength characters, no backslash or control character, and
+  // not in the braces of a product code (Windows Installer's own entries).
   [[nodiscard]] static bool IsUsableBundleKeyName(const std::wstring& name);
   static constexpr size_t kMaxBundleKeyLength = 128;
   // Whether Uninstall root + keyName is absent or was written by a setup: a
