@@ -141,16 +141,34 @@ bool CArpEntry::IsUsableBundleKeyName(const std::wstring& name) {
   return !(trimmed.front() == L'{' && trimmed.back() == L'}');
 }
 
+namespace {
+
+// A bundle's uninstall command starts its maintenance copy with "/arp".
+bool StartsAMaintenanceCopy(const std::wstring& uninstallString) {
+  const std::wstring uninstall = platform::Trim(uninstallString);
+  return uninstall.size() >= 4 &&
+         ::CompareStringOrdinal(uninstall.c_str() + uninstall.size() - 4, 4, L"/arp", 4, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+bool CArpEntry::IsBundleEntryPresent(const std::wstring& keyName) const {
+  const std::wstring name = CleanKeyName(keyName);
+  platform::UniqueHKey key;
+  if (name.empty() ||
+      registry::OpenKey(location_.uninstallRoot + name, KEY_READ, location_.view, key) != ERROR_SUCCESS) {
+    return false;
+  }
+  return StartsAMaintenanceCopy(ReadString(key.Get(), kUninstallString));
+}
+
 bool CArpEntry::IsOwnEntry(const std::wstring& keyName) const {
   platform::UniqueHKey key;
   if (registry::OpenKey(location_.uninstallRoot + keyName, KEY_READ, location_.view, key) != ERROR_SUCCESS) {
     return true;
   }
   const std::wstring uninstall = platform::Trim(ReadString(key.Get(), kUninstallString));
-  if (uninstall.size() >= 4 &&
-      ::CompareStringOrdinal(uninstall.c_str() + uninstall.size() - 4, 4, L"/arp", 4, TRUE) == CSTR_EQUAL) {
-    return true;
-  }
+  if (StartsAMaintenanceCopy(uninstall)) return true;
   if (uninstall == L"Null" && !ReadString(key.Get(), kParentKeyName).empty()) return true;
   DWORD values = 0;
   DWORD subkeys = 0;

@@ -134,6 +134,11 @@ class CArpEntry {
   // a child entry (UninstallString "Null" under a ParentKeyName), or a key
   // without values. Another product's entry is never written or deleted.
   [[nodiscard]] bool IsOwnEntry(const std::wstring& keyName) const;
+  // Whether Uninstall root + keyName is a bundle's entry, as a completed
+  // installation leaves it: the key exists and its UninstallString starts a
+  // maintenance copy with "/arp". Tells an unfinished installation (no entry)
+  // and an unfinished removal (an entry without its main product) apart.
+  [[nodiscard]] bool IsBundleEntryPresent(const std::wstring& keyName) const;
 
   // "\"" + installFolder + maintenanceExePath + "\" /arp", with exactly one
   // backslash between the two parts.

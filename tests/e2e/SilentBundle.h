@@ -24,6 +24,9 @@ struct SilentBundleOptions {
   std::wstring bundleKey;       // empty: SilentBundle::kBundleKey
   std::string silentWixFiles;   // the <WixFile> elements of SilentConfig.xml; empty: the demo's
   std::string maintenanceExePath = "Setup\\Setup.exe";  // relative to the installation folder
+  // The whole <Logfile .../> element; empty: Logs\Setup.log in the bundle's
+  // folder. "{bundle}" stands for the bundle's folder (with its backslash).
+  std::string logfileElement = "";
 };
 
 struct SilentRun {
@@ -79,5 +82,16 @@ bool ReadArpString(const std::wstring& name, std::wstring& value);
 bool ReadArpDword(const std::wstring& name, DWORD& value);
 bool ArpEntryExists();
 bool FileExists(const std::wstring& path);
+
+// The product with another sequence number.
+BundleProduct InSequence(BundleProduct product, int sequence);
+// An EXE product that notes its run in `marker` and ends with `exitCode`;
+// with `uninstallArguments` its uninstall command notes "<name>-remove".
+BundleProduct ExeProduct(int sequence, const std::string& name, const std::wstring& marker, int exitCode,
+                         const std::string& reboot, const std::string& uninstallArguments = "");
+// The lines of a text file, without line ends and empty lines.
+std::vector<std::wstring> Lines(const std::wstring& path);
+// The names of the EXE products that ran, in order.
+std::vector<std::wstring> RunNames(const std::wstring& marker);
 
 }  // namespace e2etest
