@@ -179,6 +179,21 @@ TEST_F(InterruptedRunTest, ARepairInstallsAMissingProduct) {
   EXPECT_TRUE(ArpEntryExists());
 }
 
+// The same unfinished installation met by a repair: the missing add-on is
+// installed and the bundle registered, never "repaired" without it.
+TEST_F(InterruptedRunTest, ARepairOfAnUnfinishedInstallationInstallsWhatIsMissingAndRegisters) {
+  InstallEverything();
+  RemoveProduct(SilentBundle::kSamplesCode);
+  DeleteBundleEntry();
+
+  SilentRun run = bundle_->Run(L"/sf");
+  const std::wstring log = LastRun(bundle_->SetupLogText());
+  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  EXPECT_TRUE(Contains(log, L"Based on system configuration the execution type set is: SETUPEXECTYPE_REPAIR")) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSamplesCode), L"Halvorsk Studio Sample Projects") << log;
+  EXPECT_TRUE(ArpEntryExists());
+}
+
 // The add-on cannot be installed (its package is gone from the medium): the
 // repair fails, says which product is missing, and never ends with 0.
 TEST_F(InterruptedRunTest, ARepairThatCannotInstallAMissingProductFailsNamingIt) {
