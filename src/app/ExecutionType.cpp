@@ -7,6 +7,7 @@
 #include "msi/InstalledProduct.h"
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
+#include "registry/ArpEntry.h"
 
 namespace {
 
@@ -17,7 +18,47 @@ std::wstring PackedUpper(const std::wstring& code) {
   return platform::ToUpper(packed);
 }
 
+// Only a bundle that registers itself tells by its entry whether an earlier
+// run completed.
+bool RegistersItself(ISetupConfigData& record) {
+  return record.IsRegisterableSetup() && !platform::Trim(record.GetBootstrapperRegistry()).empty();
+}
+
+// The interrupted states, told apart by the main product and the bundle's
+// entry: an installation that stopped before the entry was written, and a
+// removal that stopped after the main product was gone. Returns the system
+// type with them taken into account.
+int CompleteInterruptedRun(ISetupConfigData& record, const CCommandLineParser& parser, int systemType) {
+  if (parser.IsRestore() || !RegistersItself(record)) return systemType;
+  const bool silent = parser.IsSilentMode() != 0;
+  const int requested = parser.GetRequestedExecutionType();
+  const std::wstring key = platform::Trim(record.GetBootstrapperRegistry());
+  const bool installing = !silent || requested == SETUPEXECTYPE_INSTALLATION;
+  if (systemType == SETUPEXECTYPE_MAINTENANCE && installing && !CArpEntry().IsBundleEntryPresent(key)) {
+    LogInformation(L"The earlier installation of the bundle was not completed: the main product is installed, but "
+                   L"the Add/Remove Programs entry %s is missing. The installation is completed now.",
+                   key.c_str());
+    return SETUPEXECTYPE_INSTALLATION;
+  }
+  if (systemType == SETUPEXECTYPE_INSTALLATION && silent && requested == SETUPEXECTYPE_REMOVE &&
+      CArpEntry().IsBundleEntryPresent(key)) {
+    LogInformation(L"The earlier removal of the bundle was not completed: the Add/Remove Programs entry %s is still "
+                   L"there, but the main product is not installed. The removal is completed now.",
+                   key.c_str());
+    return SETUPEXECTYPE_MAINTENANCE;
+  }
+  return systemType;
+}
+
 }  // namespace
+
+DWORD SilentMismatchExitCode(int requestedType, int systemType) {
+  // Nothing to do is not a failure: the bundle is already as asked.
+  if (requestedType == SETUPEXECTYPE_INSTALLATION && systemType == SETUPEXECTYPE_MAINTENANCE) return ERROR_SUCCESS;
+  if (requestedType == SETUPEXECTYPE_REMOVE && systemType == SETUPEXECTYPE_INSTALLATION) return ERROR_SUCCESS;
+  if (requestedType == SETUPEXECTYPE_REPAIR && systemType == SETUPEXECTYPE_INSTALLATION) return ERROR_UNKNOWN_PRODUCT;
+  return ERROR_INSTALL_FAILURE;
+}
 
 std::wstring GetExecutionTypeName(int type) {
   switch (type) {
@@ -89,7 +130,8 @@ int DecideSilentExecutionType(int requestedType, int systemType, std::wstring& m
 }
 
 bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& parser,
-                            const std::function<void()>& onSilentMismatch) {
+                            const std::function<void()>& onSilentMismatch, DWORD* stopExitCode) {
+  if (stopExitCode != nullptr) *stopExitCode = ERROR_INSTALL_FAILURE;
   int type = IdentifySystemExecutionType(record);
   const bool installing = !parser.IsSilentMode() || parser.GetRequestedExecutionType() == SETUPEXECTYPE_INSTALLATION;
   if (parser.IsRestore() && installing && type == SETUPEXECTYPE_MAINTENANCE) {
@@ -117,12 +159,19 @@ bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& 
       return false;
     }
     LogInformation(L"The system identified execution type is %d", type);
+    type = CompleteInterruptedRun(record, parser, type);
     std::wstring mismatch;
-    type = DecideSilentExecutionType(parser.GetRequestedExecutionType(), type, mismatch);
+    const int systemType = type;
+    type = DecideSilentExecutionType(parser.GetRequestedExecutionType(), systemType, mismatch);
     if (!mismatch.empty()) {
       LogError(mismatch);
+      if (stopExitCode != nullptr) {
+        *stopExitCode = SilentMismatchExitCode(parser.GetRequestedExecutionType(), systemType);
+      }
       if (onSilentMismatch) onSilentMismatch();
     }
+  } else {
+    type = CompleteInterruptedRun(record, parser, type);
   }
   if (type == SETUPEXECTYPE_NOTSET) {
     LogDebug(std::wstring(L"Execution type not set!"));

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include <windows.h>
+
 #include "config/ExecutionType.h"
 
 class CCommandLineParser;
@@ -29,10 +31,23 @@ class ISetupConfigData;
 // SETUPEXECTYPE_NOTSET with `mismatchMessage` set when they do not fit.
 [[nodiscard]] int DecideSilentExecutionType(int requestedType, int systemType, std::wstring& mismatchMessage);
 
+// The exit code of a silent run refused because its option does not fit the
+// machine: 0 when there is only nothing to do (/si on a bundle installed from
+// this package, /sx on one that is not installed), 1605 for /sf on a bundle
+// that is not installed, 1603 for every other refusal.
+[[nodiscard]] DWORD SilentMismatchExitCode(int requestedType, int systemType);
+
 // Called by the parse manager before the language is finally chosen. Sets the
 // record's execution type and returns true, or returns false when a silent
-// option does not fit the machine: the mismatch is logged at ERROR level and
-// `onSilentMismatch` (the silent indicator controller's finish in the failed
-// state) is called; start-up then ends the run with exit code 0.
+// option does not fit the machine or the configuration cannot tell: the
+// problem is logged at ERROR level, `onSilentMismatch` (the silent indicator
+// controller's finish in the failed state) is called and `stopExitCode`, when
+// given, receives the exit code the run ends with.
+//
+// Two interrupted states are completed instead of refused: the main product
+// installed without the bundle's Add/Remove Programs entry is an unfinished
+// installation (an installation), and the entry without the main product an
+// unfinished removal when a removal is asked for.
 [[nodiscard]] bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& parser,
-                                          const std::function<void()>& onSilentMismatch = {});
+                                          const std::function<void()>& onSilentMismatch = {},
+                                          DWORD* stopExitCode = nullptr);

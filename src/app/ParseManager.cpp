@@ -160,7 +160,8 @@ bool CParseManager::InitializeLocalization() {
   if (!localizationReader_) localizationReader_ = std::make_unique<CWixLocalizationReader>(record_, record_);
   ValidateLanguage(record_);
   if (!localizationReader_->LoadWixLocalization(record_.GetLanguageId())) return false;
-  if (!DetermineExecutionType(record_, parser_, records_.onSilentMismatch)) return false;
+  if (!DetermineExecutionType(record_, parser_, records_.onSilentMismatch, &stopExitCode_)) return false;
+  stopExitCode_ = ERROR_INSTALL_FAILURE;
   if (UpdateLanguageFromRegistry(&record_) && !ReParseLocalization(record_.GetLanguageId())) return false;
   LogDebug(L"Initialization and Parsing of Localization completed Successfully.");
   return true;

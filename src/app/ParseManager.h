@@ -57,6 +57,11 @@ class CParseManager : public IParseManager {
   // chosen road, the log file and the run's options. False ends the run.
   [[nodiscard]] bool ParseConfiguration();
 
+  // The exit code a silent run ends with when ParseConfiguration returned
+  // false: 1603, or what the run-kind decision chose (0 when there is only
+  // nothing to do, 1605 for a repair of a bundle that is not installed).
+  [[nodiscard]] DWORD GetStopExitCode() const { return stopExitCode_; }
+
   // Path of the bundle's main configuration file.
   [[nodiscard]] std::wstring GetSetupConfigPath() const;
 
@@ -90,6 +95,7 @@ class CParseManager : public IParseManager {
   CCommandLineParser& parser_;
   IBSLocalizationConfigData& texts_;
   Records records_;
+  DWORD stopExitCode_ = ERROR_INSTALL_FAILURE;
   std::wstring folder_;
   std::unique_ptr<CSetupConfigParser> setupConfigParser_;
   std::unique_ptr<CDialogUnitConverter> converter_;

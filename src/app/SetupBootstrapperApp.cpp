@@ -83,16 +83,23 @@ int CSetupBootstrapperApp::InitInstance() {
   setuplog::CLogManager::GetInstance().SetOpenFailureTexts(bootstrapperTexts_->GetErrorMsg1(),
                                                            bootstrapperTexts_->GetErrorMsg2());
 
-  if (!CheckAdministrator()) return 0;
-  if (!CheckSingleInstance(parser)) return 0;
-  if (!CheckWindowsVersion()) return 0;
+  // A deployment tool reads only the exit code: a silent run that stops here
+  // must not look like a success. The wizard's user saw the message.
+  const bool silent = parser.IsSilentMode() != 0;
+  auto stop = [&](DWORD exitCode) {
+    if (silent) SetExitCode(static_cast<int>(exitCode));
+    return 0;
+  };
+  if (!CheckAdministrator()) return stop(ERROR_INSTALL_FAILURE);
+  if (!CheckSingleInstance(parser)) return stop(ERROR_INSTALL_ALREADY_RUNNING);
+  if (!CheckWindowsVersion()) return stop(ERROR_INSTALL_FAILURE);
 
-  if (!parseManager_->ParseConfiguration()) return 0;
+  if (!parseManager_->ParseConfiguration()) return stop(parseManager_->GetStopExitCode());
 
   ApplyStartupValues(*configData_, parser);
-  if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return 0;
-  if (!CheckPathDepth()) return 0;
-  if (!CheckBundleKey(*configData_, parser.IsSilentMode() != 0)) {
+  if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return stop(ERROR_INSTALL_FAILURE);
+  if (!CheckPathDepth()) return stop(ERROR_INSTALL_FAILURE);
+  if (!CheckBundleKey(*configData_, silent)) {
     SetExitCode(ERROR_INSTALL_FAILURE);
     return 0;
   }

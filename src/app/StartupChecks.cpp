@@ -40,12 +40,16 @@ void ApplyStartupValues(ISetupConfigData& record, CCommandLineParser& parser) {
 
 bool CheckBundleKey(ISetupConfigData& record, bool silent) {
   const std::wstring key = platform::Trim(record.GetBootstrapperRegistry());
-  // No key: the bundle is not registered at all, which its writers report.
-  if (key.empty()) return true;
   std::wstring problem;
-  if (!CArpEntry::IsUsableBundleKeyName(key)) {
+  if (key.empty()) {
+    // A bundle that registers itself needs a name for its entry; finding out
+    // only after every product is installed would leave it unregistered.
+    if (!record.IsRegisterableSetup()) return true;
+    problem = L"BootstrapperRegistry in SetupConfig.xml is empty; the setup cannot register the bundle in "
+              L"Add/Remove Programs.";
+  } else if (!CArpEntry::IsUsableBundleKeyName(key)) {
     problem = platform::Format(L"BootstrapperRegistry \"%s\" in SetupConfig.xml is not a usable Add/Remove Programs "
-                               L"entry name (a plain name of at most %u characters, not a product code).",
+                               L"entry name (at most %u characters, no backslash, not a product code).",
                                key.c_str(), static_cast<unsigned>(CArpEntry::kMaxBundleKeyLength));
   } else if (!CArpEntry().IsOwnEntry(key)) {
     problem = platform::Format(L"BootstrapperRegistry \"%s\" in SetupConfig.xml names the Add/Remove Programs entry "

@@ -17,8 +17,9 @@ class ISetupConfigData;
 void ApplyStartupValues(ISetupConfigData& record, CCommandLineParser& parser);
 
 // The bundle's Add/Remove Programs key must be a usable name that is free or
-// the setup's own entry: checked before anything is installed. False (logged,
-// and shown unless silent) otherwise.
+// the setup's own entry, and not empty when the bundle registers itself:
+// checked before anything is installed. False (logged, and shown unless
+// silent) otherwise.
 [[nodiscard]] bool CheckBundleKey(ISetupConfigData& record, bool silent);
 
 // Called by start-up with the setup folder: false (after an error message box

@@ -26,6 +26,13 @@ std::wstring CLogFileDetails::ExpandFolderReferences(const std::wstring& text, b
     size_t close = result.find(L'%', open + 1);
     if (close == std::wstring::npos) break;
     std::wstring name = result.substr(open + 1, close - open - 1);
+    if (name.empty()) {
+      // "%%" names nothing: it stays as written rather than becoming the
+      // common application data folder ("%%%" would otherwise be a file
+      // "C:\ProgramData%" at the top of the drive).
+      searchFrom = close;
+      continue;
+    }
     std::wstring value;
     if (platform::EqualsNoCase(name, L"CommonAppDataFolder")) {
       value = GetSpecialFolder(CSIDL_COMMON_APPDATA);

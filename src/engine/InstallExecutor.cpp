@@ -1,5 +1,6 @@
 #include "engine/InstallExecutor.h"
 
+#include "config/ExecutionType.h"
 #include "config/IProductAttributes.h"
 #include "config/IProductGroupList.h"
 #include "config/ISetupConfigData.h"
@@ -10,6 +11,7 @@
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
+#include "engine/ProductPresence.h"
 #include "platform/StringUtil.h"
 
 namespace {
@@ -117,9 +119,21 @@ bool CInstallExecutor::RegisterAppliedPatches() {
 }
 
 void CInstallExecutor::PrepareRun() {
+  // A resumed run knows its products from the resume data instead.
+  IProductAttributes* mainProduct = record_.GetWixSourceProduct();
+  completingEarlierRun_ = record_.GetExecutionType() == SETUPEXECTYPE_INSTALLATION && !record_.IsRestoreMode() &&
+                          mainProduct != nullptr && GetProductPresence(*mainProduct) == ProductPresence::kInstalled;
   if (record_.GetMajorUpgradeValue().empty() || record_.GetBootstrapperRegistry().empty()) return;
   if (IBundleRegistrar* registrar = GetBundleRegistrar()) earlierInstallFolder_ = registrar->ReadBundleInstallFolder();
   earlierKeyName_ = record_.GetBootstrapperRegistry();
+}
+
+bool CInstallExecutor::IsAlreadyInPlace(IProductAttributes& product) {
+  if (!completingEarlierRun_ || GetProductPresence(product) != ProductPresence::kInstalled) return false;
+  LogInformation(L"The product %s (%s) is already installed by the earlier, unfinished installation; it is not "
+                 L"installed again.",
+                 product.GetProductName().c_str(), GetPresenceProductCode(product).c_str());
+  return true;
 }
 
 void CInstallExecutor::FinishRun(int result) {

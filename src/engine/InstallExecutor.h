@@ -40,6 +40,9 @@ class CInstallExecutor : public CSetupExecutorBase {
                                          int& noStatus) override;
   void PrepareRun() override;
   void FinishRun(int result) override;
+  // Completing an unfinished installation: an MSI product already installed
+  // is not installed a second time.
+  [[nodiscard]] bool IsAlreadyInPlace(IProductAttributes& product) override;
 
   // Child entries of the applied patches under the bundle's entry.
   [[nodiscard]] bool RegisterAppliedPatches();
@@ -49,6 +52,9 @@ class CInstallExecutor : public CSetupExecutorBase {
   std::vector<IProductAttributes*> appliedPatches_;
   std::wstring earlierInstallFolder_;
   std::wstring earlierKeyName_;
+  // The main product was installed before this installation started: an
+  // earlier run stopped before the bundle was registered.
+  bool completingEarlierRun_ = false;
   FreeSpaceQuery freeSpace_;
   FeatureDriveCost featureDriveCost_;
 };

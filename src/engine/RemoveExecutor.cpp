@@ -5,6 +5,7 @@
 #include "config/ProductCode.h"
 #include "engine/IBundleRegistrar.h"
 #include "engine/ProductExitCodes.h"
+#include "engine/ProductPresence.h"
 #include "log/Log.h"
 #include "msi/MsiEntryPoints.h"
 
@@ -39,5 +40,12 @@ bool CRemoveExecutor::HandleProductResult(IProductAttributes&, DWORD exitCode, i
     result = kRunFailedContinued;
     noStatus = 0;
   }
+  return true;
+}
+
+bool CRemoveExecutor::IsAlreadyInPlace(IProductAttributes& product) {
+  if (GetProductPresence(product) != ProductPresence::kAbsent) return false;
+  LogInformation(L"The product %s (%s) is not installed; there is nothing to remove.",
+                 product.GetProductName().c_str(), GetPresenceProductCode(product).c_str());
   return true;
 }

@@ -24,6 +24,10 @@ class CRemoveExecutor : public CSetupExecutorBase {
   // entries go with the bundle's entry.
   void PrepareRun() override;
   void FinishRun(int) override {}
+  // An MSI product Windows Installer does not know is already removed (an
+  // earlier removal stopped half-way, or it was removed on its own): it
+  // counts as removed, not as a failure.
+  [[nodiscard]] bool IsAlreadyInPlace(IProductAttributes& product) override;
 
  private:
   std::vector<std::wstring> patchCodes_;

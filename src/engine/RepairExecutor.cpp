@@ -3,6 +3,9 @@
 #include "config/IProductAttributes.h"
 #include "engine/IBundleRegistrar.h"
 #include "engine/ProductExitCodes.h"
+#include "engine/ProductPresence.h"
+#include "config/ISetupConfigData.h"
+#include "log/Log.h"
 #include "engine/SourceFileCheck.h"
 
 CRepairExecutor::CRepairExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher)
@@ -17,11 +20,29 @@ bool CRepairExecutor::UpdateRegistry() {
 
 void CRepairExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {
   commandLine = product.GetRepairCommand();
+  // Repairing a product that is not there changes nothing and would report
+  // the bundle repaired: it is installed, as an installation would.
+  if (GetProductPresence(product) != ProductPresence::kAbsent) return;
+  missing_.insert(&product);
+  LogWarning(L"The product %s (%s) of the bundle is not installed; the repair installs it.",
+             product.GetProductName().c_str(), GetPresenceProductCode(product).c_str());
+  commandLine = product.GetInstallCommand();
+  if (!record_.IsUIMode() && !product.GetSilentInstallCommand().empty()) {
+    commandLine = product.GetSilentInstallCommand();
+  }
 }
 
 bool CRepairExecutor::HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
                                           int& noStatus) {
   if (IsUserExit(exitCode, result, noStatus)) return false;
+  if (missing_.count(&product) != 0 && GetProductPresence(product) != ProductPresence::kInstalled) {
+    LogError(L"The product %s (%s) of the bundle is missing and could not be installed (exit code %lu); the bundle "
+             L"is not repaired.",
+             product.GetProductName().c_str(), GetPresenceProductCode(product).c_str(), exitCode);
+    result = kRunFailedContinued;
+    noStatus = 0;
+    return true;
+  }
   const int code = static_cast<int>(exitCode);
   const bool warning = product.IsWarningExitCode(code);
   const bool informational = product.IsInformationalExitCode(code);

@@ -179,6 +179,7 @@ bool CSetupExecutorBase::RunProduct(IProductAttributes& product, int& result, in
     LogInformation(L"The execution of the product %s is skipped.", product.GetProductName().c_str());
     return true;
   }
+  if (IsAlreadyInPlace(product)) return true;
   // A cancel that came after the last product's result was handled stops the
   // run here, before anything more is started.
   if (cancelled_) {

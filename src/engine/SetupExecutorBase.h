@@ -57,6 +57,10 @@ class CSetupExecutorBase : public ISetupExecutorBase {
                                                  int& noStatus) = 0;
   virtual void PrepareRun() = 0;
   virtual void FinishRun(int result) = 0;
+  // Whether the machine already holds the product as this run would leave it
+  // (logged by the executor that says so): the product is passed over
+  // without a status, not run and not counted for rollback.
+  [[nodiscard]] virtual bool IsAlreadyInPlace(IProductAttributes&) { return false; }
 
   // The product's restart rule; true when a restart is to happen now.
   [[nodiscard]] bool HandleProductReboot(IProductAttributes& product, DWORD exitCode);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <utility>
 
 namespace setuplog {
@@ -19,8 +20,13 @@ std::wstring CommonAppDataFolder() {
 }  // namespace
 
 std::wstring CFileLogger::DefaultPath(const std::wstring& bundleKey) {
-  return CommonAppDataFolder() + L"\\Halvorsk\\Logs\\Setup\\" + (bundleKey.empty() ? L"Bootstrapper" : bundleKey) +
-         L"_SetupBundle.log";
+  // The key comes from the bundle's configuration and is checked only after
+  // the log is open: here it is a file name, never a path out of the folder.
+  std::wstring name = bundleKey.empty() ? L"Bootstrapper" : bundleKey;
+  for (wchar_t& c : name) {
+    if (c < L' ' || std::wcschr(L"\\/:*?\"<>|", c) != nullptr) c = L'_';
+  }
+  return CommonAppDataFolder() + L"\\Halvorsk\\Logs\\Setup\\" + name + L"_SetupBundle.log";
 }
 
 CFileLogger::CFileLogger(const std::wstring& path, int mode, int maxLengthOfFile, const std::wstring& bundleKey,

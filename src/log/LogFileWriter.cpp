@@ -132,7 +132,10 @@ int CLogFileWriter::Open() {
     const std::wstring temp = platform::TempFolder();
     if (!temp.empty()) {
       refusedPath_ = path_;
-      path_ = temp + (temp.back() == L'\\' ? L"" : L"\\") + L"Setup.log";
+      const std::wstring folder = temp + (temp.back() == L'\\' ? L"" : L"\\");
+      path_ = folder + L"Setup.log";
+      // Other installers write a "Setup.log" there too: theirs is left alone.
+      if (!IsUsableLogPath(path_)) path_ = folder + platform::Format(L"Setup_%lu.log", ::GetCurrentProcessId());
     }
   }
   CreateFolderOf(path_);

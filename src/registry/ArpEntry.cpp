@@ -132,8 +132,34 @@ bool CArpEntry::OpenBundleEntry(const std::wstring& bundleKeyName, REGSAM access
 bool CArpEntry::IsUsableBundleKeyName(const std::wstring& name) {
   const std::wstring trimmed = platform::Trim(name);
   if (trimmed.empty() || trimmed.size() > kMaxBundleKeyLength) return false;
-  if (trimmed.find_first_of(L"\\/") != std::wstring::npos) return false;
+  // A backslash would reach into another key below the Uninstall root; a
+  // forward slash is an ordinary character of a key name ("Vendor/Suite").
+  if (trimmed.find(L'\\') != std::wstring::npos) return false;
+  for (wchar_t c : trimmed) {
+    if (c < L' ') return false;
+  }
   return !(trimmed.front() == L'{' && trimmed.back() == L'}');
+}
+
+namespace {
+
+// A bundle's uninstall command starts its maintenance copy with "/arp".
+bool StartsAMaintenanceCopy(const std::wstring& uninstallString) {
+  const std::wstring uninstall = platform::Trim(uninstallString);
+  return uninstall.size() >= 4 &&
+         ::CompareStringOrdinal(uninstall.c_str() + uninstall.size() - 4, 4, L"/arp", 4, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+bool CArpEntry::IsBundleEntryPresent(const std::wstring& keyName) const {
+  const std::wstring name = CleanKeyName(keyName);
+  platform::UniqueHKey key;
+  if (name.empty() ||
+      registry::OpenKey(location_.uninstallRoot + name, KEY_READ, location_.view, key) != ERROR_SUCCESS) {
+    return false;
+  }
+  return StartsAMaintenanceCopy(ReadString(key.Get(), kUninstallString));
 }
 
 bool CArpEntry::IsOwnEntry(const std::wstring& keyName) const {
@@ -142,10 +168,7 @@ bool CArpEntry::IsOwnEntry(const std::wstring& keyName) const {
     return true;
   }
   const std::wstring uninstall = platform::Trim(ReadString(key.Get(), kUninstallString));
-  if (uninstall.size() >= 4 &&
-      ::CompareStringOrdinal(uninstall.c_str() + uninstall.size() - 4, 4, L"/arp", 4, TRUE) == CSTR_EQUAL) {
-    return true;
-  }
+  if (StartsAMaintenanceCopy(uninstall)) return true;
   if (uninstall == L"Null" && !ReadString(key.Get(), kParentKeyName).empty()) return true;
   DWORD values = 0;
   DWORD subkeys = 0;

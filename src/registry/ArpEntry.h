@@ -125,8 +125,8 @@ class CArpEntry {
   [[nodiscard]] int DeleteInstallerKey(const std::wstring& name) const;
 
   // Whether `name` may name the bundle's own entry: not empty, at most
-  // kMaxBundleKeyLength characters, no backslash or slash, and not in the
-  // braces of a product code (Windows Installer's own entries).
+  // kMaxBundleKeyLength characters, no backslash or control character, and
+  // not in the braces of a product code (Windows Installer's own entries).
   [[nodiscard]] static bool IsUsableBundleKeyName(const std::wstring& name);
   static constexpr size_t kMaxBundleKeyLength = 128;
   // Whether Uninstall root + keyName is absent or was written by a setup: a
@@ -134,6 +134,11 @@ class CArpEntry {
   // a child entry (UninstallString "Null" under a ParentKeyName), or a key
   // without values. Another product's entry is never written or deleted.
   [[nodiscard]] bool IsOwnEntry(const std::wstring& keyName) const;
+  // Whether Uninstall root + keyName is a bundle's entry, as a completed
+  // installation leaves it: the key exists and its UninstallString starts a
+  // maintenance copy with "/arp". Tells an unfinished installation (no entry)
+  // and an unfinished removal (an entry without its main product) apart.
+  [[nodiscard]] bool IsBundleEntryPresent(const std::wstring& keyName) const;
 
   // "\"" + installFolder + maintenanceExePath + "\" /arp", with exactly one
   // backslash between the two parts.

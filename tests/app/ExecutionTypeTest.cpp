@@ -12,6 +12,8 @@
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
+#include "platform/UniqueResource.h"
+#include "registry/RegistryUtil.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -85,6 +87,7 @@ struct Determined {
   bool result = false;
   int type = 0;
   bool failureSignalled = false;
+  DWORD stopExitCode = 0;
   std::wstring log;
 };
 
@@ -94,7 +97,8 @@ Determined Determine(RecordWithWixSource& setup, const std::wstring& options) {
   platform::ParseCommandLine(L"Setup.exe " + options, parser);
   modeltest::LogCapture log;
   EXPECT_TRUE(log.IsActive());
-  outcome.result = DetermineExecutionType(*setup.record, parser, [&] { outcome.failureSignalled = true; });
+  outcome.result = DetermineExecutionType(*setup.record, parser, [&] { outcome.failureSignalled = true; },
+                                          &outcome.stopExitCode);
   outcome.type = setup.record->GetExecutionType();
   outcome.log = log.Text();
   return outcome;
@@ -284,6 +288,100 @@ TEST_F(InstalledProductTest, CachedPackageComesFromTheInstallerAndFromItsDataWit
   platform::UniqueModule empty = ReplaceMsiLibraryForTest(std::move(library));
   EXPECT_TRUE(platform::EqualsNoCase(withoutInstaller, fromInstaller)) << withoutInstaller;
   EXPECT_NE(log.Text().find(L"reading its product data instead"), std::wstring::npos) << log.Text();
+}
+
+// A silent run refused for its option ends with 0 only when there is
+// nothing to do; a repair of nothing is "unknown product".
+TEST(SilentMismatchExitCodes, NothingToDoIsZeroAndEveryOtherRefusalIsAFailure) {
+  EXPECT_EQ(SilentMismatchExitCode(SETUPEXECTYPE_INSTALLATION, SETUPEXECTYPE_MAINTENANCE), 0u);
+  EXPECT_EQ(SilentMismatchExitCode(SETUPEXECTYPE_REMOVE, SETUPEXECTYPE_INSTALLATION), 0u);
+  EXPECT_EQ(SilentMismatchExitCode(SETUPEXECTYPE_REPAIR, SETUPEXECTYPE_INSTALLATION),
+            static_cast<DWORD>(ERROR_UNKNOWN_PRODUCT));
+  EXPECT_EQ(SilentMismatchExitCode(SETUPEXECTYPE_REPAIR, SETUPEXECTYPE_MINORUPGRADE),
+            static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+  EXPECT_EQ(SilentMismatchExitCode(SETUPEXECTYPE_REMOVE, SETUPEXECTYPE_MINORUPGRADE),
+            static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+}
+
+// A bundle entry in the scratch key, as a completed installation writes it
+// (its uninstall command starts the maintenance copy with /arp), or none.
+class InterruptedStateTest : public InstalledProductTest {
+ protected:
+  void SetUp() override {
+    InstalledProductTest::SetUp();
+    key_ = L"SetupTestExecTypeBundle" + std::to_wstring(::GetCurrentProcessId());
+    path_ = std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + key_;
+    (void)registry::DeleteKeyTree(path_, registry::View::Default);
+  }
+  void TearDown() override {
+    (void)registry::DeleteKeyTree(path_, registry::View::Default);
+    InstalledProductTest::TearDown();
+  }
+  void WriteEntry() {
+    platform::UniqueHKey key;
+    ASSERT_EQ(registry::CreateKey(path_, KEY_SET_VALUE, registry::View::Default, key), ERROR_SUCCESS);
+    const std::wstring uninstall = L"\"C:\\Acme\\Setup\\Setup.exe\" /arp";
+    ASSERT_EQ(::RegSetValueExW(key.Get(), L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(uninstall.c_str()),
+                               static_cast<DWORD>((uninstall.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
+  Determined Run(const std::wstring& options, bool registerable = true) {
+    RecordWithWixSource setup(kExecTypePackageCodeV1, kProductTypeMsi);
+    setup.record->SetBootstrapperRegistry(key_);
+    setup.record->SetRegisterableSetup(registerable);
+    return Determine(setup, options);
+  }
+
+  std::wstring key_;
+  std::wstring path_;
+};
+
+TEST_F(InterruptedStateTest, TheMainProductWithoutTheEntryIsAnUnfinishedInstallation) {
+  InstallVersion(1);
+  for (const wchar_t* options : {L"/si", L""}) {
+    Determined completes = Run(options);
+    EXPECT_TRUE(completes.result) << options;
+    EXPECT_EQ(completes.type, SETUPEXECTYPE_INSTALLATION) << options;
+    EXPECT_TRUE(Contains(completes.log, L"INFORMATION:\tThe earlier installation of the bundle was not completed"))
+        << completes.log;
+  }
+  // A repair and a removal keep their run kinds.
+  EXPECT_EQ(Run(L"/sf").type, SETUPEXECTYPE_REPAIR);
+  EXPECT_EQ(Run(L"/sx").type, SETUPEXECTYPE_REMOVE);
+  // A bundle that never registers itself cannot tell: the installed product
+  // is an installed bundle.
+  Determined unregistered = Run(L"/si", false);
+  EXPECT_FALSE(unregistered.result);
+  EXPECT_TRUE(Contains(unregistered.log, kInstallationMismatch)) << unregistered.log;
+  EXPECT_EQ(unregistered.stopExitCode, 0u);
+
+  WriteEntry();
+  Determined installed = Run(L"/si");
+  EXPECT_FALSE(installed.result);
+  EXPECT_TRUE(Contains(installed.log, kInstallationMismatch)) << installed.log;
+  EXPECT_FALSE(Contains(installed.log, L"was not completed")) << installed.log;
+  EXPECT_EQ(installed.stopExitCode, 0u) << "nothing to do";
+  EXPECT_EQ(Run(L"").type, SETUPEXECTYPE_MAINTENANCE);
+}
+
+TEST_F(InterruptedStateTest, TheEntryWithoutTheMainProductIsAnUnfinishedRemoval) {
+  WriteEntry();
+  Determined completes = Run(L"/sx");
+  EXPECT_TRUE(completes.result);
+  EXPECT_EQ(completes.type, SETUPEXECTYPE_REMOVE);
+  EXPECT_TRUE(Contains(completes.log, L"INFORMATION:\tThe earlier removal of the bundle was not completed"))
+      << completes.log;
+  // Only a removal completes it; an installation stays an installation.
+  EXPECT_EQ(Run(L"/si").type, SETUPEXECTYPE_INSTALLATION);
+  Determined repair = Run(L"/sf");
+  EXPECT_FALSE(repair.result);
+  EXPECT_EQ(repair.stopExitCode, static_cast<DWORD>(ERROR_UNKNOWN_PRODUCT));
+
+  (void)registry::DeleteKeyTree(path_, registry::View::Default);
+  Determined nothing = Run(L"/sx");
+  EXPECT_FALSE(nothing.result);
+  EXPECT_TRUE(Contains(nothing.log, kRemoveMismatch)) << nothing.log;
+  EXPECT_EQ(nothing.stopExitCode, 0u) << "nothing to do";
 }
 
 }  // namespace

@@ -142,6 +142,49 @@ TEST_F(SourcePathCharacters, TheBundleTextReplacesTheBuiltInOne) {
   EXPECT_EQ(boxes_[0].text, L"Pfad C:\\\u00e4\\ ist ungültig: C:\\\u00e4\\");
 }
 
+struct BundleKeyCase {
+  const char* name;
+  const wchar_t* key;
+  bool registerable;
+  bool accepted;
+  const wchar_t* logged;  // part of the ERROR line; empty when accepted
+};
+void PrintTo(const BundleKeyCase& c, std::ostream* os) { *os << c.name; }
+
+class BundleKeyCheck : public ::testing::TestWithParam<BundleKeyCase> {};
+
+// The key is checked before any product runs: a bundle that registers
+// itself needs a name, and a name must stay one key under the Uninstall root.
+TEST_P(BundleKeyCheck, AcceptsOnlyAPlainNameOrNoneForAnUnregisteredBundle) {
+  const BundleKeyCase& c = GetParam();
+  CSetupConfigData record;
+  record.SetBootstrapperRegistry(c.key);
+  record.SetRegisterableSetup(c.registerable);
+  modeltest::LogCapture log;
+  EXPECT_EQ(CheckBundleKey(record, true), c.accepted);
+  const std::wstring text = log.Text();
+  if (c.accepted) {
+    EXPECT_EQ(text.find(L"ERROR:"), std::wstring::npos) << text;
+  } else {
+    EXPECT_NE(text.find(std::wstring(L"ERROR:\t\t") + c.logged), std::wstring::npos) << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, BundleKeyCheck,
+    ::testing::Values(
+        BundleKeyCase{"Plain", L"SetupTestPlainBundleKey", true, true, L""},
+        BundleKeyCase{"VendorSlashSuite", L"SetupTestVendor/Suite", true, true, L""},
+        BundleKeyCase{"EmptyForARegisteredBundle", L"", true, false,
+                      L"BootstrapperRegistry in SetupConfig.xml is empty"},
+        BundleKeyCase{"EmptyForAnUnregisteredBundle", L"", false, true, L""},
+        BundleKeyCase{"ClimbingWithBackslashes", L"..\\..\\Run", true, false,
+                      L"BootstrapperRegistry \"..\\..\\Run\" in SetupConfig.xml is not a usable"},
+        BundleKeyCase{"ProductCode", L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}", true, false,
+                      L"BootstrapperRegistry \"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}\" in SetupConfig.xml is not "
+                      L"a usable Add/Remove Programs entry name"}),
+    [](const ::testing::TestParamInfo<BundleKeyCase>& info) { return std::string(info.param.name); });
+
 TEST(ProcessorCheck, AnX64BundleNeedsAnX64Processor) {
   EXPECT_FALSE(IsPlatformSupportedByProcessor(L"x64", PROCESSOR_ARCHITECTURE_INTEL));
   EXPECT_FALSE(IsPlatformSupportedByProcessor(L"x64", PROCESSOR_ARCHITECTURE_ARM));

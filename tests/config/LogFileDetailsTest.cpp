@@ -100,6 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExpansionCase{"ValueIsNotExpandedAgain", L"%CONFIG_TEST_PERCENT%\\a.log",
                       L"P%CommonAppDataFolder%\\a.log"},
         ExpansionCase{"LonePercentKept", L"C:\\100%\\a.log", L"C:\\100%\\a.log"},
+        // "%%" names no variable: kept, never the common application data folder.
+        ExpansionCase{"EmptyReferenceKept", L"%%%", L"%%%"},
+        ExpansionCase{"EmptyReferenceBeforeAName", L"%%CONFIG_TEST_LOGS%\\a.log", L"%D:\\Var\\a.log"},
         ExpansionCase{"NoReference", L"C:\\Logs\\a.log", L"C:\\Logs\\a.log"}),
     [](const ::testing::TestParamInfo<ExpansionCase>& info) { return std::string(info.param.label); });
 

@@ -47,15 +47,6 @@ std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); 
   return ::testing::AssertionSuccess();
 }
 
-std::vector<std::wstring> Lines(const std::wstring& path) {
-  std::vector<std::wstring> lines;
-  for (std::wstring line : platform::Split(platform::Utf8ToWide(testsupport::ReadFileBytes(path)), L"\n")) {
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
 // Waits up to `timeoutMs` for `path` to be gone (batch files delete themselves
 // once their command processor has ended).
 bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs) {
@@ -64,39 +55,6 @@ bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs) {
     ::Sleep(50);
   }
   return !FileExists(path);
-}
-
-BundleProduct InSequence(BundleProduct product, int sequence) {
-  const std::string start = "<Product Sequence=\"";
-  const size_t at = product.xml.find(start) + start.size();
-  product.xml.replace(at, product.xml.find('"', at) - at, std::to_string(sequence));
-  return product;
-}
-
-// An EXE product that notes its run in `marker` and ends with `exitCode`.
-BundleProduct ExeProduct(int sequence, const std::string& name, const std::wstring& marker, int exitCode,
-                         const std::string& reboot, const std::string& uninstallArguments = "") {
-  const std::string exe = Utf8(testsupport::BinFolder() + L"exe_product.exe");
-  std::string xml = "<Product Sequence=\"" + std::to_string(sequence) + "\" Type=\"EXE\" ProductName=\"" + name +
-                    "\" Location=\"" + exe + "\" InstallCommand=\"/marker:" + Utf8(marker) + " /name:" + name +
-                    " /exit:" + std::to_string(exitCode) + "\"";
-  if (!uninstallArguments.empty()) {
-    xml += " UninstallCommand=\"/marker:" + Utf8(marker) + " /name:" + name + "-remove " + uninstallArguments + "\"";
-  }
-  if (!reboot.empty()) xml += " Reboot=\"" + reboot + "\"";
-  return {xml + "/>", L""};
-}
-
-// The names of the EXE products that ran, in order.
-std::vector<std::wstring> RunNames(const std::wstring& marker) {
-  std::vector<std::wstring> names;
-  for (const std::wstring& line : Lines(marker)) {
-    const size_t at = line.find(L"/name:");
-    if (at == std::wstring::npos) continue;
-    const size_t end = line.find(L' ', at);
-    names.push_back(line.substr(at + 6, end == std::wstring::npos ? std::wstring::npos : end - at - 6));
-  }
-  return names;
 }
 
 void DeleteRunOnceValue(const std::wstring& name) {

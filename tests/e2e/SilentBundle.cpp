@@ -27,6 +27,20 @@ bool CopyInto(testsupport::BundleFixture& bundle, const std::wstring& from, cons
   return !bytes.empty() && bundle.WriteFile(relativePath, bytes);
 }
 
+std::string LogfileElement(const SilentBundleOptions& options, const std::wstring& folder,
+                           const std::wstring& logFolder) {
+  if (options.logfileElement.empty()) {
+    return "<Logfile Name=\"" + Utf8(logFolder) +
+           "Setup.log\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" MaxLengthOfFile=\"10\"/>";
+  }
+  std::string element = options.logfileElement;
+  const std::string token = "{bundle}";
+  for (size_t at = element.find(token); at != std::string::npos; at = element.find(token, at)) {
+    element.replace(at, token.size(), Utf8(folder));
+  }
+  return element;
+}
+
 bool EnsureMsiLoaded() {
   static const bool loaded = [] {
     LoadMsiLibrary();
@@ -98,8 +112,7 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
       "<BootstrapperRegistry Value=\"" + Utf8(bundleKey_) + "\"/>"
       "<MaintenanceExePath Value=\"" + options.maintenanceExePath + "\"/><InstallLocation Value=\"[InstallDir]\"/>"
       "<RegisterableSetup Value=\"true\"/>"
-      "<Logfile Name=\"" + Utf8(logFolder_) + "Setup.log\" Level=\"DEVELOPERINFO\" Mode=\"APPEND\" "
-      "MaxLengthOfFile=\"10\"/>" + options.extraGeneral + "</General>"
+      + LogfileElement(options, bundle_.Folder(), logFolder_) + options.extraGeneral + "</General>"
       "<Brand Name=\"E2E Studio\" Value=\"Professional\" Default=\"true\"><ImageFiles>"
       "<Image Name=\"Banner\" FilePath=\"b.bmp\"/></ImageFiles></Brand>" + options.extraSections +
       "<ProductList><ProductGroup DisplayName=\"%SelectedBrand%\" Sequence=\"1\" ShowInUI=\"true\">" + productXml +
@@ -209,5 +222,45 @@ bool ReadArpDword(const std::wstring& name, DWORD& value) {
 }
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+BundleProduct InSequence(BundleProduct product, int sequence) {
+  const std::string start = "<Product Sequence=\"";
+  const size_t at = product.xml.find(start) + start.size();
+  product.xml.replace(at, product.xml.find('"', at) - at, std::to_string(sequence));
+  return product;
+}
+
+BundleProduct ExeProduct(int sequence, const std::string& name, const std::wstring& marker, int exitCode,
+                         const std::string& reboot, const std::string& uninstallArguments) {
+  const std::string exe = Utf8(testsupport::BinFolder() + L"exe_product.exe");
+  std::string xml = "<Product Sequence=\"" + std::to_string(sequence) + "\" Type=\"EXE\" ProductName=\"" + name +
+                    "\" Location=\"" + exe + "\" InstallCommand=\"/marker:" + Utf8(marker) + " /name:" + name +
+                    " /exit:" + std::to_string(exitCode) + "\"";
+  if (!uninstallArguments.empty()) {
+    xml += " UninstallCommand=\"/marker:" + Utf8(marker) + " /name:" + name + "-remove " + uninstallArguments + "\"";
+  }
+  if (!reboot.empty()) xml += " Reboot=\"" + reboot + "\"";
+  return {xml + "/>", L""};
+}
+
+std::vector<std::wstring> Lines(const std::wstring& path) {
+  std::vector<std::wstring> lines;
+  for (std::wstring line : platform::Split(platform::Utf8ToWide(testsupport::ReadFileBytes(path)), L"\n")) {
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<std::wstring> RunNames(const std::wstring& marker) {
+  std::vector<std::wstring> names;
+  for (const std::wstring& line : Lines(marker)) {
+    const size_t at = line.find(L"/name:");
+    if (at == std::wstring::npos) continue;
+    const size_t end = line.find(L' ', at);
+    names.push_back(line.substr(at + 6, end == std::wstring::npos ? std::wstring::npos : end - at - 6));
+  }
+  return names;
+}
 
 }  // namespace e2etest

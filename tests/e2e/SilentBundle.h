@@ -26,6 +26,9 @@ struct SilentBundleOptions {
   std::string maintenanceExePath = "Setup\\Setup.exe";  // relative to the installation folder
   // The <GeneralSettings> of SilentConfig.xml; empty: no error dialog, no indicator.
   std::string silentGeneral = "";
+  // The whole <Logfile .../> element; empty: Logs\Setup.log in the bundle's
+  // folder. "{bundle}" stands for the bundle's folder (with its backslash).
+  std::string logfileElement = "";
 };
 
 struct SilentRun {
@@ -81,5 +84,16 @@ bool ReadArpString(const std::wstring& name, std::wstring& value);
 bool ReadArpDword(const std::wstring& name, DWORD& value);
 bool ArpEntryExists();
 bool FileExists(const std::wstring& path);
+
+// The product with another sequence number.
+BundleProduct InSequence(BundleProduct product, int sequence);
+// An EXE product that notes its run in `marker` and ends with `exitCode`;
+// with `uninstallArguments` its uninstall command notes "<name>-remove".
+BundleProduct ExeProduct(int sequence, const std::string& name, const std::wstring& marker, int exitCode,
+                         const std::string& reboot, const std::string& uninstallArguments = "");
+// The lines of a text file, without line ends and empty lines.
+std::vector<std::wstring> Lines(const std::wstring& path);
+// The names of the EXE products that ran, in order.
+std::vector<std::wstring> RunNames(const std::wstring& marker);
 
 }  // namespace e2etest

@@ -130,6 +130,29 @@ TEST_P(LogFileFallback, LeavesTheFileAloneAndLogsToTheTemporaryFolder) {
   EXPECT_TRUE(boxes_.empty());
 }
 
+// The temporary folder's "Setup.log" may be another installer's: the
+// fallback leaves it alone too and takes a name of this process.
+TEST_F(LogTest, AFallbackNeverAppendsToAnotherInstallersSetupLog) {
+  wchar_t temp[MAX_PATH + 1] = {};
+  ASSERT_GT(::GetTempPathW(MAX_PATH + 1, temp), 0u);
+  const std::wstring theirs = std::wstring(temp) + L"Setup.log";
+  const std::wstring ours = std::wstring(temp) + L"Setup_" + std::to_wstring(::GetCurrentProcessId()) + L".log";
+  ::DeleteFileW(ours.c_str());
+  ASSERT_TRUE(testsupport::WriteFileBytes(theirs, "Other installer, line 1\r\n"));
+  FakeLogFileDetails details(L"NUL", L"", 0, 0);
+  ASSERT_EQ(OpenFileSink(&details), 1);
+  LogInformation(L"after the second fallback");
+  ResetManager();
+
+  EXPECT_EQ(testsupport::ReadFileBytes(theirs), "Other installer, line 1\r\n");
+  const LogFileContent content = ReadLogFile(ours);
+  EXPECT_TRUE(content.hasBom);
+  EXPECT_EQ(LinesContaining(content, L"after the second fallback").size(), 1u);
+  EXPECT_EQ(LinesContaining(content, L"WARNING:\tThe log file NUL is not a setup log").size(), 1u);
+  ::DeleteFileW(theirs.c_str());
+  ::DeleteFileW(ours.c_str());
+}
+
 std::wstring ConfigurationFile(const std::wstring& scratch, std::wstring& kept) {
   kept = scratch + L"SetupConfig.xml";
   testsupport::WriteFileBytes(kept, "<?xml version=\"1.0\"?>\r\n<SetupConfig/>\r\n");

@@ -98,6 +98,7 @@ struct DefaultPathCase {
   const char* name;
   const wchar_t* bundleKey;
   const wchar_t* fileName;
+  const wchar_t* notWritten = L"";  // under the common application data folder
 };
 
 class LogManagerDefaultPath : public LogTest, public ::testing::WithParamInterface<DefaultPathCase> {};
@@ -107,6 +108,7 @@ TEST_P(LogManagerDefaultPath, UnnamedLogGoesToCommonAppDataUnderBundleKey) {
   ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, common, CSIDL_COMMON_APPDATA, FALSE));
   std::wstring path = std::wstring(common) + L"\\Halvorsk\\Logs\\Setup\\" + GetParam().fileName;
   ::DeleteFileW(path.c_str());
+  const std::wstring outside = std::wstring(common) + L"\\" + GetParam().notWritten;
 
   CLogManager::GetInstance().SetBundleKey(GetParam().bundleKey);
   FakeLogFileDetails details(L"", L"", 1, 0);
@@ -118,11 +120,21 @@ TEST_P(LogManagerDefaultPath, UnnamedLogGoesToCommonAppDataUnderBundleKey) {
   EXPECT_TRUE(content.exists);
   EXPECT_EQ(LinesContaining(content, L"default path probe").size(), 1u);
   ::DeleteFileW(path.c_str());
+  if (*GetParam().notWritten != L'\0') {
+    EXPECT_EQ(::GetFileAttributesW(outside.c_str()), INVALID_FILE_ATTRIBUTES) << platform::WideToUtf8(outside);
+    ::DeleteFileW(outside.c_str());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, LogManagerDefaultPath,
                          ::testing::Values(DefaultPathCase{"BundleKey", L"LogTestBundle", L"LogTestBundle_SetupBundle.log"},
-                                           DefaultPathCase{"NoKey", L"", L"Bootstrapper_SetupBundle.log"}),
+                                           DefaultPathCase{"NoKey", L"", L"Bootstrapper_SetupBundle.log"},
+                                           // The key is a file name here, never a path out of the folder.
+                                           DefaultPathCase{"ClimbingKey", L"..\\..\\LogTestClimb",
+                                                           L".._.._LogTestClimb_SetupBundle.log",
+                                                           L"Halvorsk\\LogTestClimb_SetupBundle.log"},
+                                           DefaultPathCase{"VendorSlashSuite", L"LogTest/Suite",
+                                                           L"LogTest_Suite_SetupBundle.log", L""}),
                          [](const ::testing::TestParamInfo<DefaultPathCase>& info) { return info.param.name; });
 
 }  // namespace
