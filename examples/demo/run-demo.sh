@@ -204,6 +204,43 @@ walk_first_installation() {
   leave_wizard
 }
 
+# A first installation through the wizard: every page forward, Install, the
+# progress page photographed while the products run, the exit page, Finish.
+walk_installation() {
+  pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
+  wait_page WelcomeDlg || return 1
+  step Next LicenseAgreementDlg || return 1
+  drive click LicenseAcceptedCheckBox >/dev/null || return 1
+  step Next UserInfoDlg || return 1
+  drive type UserNameEdit "Demo User" >/dev/null
+  step Next CustomizeDlg || return 1
+  step Next VerifyReadyDlg || return 1
+  echo "  click Install"
+  drive click Install >/dev/null || return 1
+  if drive wait-page ProgressDlg 30000 >/dev/null; then
+    sleep 1 # into the run: the runtime installer takes three seconds
+    import -window root "$OUTPUT/ProgressDlg.png" 2>/dev/null && WIZARD_SHOTS+=("ProgressDlg") && echo "  [ProgressDlg] screenshot ProgressDlg.png"
+  fi
+  wait_page ExitDlg || return 1
+  echo "  click Finish"
+  drive click Finish >/dev/null
+}
+
+# The maintenance pages of an installed bundle: Remove.
+walk_removal() {
+  pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
+  wait_page MaintenanceWelcomeDlg || return 1
+  step Next MaintenanceTypeDlg || return 1
+  step RemoveButton VerifyReadyDlg || return 1
+  mv -f "$OUTPUT/VerifyReadyDlg.png" "$OUTPUT/VerifyReadyDlg.remove.png"
+  echo "  click Remove"
+  drive click Remove >/dev/null || return 1
+  wait_page ExitDlg || return 1
+  mv -f "$OUTPUT/ExitDlg.png" "$OUTPUT/ExitDlg.remove.png"
+  echo "  click Finish"
+  drive click Finish >/dev/null
+}
+
 # A start that only looks at the first page and leaves.
 walk_first_page_and_leave() { # FIRST_PAGE
   pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
@@ -231,13 +268,20 @@ end_wizard
 show_log
 
 echo
-echo "=== The main package installed by hand: the next start is a maintenance run"
-msiexec_demo /i "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
-start_wizard /NOMUTEX
-walk_first_page_and_leave MaintenanceWelcomeDlg
+echo "=== The whole bundle installed through the wizard"
+start_wizard
+walk_installation
 end_wizard
-show_log
-msiexec_demo /x "SetupData\\Packages\\Studio\\HalvorskStudio.msi"
+show_summary
+show_arp
+
+echo
+echo "=== Started again: the maintenance pages remove the bundle"
+start_wizard /NOMUTEX
+walk_removal
+end_wizard
+show_summary
+show_arp
 
 echo
 echo "=== Screenshots of the wizard in $OUTPUT"

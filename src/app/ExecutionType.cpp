@@ -100,6 +100,22 @@ bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& 
     type = SETUPEXECTYPE_INSTALLATION;
   }
   if (parser.IsSilentMode()) {
+    // Without the WiX-source product, or without its product code, nothing can
+    // tell whether the bundle is installed: a silent run says what the
+    // configuration lacks instead of reporting a mismatch with its option.
+    IProductAttributes* wixSource = record.GetWixSourceProduct();
+    if (wixSource == nullptr) {
+      LogError(L"SetupConfig.xml names no main product with WixSource=\"true\"; the setup cannot run.");
+      if (onSilentMismatch) onSilentMismatch();
+      return false;
+    }
+    if (wixSource->GetProductType() != kProductTypeMsp && GetWixSourceProductCode(record).empty()) {
+      LogError(L"The UninstallCommand of the main product %s in SetupConfig.xml holds no product code in braces; the "
+               L"setup cannot tell whether it is installed.",
+               wixSource->GetProductName().c_str());
+      if (onSilentMismatch) onSilentMismatch();
+      return false;
+    }
     LogInformation(L"The system identified execution type is %d", type);
     std::wstring mismatch;
     type = DecideSilentExecutionType(parser.GetRequestedExecutionType(), type, mismatch);

@@ -87,12 +87,21 @@ int CSetupBootstrapperApp::InitInstance() {
   ApplyStartupValues(*configData_, parser);
   if (!CheckSourcePathCharacters(configData_->GetSetupFolder(), *configData_)) return 0;
   if (!CheckPathDepth()) return 0;
+  if (!CheckBundleKey(*configData_, parser.IsSilentMode() != 0)) {
+    SetExitCode(ERROR_INSTALL_FAILURE);
+    return 0;
+  }
 
   CreateSetupManager(parser);
 
   if (parser.IsSilentMode()) {
     configData_->SetUIMode(false);
-    if (RunSilentRoad(parser) == 0) LogDebug(L"The silent mode Execution failed!!");
+    if (RunSilentRoad(parser) == 0) {
+      LogDebug(L"The silent mode Execution failed!!");
+      // A deployment tool reads only the exit code: a run that stopped before
+      // or during the products must not look like a success.
+      if (exitCode_ == 0) SetExitCode(ERROR_INSTALL_FAILURE);
+    }
   } else {
     configData_->SetUIMode(true);
     if (RunWizardRoad(parser) == 0) LogInformation(L"The Full UI mode Execution failed!!");
@@ -304,11 +313,17 @@ int CSetupBootstrapperApp::ExitInstance() {
   std::wstring maintenanceExe;
   std::wstring codePage;
   if (configData_) {
-    maintenanceExe = configData_->GetInstalledLocation() + configData_->GetMaintenanceExePath();
+    removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;
+    // Only a copy inside the installed location is ever removed: the path
+    // comes from the bundle's configuration and the removal deletes a tree.
+    if (removeFolder) {
+      maintenanceExe = CCommonUtility::MaintenanceExeInside(configData_->GetInstalledLocation(),
+                                                            configData_->GetMaintenanceExePath());
+      removeFolder = !maintenanceExe.empty();
+    }
     if (ILocalizationSetting* languages = configData_->GetLocalizationSettings()) {
       codePage = languages->GetCodepage(configData_->GetLanguageId());
     }
-    removeFolder = configData_->GetExecutionType() == SETUPEXECTYPE_REMOVE && exitCode_ == 0;
     configData_.reset();
   }
   mainDialogConfig_.reset();

@@ -38,6 +38,26 @@ void ApplyStartupValues(ISetupConfigData& record, CCommandLineParser& parser) {
   record.SetNested(parser.IsNested() != 0);
 }
 
+bool CheckBundleKey(ISetupConfigData& record, bool silent) {
+  const std::wstring key = platform::Trim(record.GetBootstrapperRegistry());
+  // No key: the bundle is not registered at all, which its writers report.
+  if (key.empty()) return true;
+  std::wstring problem;
+  if (!CArpEntry::IsUsableBundleKeyName(key)) {
+    problem = platform::Format(L"BootstrapperRegistry \"%s\" in SetupConfig.xml is not a usable Add/Remove Programs "
+                               L"entry name (a plain name of at most %u characters, not a product code).",
+                               key.c_str(), static_cast<unsigned>(CArpEntry::kMaxBundleKeyLength));
+  } else if (!CArpEntry().IsOwnEntry(key)) {
+    problem = platform::Format(L"BootstrapperRegistry \"%s\" in SetupConfig.xml names the Add/Remove Programs entry "
+                               L"of another product; the setup does not change it.",
+                               key.c_str());
+  }
+  if (problem.empty()) return true;
+  LogError(problem);
+  if (!silent) (void)platform::ShowMessageBox(nullptr, problem, L"Setup", MB_OK | MB_ICONERROR);
+  return false;
+}
+
 bool CheckSourcePathCharacters(const std::wstring& path, ISetupConfigData& record) {
   LogDebug(std::wstring(L"Source Path Unicode compatibility verification started."));
   int maxUnicode = record.GetSourcePathMaxUnicode();

@@ -16,6 +16,11 @@ class ISetupConfigData;
 // file name, and the restore and nested flags.
 void ApplyStartupValues(ISetupConfigData& record, CCommandLineParser& parser);
 
+// The bundle's Add/Remove Programs key must be a usable name that is free or
+// the setup's own entry: checked before anything is installed. False (logged,
+// and shown unless silent) otherwise.
+[[nodiscard]] bool CheckBundleKey(ISetupConfigData& record, bool silent);
+
 // Called by start-up with the setup folder: false (after an error message box
 // and log line) when the path holds a character above SourcePathMaxUnicode.
 [[nodiscard]] bool CheckSourcePathCharacters(const std::wstring& path, ISetupConfigData& record);

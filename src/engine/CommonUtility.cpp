@@ -312,6 +312,46 @@ std::wstring CCommonUtility::BuildRemovalBatchText(const std::wstring& executabl
       parentLines.c_str(), restartLine.c_str(), batch.c_str());
 }
 
+std::wstring CCommonUtility::MaintenanceExeInside(const std::wstring& installedLocation,
+                                                 const std::wstring& maintenanceExePath) {
+  const std::wstring relative = platform::Trim(maintenanceExePath);
+  auto refuse = [&](const wchar_t* reason) {
+    LogError(L"The maintenance copy %s under the installed location %s is not removed: %s", relative.c_str(),
+             installedLocation.c_str(), reason);
+    return std::wstring();
+  };
+  if (relative.empty()) return refuse(L"MaintenanceExePath is empty.");
+  if (relative.find(L':') != std::wstring::npos || relative[0] == L'\\' || relative[0] == L'/') {
+    return refuse(L"MaintenanceExePath must be a path relative to the installed location.");
+  }
+  std::vector<std::wstring> parts;
+  for (const std::wstring& part : platform::Split(relative, L"\\")) {
+    for (const std::wstring& piece : platform::Split(part, L"/")) {
+      if (platform::Trim(piece) == L"..") return refuse(L"MaintenanceExePath must not name a parent folder (\"..\").");
+      if (!piece.empty() && piece != L".") parts.push_back(piece);
+    }
+  }
+  if (parts.size() < 2) {
+    return refuse(L"the maintenance copy must lie in a folder of its own inside the installed location.");
+  }
+  std::wstring base = WithoutTrailingBackslash(platform::Trim(installedLocation));
+  const bool local = base.size() >= 3 && base[1] == L':' && base[2] == L'\\';
+  const bool share = base.size() > 2 && base[0] == L'\\' && base[1] == L'\\' && base[2] != L'?' && base[2] != L'.';
+  if (!local && !share) return refuse(L"the installed location is not an absolute local or network path.");
+  wchar_t buffer[MAX_PATH * 4] = {};
+  const std::wstring joined = base + L"\\" + relative;
+  const DWORD length = ::GetFullPathNameW(joined.c_str(), static_cast<DWORD>(std::size(buffer)), buffer, nullptr);
+  if (length == 0 || length >= std::size(buffer)) return refuse(L"its full path cannot be formed.");
+  const std::wstring full(buffer, length);
+  const std::wstring prefix = base + L"\\";
+  if (full.size() <= prefix.size() || ::CompareStringOrdinal(full.c_str(), static_cast<int>(prefix.size()),
+                                                              prefix.c_str(), static_cast<int>(prefix.size()),
+                                                              TRUE) != CSTR_EQUAL) {
+    return refuse(L"its full path lies outside the installed location.");
+  }
+  return full;
+}
+
 bool CCommonUtility::RemoveMaintenanceExeFolder(const std::wstring& executablePath, const std::wstring& codePage,
                                                 bool restart) {
   if (!platform::FileExists(executablePath)) {

@@ -65,6 +65,13 @@ class CCommonUtility : public CCommonUtilityBase {
   // cannot be written or started.
   [[nodiscard]] static bool RemoveMaintenanceExeFolder(const std::wstring& executablePath,
                                                        const std::wstring& codePage, bool restart);
+  // The full path of the maintenance copy (`maintenanceExePath` under the
+  // installed location) when its folder lies strictly inside that location:
+  // a relative path without ".." and without a drive, device or share, and
+  // not the installed location itself (whose folder the removal would wipe
+  // with everything in it). Empty, with an ERROR line saying why, otherwise.
+  [[nodiscard]] static std::wstring MaintenanceExeInside(const std::wstring& installedLocation,
+                                                         const std::wstring& maintenanceExePath);
   // The removal batch text; empty when the executable's folder is not a
   // folder below a drive's or share's top folder.
   [[nodiscard]] static std::wstring BuildRemovalBatchText(const std::wstring& executablePath,

@@ -10,6 +10,7 @@
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
+#include "platform/StringUtil.h"
 
 namespace {
 
@@ -29,10 +30,25 @@ bool IsInstallerPackage(const IProductAttributes& product) {
 CInstallExecutor::CInstallExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher)
     : CSetupExecutorBase(record, dispatcher), freeSpace_(QueryDiskFreeSpace) {}
 
+bool CInstallExecutor::IsInstallFolderAcceptable(const std::wstring& folder) {
+  // A drive letter, a colon and a backslash: a relative folder would land
+  // wherever the current folder happens to be, and a device or a "\\?\\"
+  // path is no folder at all. ".." would climb out of what the author named.
+  if (folder.size() < 3 || !iswalpha(folder[0]) || folder[1] != L':' || folder[2] != L'\\') return false;
+  if (folder.find_first_of(L"<>\"|?*", 0) != std::wstring::npos || folder.find(L':', 2) != std::wstring::npos) {
+    return false;
+  }
+  for (const std::wstring& part : platform::Split(folder, L"\\")) {
+    if (platform::Trim(part) == L"..") return false;
+  }
+  return true;
+}
+
 bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
   IMSIManager* manager = dispatcher_ != nullptr ? dispatcher_->GetMSIManager() : nullptr;
   std::wstring installDir = manager != nullptr ? manager->GetProperty(L"INSTALLDIR", false) : std::wstring();
-  if (installDir.empty()) {
+  if (!IsInstallFolderAcceptable(installDir)) {
+    if (!installDir.empty()) LogError(L"The install directory \"%s\" is not an absolute local folder.", installDir.c_str());
     LogError(L"Install directory is not configured correctly. Exiting the setup");
     return false;
   }

@@ -13,6 +13,9 @@
 
 class CInstallExecutor : public CSetupExecutorBase {
  public:
+  // The one rule for INSTALLDIR, wherever it came from (package, command line,
+  // SilentConfig.xml): an absolute local folder without "..".
+  [[nodiscard]] static bool IsInstallFolderAcceptable(const std::wstring& folder);
   // The free bytes of the drive with the root `drive` ("C:\"); false when unknown.
   using FreeSpaceQuery = std::function<bool(const std::wstring& drive, ULONGLONG& freeBytes)>;
   // The bytes the selected features need on `drive` ("C:").

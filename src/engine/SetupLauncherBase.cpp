@@ -108,8 +108,30 @@ bool CSetupLauncherBase::BeginLaunch(IEventDispatcher* dispatcher) {
   return true;
 }
 
+std::wstring CSetupLauncherBase::PackageOpenProblem(const std::wstring& location) {
+  const DWORD attributes = ::GetFileAttributesW(location.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return L"It does not exist or cannot be reached.";
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return L"It is a folder, not a package file.";
+  MSIHANDLE raw = 0;
+  const UINT result = MsiOpenDatabaseStub(location.c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_READONLY), &raw);
+  platform::UniqueMsiHandle database(raw);
+  if (result != ERROR_SUCCESS) {
+    return platform::Format(L"It is not a Windows Installer package that can be read (error %u).", result);
+  }
+  return std::wstring();
+}
+
 int CSetupLauncherBase::Launch(IEventDispatcher* dispatcher) {
   if (!BeginLaunch(dispatcher)) return 0;
+  // Say what is wrong with the file itself before anything reads its
+  // contents: a missing or unreadable package is not a processor mismatch.
+  const std::wstring problem = PackageOpenProblem(location_);
+  if (!problem.empty()) {
+    const std::wstring text = L"The main package could not be opened: " + location_ + L"\n" + problem;
+    LogError(text);
+    ShowErrorText(text, MB_OK | MB_ICONERROR);
+    return 0;
+  }
   if (!IsPackageForThisProcessor(location_)) {
     (void)platform::ShowMessageBox(
         nullptr, L"This installation package is not supported by this processor type. Contact your product vendor.",

@@ -40,6 +40,9 @@ class CSetupLauncherBase : public ISetupLauncher {
   // processor: its summary information opens and its platform (the part of
   // the template before ";") is one this machine runs.
   [[nodiscard]] static bool IsPackageForThisProcessor(const std::wstring& location);
+  // Why the package file cannot be opened at all (missing, unreachable, a
+  // folder, not a Windows Installer database); empty when it can.
+  [[nodiscard]] static std::wstring PackageOpenProblem(const std::wstring& location);
   // A location relative to the setup folder joined to it; an absolute one unchanged.
   [[nodiscard]] static std::wstring JoinToFolder(const std::wstring& folder, const std::wstring& location);
 

@@ -8,6 +8,7 @@
 #include "log/LogRollOver.h"
 #include "log/LogText.h"
 #include "platform/MessageBox.h"
+#include "platform/Path.h"
 #include "platform/StringUtil.h"
 
 namespace setuplog {
@@ -89,6 +90,36 @@ CLogFileWriter::~CLogFileWriter() {
   mutex_.Reset();
 }
 
+bool CLogFileWriter::IsUsableLogPath(const std::wstring& path) {
+  const bool local = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\';
+  const bool share = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
+  if (!local && !share) return false;
+  // A device name stays a device in any folder ("C:\\Logs\\NUL.log" is NUL).
+  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  name = platform::ToUpper(platform::Trim(name.substr(0, name.find(L'.'))));
+  static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (const wchar_t* device : kDevices) {
+    if (name == device) return false;
+  }
+  if (name.size() == 4 && (name.compare(0, 3, L"COM") == 0 || name.compare(0, 3, L"LPT") == 0) &&
+      name[3] >= L'0' && name[3] <= L'9') {
+    return false;
+  }
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  platform::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  unsigned char start[4] = {};
+  DWORD read = 0;
+  if (!::ReadFile(file.Get(), start, sizeof start, &read, nullptr)) return false;
+  if (read == 0) return true;
+  return read == sizeof start && start[0] == 0xFF && start[1] == 0xFE && (start[2] == '=' || start[2] == '[') &&
+         start[3] == 0;
+}
+
 int CLogFileWriter::Open() {
   if (!mutex_) {
     mutex_.Reset(::OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
@@ -97,6 +128,13 @@ int CLogFileWriter::Open() {
   // Held from folder creation to the banner so an overwriting open never cuts
   // into a line that another process is writing.
   MutexLock lock(mutex_.Get());
+  if (!IsUsableLogPath(path_)) {
+    const std::wstring temp = platform::TempFolder();
+    if (!temp.empty()) {
+      refusedPath_ = path_;
+      path_ = temp + (temp.back() == L'\\' ? L"" : L"\\") + L"Setup.log";
+    }
+  }
   CreateFolderOf(path_);
   if (mode_ != 0 && mode_ != 1) mode_ = 1;
   if (!file_ && !OpenFile()) {
@@ -106,6 +144,12 @@ int CLogFileWriter::Open() {
   SYSTEMTIME now = {};
   ::GetLocalTime(&now);
   (void)WriteText(FormatDateBanner(kStartBanner, now));
+  if (!refusedPath_.empty()) {
+    (void)WriteText(platform::Format(
+        L"[%02d:%02d:%02d:%03d]:\t WARNING:\tThe log file %s is not a setup log or not a usable file path; it is "
+        L"left as it is and the log is written to %s.\n",
+        now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, refusedPath_.c_str(), path_.c_str()));
+  }
   return 1;
 }
 

@@ -35,6 +35,12 @@ class CLogFileWriter {
   [[nodiscard]] int GetMode() const { return mode_; }
   [[nodiscard]] long long GetMaxSize() const { return maxSize_; }
 
+  // Whether the log may be written at `path`: an absolute local or network
+  // path that names no device, holding no file yet, an empty file or a setup
+  // log (the UTF-16 byte-order mark, then the start banner or, after a
+  // roll-over, a time-stamped line). Any other file is left untouched.
+  [[nodiscard]] static bool IsUsableLogPath(const std::wstring& path);
+
   static const wchar_t kMutexName[];
   static constexpr int kCheckInterval = 300;
 
@@ -52,6 +58,9 @@ class CLogFileWriter {
   platform::UniqueHandle mutex_;
   platform::UniqueFileHandle file_;
   int linesSinceCheck_ = 0;
+  // The configured path when it could not be used and the log went to the
+  // temporary folder instead.
+  std::wstring refusedPath_;
 };
 
 }  // namespace setuplog

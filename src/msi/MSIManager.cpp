@@ -219,7 +219,58 @@ void CMSIManager::SetFeatureState(const std::wstring& feature, int state) {
   }
 }
 
+bool CMSIManager::HasCustomAction(const std::wstring& action) {
+  if (!database_) return true;  // unknown: leave the action to Windows Installer
+  platform::UniqueMsiHandle view;
+  bool opened = false;
+  // Action names are identifiers (letters, digits, '_' and '.'), so the name
+  // can stand in the query; anything else is not looked up.
+  for (wchar_t c : action) {
+    if (!iswalnum(c) && c != L'_' && c != L'.') return true;
+  }
+  const std::wstring query = L"SELECT `Action` FROM `CustomAction` WHERE `Action` = '" + action + L"'";
+  if (OpenExecutedView(database_.Get(), query, view, opened) != ERROR_SUCCESS) return !opened;
+  MSIHANDLE row = 0;
+  if (MsiViewFetchStub(view.Get(), &row) != ERROR_SUCCESS) return false;
+  platform::UniqueMsiHandle owned(row);
+  return true;
+}
+
+bool CMSIManager::RunMissingWixUiAction(const std::wstring& action, unsigned& result) {
+  const bool validate = action == L"WixUIValidatePath";
+  if ((!validate && action != L"WixUIPrintEula") || HasCustomAction(action)) return false;
+  result = ERROR_SUCCESS;
+  if (!validate) {
+    LogInformation(L"The custom action %s is not in the package; printing the license is not available.",
+                   action.c_str());
+    return true;
+  }
+  // As the extension does: the property WIXUI_INSTALLDIR names holds the
+  // folder; WIXUI_INSTALLDIR_VALID says whether it can take an installation.
+  const std::wstring folder = GetProperty(L"WIXUI_INSTALLDIR", true);
+  const bool valid = IsInstallableFolder(folder);
+  SetProperty(L"WIXUI_INSTALLDIR_VALID", valid ? L"1" : L"0", false);
+  LogInformation(L"The custom action %s is not in the package; the setup checked the folder \"%s\": %s.",
+                 action.c_str(), folder.c_str(), valid ? L"valid" : L"not valid");
+  return true;
+}
+
+bool CMSIManager::IsInstallableFolder(const std::wstring& folder) {
+  // An absolute folder on a local fixed drive, without the characters a
+  // file name cannot hold.
+  if (folder.size() < 3 || !iswalpha(folder[0]) || folder[1] != L':' || folder[2] != L'\\') return false;
+  if (folder.find_first_of(L"<>:\"|?*/", 2) != std::wstring::npos) return false;
+  for (wchar_t c : folder) {
+    if (c < 32) return false;
+  }
+  const wchar_t root[] = {folder[0], L':', L'\\', 0};
+  const UINT type = ::GetDriveTypeW(root);
+  return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
+}
+
 unsigned CMSIManager::DoAction(const std::wstring& action) {
+  unsigned missingActionResult = 0;
+  if (RunMissingWixUiAction(action, missingActionResult)) return missingActionResult;
   UINT result = MsiDoActionStub(package_.Get(), action.c_str());
   if (result != ERROR_SUCCESS) {
     const std::wstring description =

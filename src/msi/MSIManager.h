@@ -51,6 +51,9 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   bool GetFeatureState(const std::wstring& feature, int& installed, int& action) override;
   void SetFeatureState(const std::wstring& feature, int state) override;
   unsigned DoAction(const std::wstring& action) override;
+  // An absolute folder on a local fixed drive whose name a file system can
+  // hold: where the WiX sets let an installation go.
+  [[nodiscard]] static bool IsInstallableFolder(const std::wstring& folder);
   void ReopenCachedPackage() override;
   bool RunActionInWixSourcePackage(const std::wstring& action) override;
   bool SetFeaturesCost() override;
@@ -81,6 +84,12 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   void RunCosting();
 
  private:
+  // The WiX UI extension's actions (WixUIValidatePath, WixUIPrintEula) live in
+  // its DLL; a package built without the extension does not carry them.
+  // False when `action` is not one of them or the package has it.
+  bool RunMissingWixUiAction(const std::wstring& action, unsigned& result);
+  bool HasCustomAction(const std::wstring& action);
+
   [[nodiscard]] bool ShowFirstDialog();
   void ReadPropertyTable(const std::wstring& table, UINT column, bool publicOnly);
   void CostFeature(CWixFeature& feature);

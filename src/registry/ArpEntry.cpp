@@ -120,11 +120,47 @@ bool CArpEntry::OpenBundleEntry(const std::wstring& bundleKeyName, REGSAM access
     LogWarning(L"Not able to open the key %s", path.c_str());
     return false;
   }
+  if ((access & KEY_SET_VALUE) != 0 && !IsOwnEntry(name)) {
+    key.Reset();
+    LogError(L"The Add/Remove Programs entry %s belongs to another product; the setup does not write into it.",
+             path.c_str());
+    return false;
+  }
   return true;
+}
+
+bool CArpEntry::IsUsableBundleKeyName(const std::wstring& name) {
+  const std::wstring trimmed = platform::Trim(name);
+  if (trimmed.empty() || trimmed.size() > kMaxBundleKeyLength) return false;
+  if (trimmed.find_first_of(L"\\/") != std::wstring::npos) return false;
+  return !(trimmed.front() == L'{' && trimmed.back() == L'}');
+}
+
+bool CArpEntry::IsOwnEntry(const std::wstring& keyName) const {
+  platform::UniqueHKey key;
+  if (registry::OpenKey(location_.uninstallRoot + keyName, KEY_READ, location_.view, key) != ERROR_SUCCESS) {
+    return true;
+  }
+  const std::wstring uninstall = platform::Trim(ReadString(key.Get(), kUninstallString));
+  if (uninstall.size() >= 4 &&
+      ::CompareStringOrdinal(uninstall.c_str() + uninstall.size() - 4, 4, L"/arp", 4, TRUE) == CSTR_EQUAL) {
+    return true;
+  }
+  if (uninstall == L"Null" && !ReadString(key.Get(), kParentKeyName).empty()) return true;
+  DWORD values = 0;
+  DWORD subkeys = 0;
+  return ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+         values == 0 && subkeys == 0;
 }
 
 bool CArpEntry::CreateEntry(const std::wstring& keyName, platform::UniqueHKey& key) const {
   std::wstring path = location_.uninstallRoot + keyName;
+  if (!IsOwnEntry(keyName)) {
+    LogError(L"The Add/Remove Programs entry %s belongs to another product; the setup does not write into it.",
+             path.c_str());
+    return false;
+  }
   LSTATUS status = registry::CreateKey(path, KEY_READ | KEY_WRITE, location_.view, key);
   if (status != ERROR_SUCCESS) {
     LogError(L"Unable to create the product key under the registry path %s", path.c_str());
@@ -175,6 +211,13 @@ int CArpEntry::WriteArpEntry(ISetupConfigData& record) const {
       LogError(
           L"CArpEntry::WriteArpEntry() - The bundle key name (BootstrapperRegistry) is empty; the entry is not "
           L"written.");
+      return 0;
+    }
+    if (!IsUsableBundleKeyName(bundleKey)) {
+      LogError(
+          L"CArpEntry::WriteArpEntry() - The bundle key name (BootstrapperRegistry) \"%s\" is not a usable entry "
+          L"name (at most %u characters, no backslash, not a product code); the entry is not written.",
+          bundleKey.c_str(), static_cast<unsigned>(kMaxBundleKeyLength));
       return 0;
     }
 
@@ -405,6 +448,12 @@ std::wstring CArpEntry::GetDisplayVersion(const std::wstring& productKeyName) co
 // --- deletion ---------------------------------------------------------------------
 
 int CArpEntry::DeleteUninstallKey(const std::wstring& name) const {
+  const std::wstring keyName = CleanKeyName(name);
+  if (!keyName.empty() && !IsOwnEntry(keyName)) {
+    LogError(L"The Add/Remove Programs entry %s%s belongs to another product; the setup does not delete it.",
+             location_.uninstallRoot.c_str(), keyName.c_str());
+    return 0;
+  }
   return DeleteKeyUnder(location_.uninstallRoot, name, location_.view,
                         L"Unable to delete the registry key with the name %s under the uninstall path");
 }

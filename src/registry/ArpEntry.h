@@ -124,6 +124,17 @@ class CArpEntry {
   [[nodiscard]] int DeleteUninstallKey(const std::wstring& name) const;
   [[nodiscard]] int DeleteInstallerKey(const std::wstring& name) const;
 
+  // Whether `name` may name the bundle's own entry: not empty, at most
+  // kMaxBundleKeyLength characters, no backslash or slash, and not in the
+  // braces of a product code (Windows Installer's own entries).
+  [[nodiscard]] static bool IsUsableBundleKeyName(const std::wstring& name);
+  static constexpr size_t kMaxBundleKeyLength = 128;
+  // Whether Uninstall root + keyName is absent or was written by a setup: a
+  // bundle entry (its UninstallString starts a maintenance copy with "/arp"),
+  // a child entry (UninstallString "Null" under a ParentKeyName), or a key
+  // without values. Another product's entry is never written or deleted.
+  [[nodiscard]] bool IsOwnEntry(const std::wstring& keyName) const;
+
   // "\"" + installFolder + maintenanceExePath + "\" /arp", with exactly one
   // backslash between the two parts.
   [[nodiscard]] static std::wstring BuildUninstallString(const std::wstring& installFolder,
@@ -140,7 +151,8 @@ class CArpEntry {
   bool OpenMainProductEntry(ISetupConfigData& record, platform::UniqueHKey& key) const;
   // Opens the existing bundle entry Uninstall root + name; logs "Not able to open the key".
   bool OpenBundleEntry(const std::wstring& bundleKeyName, REGSAM access, platform::UniqueHKey& key) const;
-  // Creates (or opens) Uninstall root + keyName for writing; logs on failure.
+  // Creates (or opens) Uninstall root + keyName for writing; logs on failure
+  // and refuses an existing entry that is not the setup's own.
   bool CreateEntry(const std::wstring& keyName, platform::UniqueHKey& key) const;
   // "EstimatedSize": the installation location's size in KiB.
   static DWORD EstimatedSizeOf(ISetupConfigData& record);

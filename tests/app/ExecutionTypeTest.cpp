@@ -129,6 +129,27 @@ TEST(ExecutionTypeWithoutAnswers, UnansweredLookupsGiveMaintenanceWithAWarning) 
   EXPECT_TRUE(Contains(text, L"WARNING:\tGetProductInfo failed...")) << text;
 }
 
+// A silent run on a configuration without what the run kind is decided from
+// says what is missing, whichever option it was given.
+TEST(ExecutionTypeConfiguration, AMissingWixSourceProductOrProductCodeIsNamed) {
+  for (const wchar_t* options : {L"/si", L"/sx", L"/sf"}) {
+    RecordWithWixSource withoutCode(kExecTypePackageCodeV1, kProductTypeMsi);
+    withoutCode.product->SetDetails(L"msiexec /x", L"", L"", L"", L"", L"", 0, 0, L"", L"");
+    Determined noCode = Determine(withoutCode, options);
+    EXPECT_FALSE(noCode.result) << options;
+    EXPECT_EQ(noCode.failureSignalled, true) << options;
+    EXPECT_TRUE(Contains(noCode.log, L"holds no product code in braces")) << noCode.log;
+    EXPECT_FALSE(Contains(noCode.log, L"does not match")) << noCode.log;
+
+    RecordWithWixSource withoutSource(kExecTypePackageCodeV1, kProductTypeMsi);
+    withoutSource.record->SetWixSourceProduct(nullptr);
+    Determined noSource = Determine(withoutSource, options);
+    EXPECT_FALSE(noSource.result) << options;
+    EXPECT_TRUE(Contains(noSource.log, L"names no main product with WixSource=\"true\"")) << noSource.log;
+    EXPECT_FALSE(Contains(noSource.log, L"does not match")) << noSource.log;
+  }
+}
+
 TEST_F(InstalledProductTest, NotInstalledIsAnInstallationAndRefusesRepairAndRemoval) {
   EXPECT_EQ(IdentifyFor(kExecTypePackageCodeV1, kProductTypeMsi), SETUPEXECTYPE_INSTALLATION);
 

@@ -384,7 +384,8 @@ TEST_F(RestartResumeTest, RestartPutOffEarlierStopsASilentRunBeforeAnyProduct) {
   SilentRun run = bundle_->Run(L"/si");
   ASSERT_TRUE(Ended(run));
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  // A stopped run is a failure to whoever deployed it.
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
   EXPECT_TRUE(Contains(log, L"Setup is triggered without restarting the system.")) << log;
   EXPECT_TRUE(Contains(log, L"You must restart your system before running this setup."));
   EXPECT_TRUE(InstalledProductName(SilentBundle::kStudioCode).empty());
@@ -461,6 +462,40 @@ INSTANTIATE_TEST_SUITE_P(Results, MaintenanceCopyRemovalTest,
                                            RemovalCase{"Failed", "/exit:1603", false, false},
                                            RemovalCase{"SucceededWithRestartPending", "/exit:3010", true, true}),
                          [](const ::testing::TestParamInfo<RemovalCase>& info) { return std::string(info.param.name); });
+
+// A maintenance path that climbs out of the installation folder names a
+// folder the bundle does not own: the removal deletes nothing there.
+TEST_F(RestartResumeTest, AMaintenancePathOutsideTheInstallationFolderRemovesNothingThere) {
+  const std::wstring keep = L"C:\\E2E KeepData\\";
+  testsupport::RemoveFolder(keep);
+  ASSERT_TRUE(::CreateDirectoryW(keep.c_str(), nullptr));
+  ASSERT_TRUE(testsupport::WriteFileBytes(keep + L"keep.txt", "kept"));
+  ASSERT_TRUE(testsupport::WriteFileBytes(keep + L"unrelated.txt", "not the bundle's"));
+  // From C:\E2E Resume\Studio\ three levels up is beyond the drive's top
+  // folder, which Windows treats as the top folder itself.
+  Make(L"removal-escaping", {SilentBundle::Studio(), InSequence(SilentBundle::SmallA(), 2)}, "",
+       "..\\..\\..\\E2E KeepData\\keep.txt");
+  SilentRun install = bundle_->Run(L"/si");
+  ASSERT_EQ(install.result.exitCode, 0u) << bundle_->SetupLogText();
+  wchar_t temp[MAX_PATH + 1] = {};
+  ASSERT_GT(::GetTempPathW(MAX_PATH + 1, temp), 0u);
+  const std::wstring removalBatch = std::wstring(temp) + L"_BootstrapperTORV.bat";
+  ::DeleteFileW(removalBatch.c_str());
+
+  SilentRun removal = bundle_->Run(L"/sx");
+  ASSERT_TRUE(Ended(removal));
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(removal.result.exitCode, 0u) << log;
+  EXPECT_TRUE(InstalledProductName(SilentBundle::kStudioCode).empty()) << log;
+  EXPECT_TRUE(Contains(log, L"ERROR:\t\tThe maintenance copy ..\\..\\..\\E2E KeepData\\keep.txt under the installed "
+                            L"location"))
+      << log;
+  EXPECT_FALSE(FileExists(removalBatch)) << "no removal batch is started";
+  ::Sleep(1000);
+  EXPECT_TRUE(FileExists(keep + L"keep.txt"));
+  EXPECT_TRUE(FileExists(keep + L"unrelated.txt"));
+  testsupport::RemoveFolder(keep);
+}
 
 }  // namespace
 }  // namespace e2etest

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "SilentBundle.h"
+#include "platform/StringUtil.h"
+#include "registry/RegistryUtil.h"
+#include "support/TestPaths.h"
 
 namespace e2etest {
 namespace {
@@ -162,7 +165,8 @@ TEST_F(SilentRunTest, RunningProcessOfTheProcessCheckStopsTheRunBeforeAnyProduct
        "</PreInstallDialogs>");
   SilentRun run = bundle_->Run(L"/si");
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  // A stopped run is a failure to whoever deployed it.
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
   EXPECT_TRUE(Contains(log, L"are still running, which may not enable you to proceed with the setup !")) << log;
   EXPECT_TRUE(Contains(log, L"The setup will be aborted now. Close the running processes before you run the setup "
                             L"again!"))
@@ -192,12 +196,97 @@ TEST_F(SilentRunTest, MainPackageWithoutAnInstallFolderStopsBeforeAnyProduct) {
   Make(L"silent-noinstalldir", {main, SilentBundle::SmallA()}, "");
   SilentRun run = bundle_->Run(L"/si");
   const std::wstring log = bundle_->SetupLogText();
-  EXPECT_EQ(run.result.exitCode, 0u) << log;
+  // A stopped run is a failure to whoever deployed it.
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
   EXPECT_TRUE(Contains(log, L"Install directory is not configured correctly. Exiting the setup")) << log;
   EXPECT_TRUE(Contains(log, L"Initial condition check has failed. Exiting the setup.")) << log;
   EXPECT_EQ(InstalledProductName(code), L"");
   EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"");
   EXPECT_FALSE(ArpEntryExists());
+}
+
+struct UnopenableMainCase {
+  const char* name;
+  const char* file;  // under SetupData\Packages
+  enum { kAbsent, kFolder, kText } kind;
+  const wchar_t* reason;
+};
+void PrintTo(const UnopenableMainCase& c, std::ostream* os) { *os << c.name; }
+
+class UnopenableMainPackage : public SilentRunTest, public ::testing::WithParamInterface<UnopenableMainCase> {};
+
+// The log and the error say that the main package could not be opened, with
+// its path and why, and the deployment sees a failure.
+TEST_P(UnopenableMainPackage, StopsWithTheReasonAndAFailureCode) {
+  const UnopenableMainCase& c = GetParam();
+  const std::string location = std::string("SetupData\\Packages\\") + c.file;
+  BundleProduct main{"<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"Unopenable\" "
+                     "Id=\"{6B1D0C3A-1F00-4000-8000-0000000000C7}\" MainProduct=\"true\" WixSource=\"true\" "
+                     "Location=\"" + location + "\" UninstallCommand=\"{6B1D0C3A-1F00-4000-8000-0000000000C7}\"/>",
+                     L""};
+  Make(L"silent-unopenable-" + platform::Utf8ToWide(c.name), {main, SilentBundle::SmallA()}, "");
+  const std::wstring path = bundle_->Bundle().Folder() + platform::Utf8ToWide(location);
+  if (c.kind == UnopenableMainCase::kFolder) {
+    ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+  }
+  if (c.kind == UnopenableMainCase::kText) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, "not a database\r\n"));
+  }
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
+  EXPECT_TRUE(Contains(log, L"ERROR:\t\tThe main package could not be opened: " + path)) << log;
+  EXPECT_TRUE(Contains(log, c.reason)) << log;
+  EXPECT_FALSE(Contains(log, L"not supported by this processor type")) << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kSmallACode), L"");
+  EXPECT_FALSE(ArpEntryExists());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnopenableMainPackage,
+    ::testing::Values(
+        UnopenableMainCase{"Missing", "Missing.msi", UnopenableMainCase::kAbsent, L"It does not exist or cannot be reached."},
+        UnopenableMainCase{"AFolder", "Folder.msi", UnopenableMainCase::kFolder, L"It is a folder, not a package file."},
+        UnopenableMainCase{"NotAPackage", "Text.msi", UnopenableMainCase::kText,
+                           L"It is not a Windows Installer package that can be read"}),
+    [](const ::testing::TestParamInfo<UnopenableMainCase>& info) { return std::string(info.param.name); });
+
+// The bundle key names another product's entry: the setup stops before any
+// product and leaves that entry exactly as it was.
+TEST_F(SilentRunTest, ABundleKeyNamingAnotherProductsEntryStopsBeforeAnyProduct) {
+  const std::wstring foreign = L"E2EOtherVendorApp";
+  // The fixture clears its bundle key when it is made: the foreign entry comes after.
+  bundle_ = std::make_unique<SilentBundle>(L"silent-foreign-key", SilentBundle::DemoProducts(), kSilentInstallDir,
+                                           SilentBundleOptions{"", "", foreign, ""});
+  const std::wstring path = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + foreign;
+  (void)registry::DeleteKeyTree(path, registry::View::Default);
+  {
+    platform::UniqueHKey key;
+    ASSERT_EQ(registry::CreateKey(path, KEY_SET_VALUE, registry::View::Default, key), ERROR_SUCCESS);
+    for (const auto& [name, value] : {std::pair<const wchar_t*, const wchar_t*>{L"DisplayName", L"Other Vendor App"},
+                                      {L"UninstallString", L"\"C:\\Other\\uninstall.exe\""}}) {
+      ASSERT_EQ(::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                 static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t))),
+                ERROR_SUCCESS);
+    }
+  }
+  SilentRun run = bundle_->Run(L"/si");
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(run.result.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << log;
+  EXPECT_TRUE(Contains(log, L"BootstrapperRegistry \"E2EOtherVendorApp\" in SetupConfig.xml names the Add/Remove "
+                            L"Programs entry of another product"))
+      << log;
+  EXPECT_EQ(InstalledProductName(SilentBundle::kStudioCode), L"");
+  platform::UniqueHKey key;
+  ASSERT_EQ(registry::OpenKey(path, KEY_READ, registry::View::Default, key), ERROR_SUCCESS);
+  std::wstring name;
+  std::wstring uninstall;
+  EXPECT_TRUE(registry::ReadStringValue(key.Get(), L"DisplayName", name));
+  EXPECT_TRUE(registry::ReadStringValue(key.Get(), L"UninstallString", uninstall));
+  EXPECT_EQ(name, L"Other Vendor App");
+  EXPECT_EQ(uninstall, L"\"C:\\Other\\uninstall.exe\"");
+  key.Reset();
+  (void)registry::DeleteKeyTree(path, registry::View::Default);
 }
 
 TEST_F(SilentRunTest, MissingPackageFailsWithoutLeavingARegistration) {

@@ -17,7 +17,9 @@ TEST(ArpBundleRegistrar, PatchEntriesHangUnderTheBundleAndGoWithIt) {
   record.SetBootstrapperRegistry(bundle);
   arptest::ScratchKey bundleKey(arptest::kRoot + bundle, registry::View::Default);
   arptest::ScratchKey patchKey(arptest::kRoot + patch, registry::View::Default);
-  ASSERT_TRUE(bundleKey.Write({{L"DisplayName", L"Bundle"}, {L"DisplayVersion", L"1.0"}}));
+  ASSERT_TRUE(bundleKey.Write({{L"DisplayName", L"Bundle"},
+                               {L"DisplayVersion", L"1.0"},
+                               {L"UninstallString", L"\"C:\\Bundle\\Setup\\Setup.exe\" /arp"}}));
   arptest::ScratchKey source(arptest::kRoot + arptest::UniqueName(L"RegistrarSource"), registry::View::Default);
   ASSERT_TRUE(source.Write({{L"DisplayName", L"Main"}, {L"DisplayVersion", L"1.1"}}));
   const std::wstring sourceName = source.Path().substr(arptest::kRoot.size());

@@ -83,6 +83,43 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedPathCase{"RootOfCurrentDrive", L"\\Setup.exe"}, RefusedPathCase{"Empty", L""}),
     [](const ::testing::TestParamInfo<RefusedPathCase>& info) { return std::string(info.param.name); });
 
+struct MaintenancePathCase {
+  const char* name;
+  const wchar_t* installedLocation;
+  const wchar_t* maintenanceExePath;
+  const wchar_t* expected;  // empty: refused
+};
+void PrintTo(const MaintenancePathCase& c, std::ostream* os) { *os << c.name; }
+
+class MaintenanceExeInside : public ::testing::TestWithParam<MaintenancePathCase> {};
+
+TEST_P(MaintenanceExeInside, OnlyACopyInAFolderInsideTheInstalledLocation) {
+  modeltest::LogCapture log;
+  const MaintenancePathCase& c = GetParam();
+  EXPECT_EQ(CCommonUtility::MaintenanceExeInside(c.installedLocation, c.maintenanceExePath), c.expected);
+  EXPECT_EQ(log.Count(L"ERROR:\t\tThe maintenance copy "), std::wstring(c.expected).empty() ? size_t{1} : size_t{0});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, MaintenanceExeInside,
+    ::testing::Values(
+        MaintenancePathCase{"Plain", L"C:\\Apps\\Studio\\", L"Setup\\Setup.exe", L"C:\\Apps\\Studio\\Setup\\Setup.exe"},
+        MaintenancePathCase{"WithoutTrailingBackslash", L"C:\\Apps\\Studio", L"Setup\\Bin\\Setup.exe",
+                            L"C:\\Apps\\Studio\\Setup\\Bin\\Setup.exe"},
+        MaintenancePathCase{"OnAShare", L"\\\\server\\share\\Studio\\", L"Setup\\Setup.exe",
+                            L"\\\\server\\share\\Studio\\Setup\\Setup.exe"},
+        MaintenancePathCase{"ClimbsOut", L"C:\\Apps\\Studio\\", L"..\\..\\..\\KeepData\\keep.txt", L""},
+        MaintenancePathCase{"ClimbsBackIn", L"C:\\Apps\\Studio\\", L"Setup\\..\\Setup\\Setup.exe", L""},
+        MaintenancePathCase{"ForwardSlashes", L"C:\\Apps\\Studio\\", L"Setup/../../Setup.exe", L""},
+        MaintenancePathCase{"InTheInstalledLocationItself", L"C:\\Apps\\Studio\\", L"Setup.exe", L""},
+        MaintenancePathCase{"Absolute", L"C:\\Apps\\Studio\\", L"D:\\Other\\Setup.exe", L""},
+        MaintenancePathCase{"RootedOnTheDrive", L"C:\\Apps\\Studio\\", L"\\Windows\\Setup.exe", L""},
+        MaintenancePathCase{"Device", L"C:\\Apps\\Studio\\", L"\\\\.\\PhysicalDrive0\\x", L""},
+        MaintenancePathCase{"Empty", L"C:\\Apps\\Studio\\", L"", L""},
+        MaintenancePathCase{"RelativeInstalledLocation", L"Apps\\Studio\\", L"Setup\\Setup.exe", L""},
+        MaintenancePathCase{"DeviceInstalledLocation", L"\\\\?\\C:\\Apps\\", L"Setup\\Setup.exe", L""}),
+    [](const ::testing::TestParamInfo<MaintenancePathCase>& info) { return std::string(info.param.name); });
+
 class MaintenanceRemovalRun : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -197,11 +197,21 @@ TEST_F(SetupManagerTest, ExecutionTypesWithoutLauncherFailTheLaunch) {
   }
 }
 
-TEST_F(SetupManagerTest, EmptyInstallDirStopsBeforeAnyProduct) {
+struct InstallDirCase {
+  const char* name;
+  const wchar_t* value;
+};
+void PrintTo(const InstallDirCase& c, std::ostream* os) { *os << c.name; }
+
+class UnusableInstallDir : public SetupManagerTest, public ::testing::WithParamInterface<InstallDirCase> {};
+
+// Only an absolute local folder takes an installation; anything else stops
+// the run before any product, whatever set the property.
+TEST_P(UnusableInstallDir, StopsBeforeAnyProduct) {
   ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
   auto manager = MakeManager(true);
   ASSERT_EQ(manager->LaunchInitializer(&dispatcher_), 1);
-  manager->GetMSIManager()->SetProperty(L"INSTALLDIR", L"", false);
+  manager->GetMSIManager()->SetProperty(L"INSTALLDIR", GetParam().value, false);
   int blocked = 0;
   EXPECT_EQ(manager->PrepareExecution(blocked), 0);
   EXPECT_EQ(blocked, 0);
@@ -209,6 +219,17 @@ TEST_F(SetupManagerTest, EmptyInstallDirStopsBeforeAnyProduct) {
   EXPECT_NE(log_->Text().find(L"Install directory is not configured correctly. Exiting the setup"),
             std::wstring::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Values, UnusableInstallDir,
+                         ::testing::Values(InstallDirCase{"Empty", L""},
+                                           InstallDirCase{"ClimbingRelative", L"..\\..\\..\\windows"},
+                                           InstallDirCase{"Relative", L"Program Files\\Acme\\"},
+                                           InstallDirCase{"DriveRelative", L"C:Acme\\"},
+                                           InstallDirCase{"Device", L"\\\\.\\PhysicalDrive0"},
+                                           InstallDirCase{"LongPathPrefix", L"\\\\?\\C:\\Acme\\"},
+                                           InstallDirCase{"Share", L"\\\\server\\share\\Acme\\"},
+                                           InstallDirCase{"ClimbingAbsolute", L"C:\\Acme\\..\\..\\Windows\\"}),
+                         [](const ::testing::TestParamInfo<InstallDirCase>& info) { return std::string(info.param.name); });
 
 struct DiskCase {
   const char* name;

@@ -97,6 +97,57 @@ TEST_F(LogFile, CreatesMissingFoldersFromTheRootDown) {
   EXPECT_EQ(LinesContaining(ReadLogFile(path), L"deep").size(), 1u);
 }
 
+struct FallbackCase {
+  const char* name;
+  // Makes the path the configuration names; `kept` gets a file that must
+  // come through unchanged (empty: none).
+  std::wstring (*makePath)(const std::wstring& scratch, std::wstring& kept);
+  int mode;
+};
+
+class LogFileFallback : public LogTest, public ::testing::WithParamInterface<FallbackCase> {};
+
+// A path that is not a setup log is never written: the log goes to the
+// temporary folder, and its first line after the banner says so.
+TEST_P(LogFileFallback, LeavesTheFileAloneAndLogsToTheTemporaryFolder) {
+  std::wstring kept;
+  const std::wstring path = GetParam().makePath(scratch_, kept);
+  const std::string keptBefore = kept.empty() ? std::string() : testsupport::ReadFileBytes(kept);
+  FakeLogFileDetails details(path, L"", GetParam().mode, 0);
+  ASSERT_EQ(OpenFileSink(&details), 1);
+  LogInformation(L"after the fallback");
+  ResetManager();
+
+  if (!kept.empty()) {
+    EXPECT_EQ(testsupport::ReadFileBytes(kept), keptBefore);
+  }
+  wchar_t temp[MAX_PATH + 1] = {};
+  ASSERT_GT(::GetTempPathW(MAX_PATH + 1, temp), 0u);
+  const LogFileContent content = ReadLogFile(std::wstring(temp) + L"Setup.log");
+  EXPECT_TRUE(content.hasBom);
+  EXPECT_FALSE(LinesContaining(content, L"WARNING:\tThe log file " + path + L" is not a setup log").empty())
+      << platform::WideToUtf8(content.text.substr(content.text.size() > 2000 ? content.text.size() - 2000 : 0));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+std::wstring ConfigurationFile(const std::wstring& scratch, std::wstring& kept) {
+  kept = scratch + L"SetupConfig.xml";
+  testsupport::WriteFileBytes(kept, "<?xml version=\"1.0\"?>\r\n<SetupConfig/>\r\n");
+  return kept;
+}
+std::wstring AFolder(const std::wstring& scratch, std::wstring&) { return scratch.substr(0, scratch.size() - 1); }
+std::wstring DeviceInAFolder(const std::wstring& scratch, std::wstring&) { return scratch + L"NUL.log"; }
+std::wstring Nul(const std::wstring&, std::wstring&) { return L"NUL"; }
+std::wstring Percents(const std::wstring&, std::wstring&) { return L"%%%"; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, LogFileFallback,
+    ::testing::Values(FallbackCase{"AnotherFileAppend", ConfigurationFile, 0},
+                      FallbackCase{"AnotherFileOverwrite", ConfigurationFile, 1}, FallbackCase{"AFolder", AFolder, 0},
+                      FallbackCase{"DeviceInAFolder", DeviceInAFolder, 1}, FallbackCase{"Nul", Nul, 0},
+                      FallbackCase{"RelativePath", Percents, 0}),
+    [](const ::testing::TestParamInfo<FallbackCase>& info) { return info.param.name; });
+
 struct OpenFailureCase {
   const char* name;
   // Makes the unusable path inside the scratch folder.

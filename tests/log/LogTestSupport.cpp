@@ -60,7 +60,8 @@ bool MakeFileOfSize(const std::wstring& path, long long size) {
       ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
-  if (!::WriteFile(file.Get(), "\xFF\xFE", 2, &written, nullptr)) return false;
+  // A setup log's first bytes: the byte-order mark and the banner's "=".
+  if (!::WriteFile(file.Get(), "\xFF\xFE=\0", 4, &written, nullptr)) return false;
   LARGE_INTEGER end;
   end.QuadPart = size;
   return ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get());

@@ -54,7 +54,8 @@ std::vector<std::wstring> LinesContaining(const LogFileContent& content, const s
 // Files in `folder` whose names match `pattern` (FindFirstFile wildcards).
 std::vector<std::wstring> FilesMatching(const std::wstring& folder, const std::wstring& pattern);
 
-// Makes `path` a file of `size` bytes that starts with the UTF-16LE BOM.
+// Makes `path` a file of `size` bytes that starts as a setup log does (the
+// UTF-16LE BOM and the banner's first character).
 bool MakeFileOfSize(const std::wstring& path, long long size);
 
 class LogTest : public ::testing::Test {

@@ -224,8 +224,9 @@ TEST_F(ArpEntryWrite, EmptyBundleKeyNameWritesNothingIntoTheRoot) {
   EXPECT_EQ(arptest::ReadAllValues(kRoot.substr(0, kRoot.size() - 1), View::Default), rootBefore);
 }
 
-TEST_F(ArpEntryWrite, UnwritableBundleKeyIsReportedAndTheMainEntryIsKept) {
-  // Windows refuses a lasting key below a volatile one.
+// A name with a backslash would reach into a key below the Uninstall root
+// (here one Windows cannot hold a lasting key under): it is refused by name.
+TEST_F(ArpEntryWrite, ABundleKeyWithABackslashIsRefusedAndTheMainEntryIsKept) {
   ASSERT_TRUE(WriteMainProduct(View::Default));
   std::wstring parentName = arptest::UniqueName(L"ArpVolatile");
   arptest::ScratchKey parent(kRoot + parentName, View::Default);
@@ -241,12 +242,66 @@ TEST_F(ArpEntryWrite, UnwritableBundleKeyIsReportedAndTheMainEntryIsKept) {
 
   EXPECT_EQ(CArpEntry().WriteArpEntry(record), 0);
 
-  EXPECT_EQ(log.Count(L"ERROR:\t\tUnable to create the product key under the registry path " + kRoot + parentName +
-                      L"\\Bundle"),
+  EXPECT_EQ(log.Count(L"ERROR:\t\tCArpEntry::WriteArpEntry() - The bundle key name (BootstrapperRegistry) \"" +
+                      parentName + L"\\Bundle\" is not a usable entry name"),
             1u);
   EXPECT_FALSE(arptest::KeyExists(kRoot + parentName + L"\\Bundle", View::Default));
   EXPECT_EQ(arptest::ReadAllValues(main_->Path(), View::Default), mainBefore);
 }
+
+// Another product's entry under the bundle's key name is neither written
+// into nor deleted; the bundle's own entry is recognised by its /arp command.
+TEST_F(ArpEntryWrite, AnotherProductsEntryIsNeitherOverwrittenNorDeleted) {
+  ASSERT_TRUE(WriteMainProduct(View::Default));
+  arptest::ScratchKey foreign(BundlePath(), View::Default);
+  ASSERT_TRUE(foreign.Write({{L"DisplayName", L"Other Vendor App"},
+                             {L"UninstallString", L"\"C:\\Other\\uninstall.exe\""}}));
+  const auto before = BundleValues();
+  CSetupConfigData record;
+  arptest::FillRecord(record, settings_);
+  modeltest::LogCapture log;
+
+  EXPECT_EQ(CArpEntry().WriteArpEntry(record), 0);
+  EXPECT_EQ(CArpEntry().DeleteUninstallKey(settings_.bundleKey), 0);
+
+  EXPECT_EQ(BundleValues(), before);
+  EXPECT_EQ(log.Count(L"belongs to another product; the setup does not write into it."), 1u);
+  EXPECT_EQ(log.Count(L"belongs to another product; the setup does not delete it."), 1u);
+}
+
+TEST_F(ArpEntryWrite, ItsOwnEntryIsRewrittenAndDeleted) {
+  ASSERT_TRUE(WriteMainProduct(View::Default));
+  CSetupConfigData record;
+  arptest::FillRecord(record, settings_);
+  ASSERT_EQ(CArpEntry().WriteArpEntry(record), 1);
+  record.SetProductName(L"Renamed Suite");
+  EXPECT_EQ(CArpEntry().WriteArpEntry(record), 1);
+  EXPECT_EQ(BundleValues()[L"DisplayName"], Sz(L"Renamed Suite"));
+  EXPECT_EQ(CArpEntry().DeleteUninstallKey(settings_.bundleKey), 1);
+  EXPECT_FALSE(arptest::KeyExists(BundlePath(), View::Default));
+}
+
+struct KeyNameCase {
+  const char* name;
+  std::wstring key;
+  bool usable;
+};
+void PrintTo(const KeyNameCase& c, std::ostream* os) { *os << c.name; }
+class BundleKeyName : public ::testing::TestWithParam<KeyNameCase> {};
+
+TEST_P(BundleKeyName, IsUsableOnlyAsAPlainNameOfSaneLength) {
+  EXPECT_EQ(CArpEntry::IsUsableBundleKeyName(GetParam().key), GetParam().usable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, BundleKeyName,
+    ::testing::Values(KeyNameCase{"Plain", L"HalvorskStudio", true}, KeyNameCase{"WithBlanks", L"Halvorsk Studio 4", true},
+                      KeyNameCase{"Empty", L"", false}, KeyNameCase{"Blank", L"   ", false},
+                      KeyNameCase{"Backslash", L"Other\\Bundle", false}, KeyNameCase{"Slash", L"Other/Bundle", false},
+                      KeyNameCase{"ProductCode", L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}", false},
+                      KeyNameCase{"LongestAllowed", std::wstring(CArpEntry::kMaxBundleKeyLength, L'a'), true},
+                      KeyNameCase{"TooLong", std::wstring(CArpEntry::kMaxBundleKeyLength + 1, L'a'), false}),
+    [](const ::testing::TestParamInfo<KeyNameCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ArpEntryWrite, UnopenableRootIsReported) {
   ASSERT_TRUE(WriteMainProduct(View::Default));

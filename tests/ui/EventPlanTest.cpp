@@ -27,7 +27,8 @@ std::vector<std::wstring> Plan(const std::vector<WixPublish>& events, const std:
     return found != truth.end() && found->second;
   };
   std::vector<std::wstring> names;
-  for (const WixPublish* event : ui::PlanPublishedEvents(events, holds)) names.push_back(event->event + L" " + event->argument);
+  ui::RunPublishedEvents(events, holds,
+                         [&names](const WixPublish& event) { names.push_back(event.event + L" " + event.argument); });
   return names;
 }
 
@@ -45,6 +46,26 @@ TEST(EventPlan, OfTwoTrueDialogChangesTheOneAuthoredLastRuns) {
 TEST(EventPlan, AnEventWithoutConditionRunsAsWindowsInstallerDoes) {
   const std::vector<WixPublish> events = {Event(L"EndDialog", L"Return", L""), Event(L"[WIXUI_X]", L"1", L"Nope")};
   EXPECT_EQ(Plan(events, {}), (std::vector<std::wstring>{L"EndDialog Return"}));
+}
+
+// InstallDirDlg's Next: the folder check sets WIXUI_INSTALLDIR_VALID, which
+// the following events test.
+TEST(EventPlan, EachConditionSeesWhatTheEventsBeforeItDid) {
+  std::map<std::wstring, bool> truth = {{L"Valid", false}};
+  auto holds = [&truth](const std::wstring& condition) {
+    if (condition.empty() || condition == L"1") return true;
+    return truth[condition];
+  };
+  const std::vector<WixPublish> events = {Event(L"DoAction", L"WixUIValidatePath", L"1"),
+                                          Event(L"SpawnDialog", L"InvalidDirDlg", L"NotValid"),
+                                          Event(L"NewDialog", L"VerifyReadyDlg", L"Valid")};
+  std::vector<std::wstring> names;
+  ui::RunPublishedEvents(events, [&](const std::wstring& c) { return c == L"NotValid" ? !truth[L"Valid"] : holds(c); },
+                         [&](const WixPublish& event) {
+                           names.push_back(event.argument);
+                           if (event.argument == L"WixUIValidatePath") truth[L"Valid"] = true;
+                         });
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"WixUIValidatePath", L"VerifyReadyDlg"}));
 }
 
 TEST(EventPlan, NoDialogChangeRunsWhenNoneHolds) {

@@ -1,6 +1,9 @@
 // Stands in for the demo bundle's executable products (a runtime installer
 // and an activation tool): appends its command line to
-// %ProgramData%\Halvorsk\Logs\DemoProducts.log and exits with 0.
+// %ProgramData%\Halvorsk\Logs\DemoProducts.log and exits with 0. An
+// installation that is not quiet takes three seconds, as a real runtime
+// installer showing its progress would, so the wizard's progress page can be
+// watched (and photographed by the demo) while it runs.
 
 #include <windows.h>
 
@@ -27,6 +30,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD written = 0;
     ::WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     ::CloseHandle(file);
+  }
+  const std::wstring commandLine = ::GetCommandLineW();
+  if (commandLine.find(L"/install") != std::wstring::npos && commandLine.find(L"/quiet") == std::wstring::npos) {
+    ::Sleep(3000);
   }
   return 0;
 }

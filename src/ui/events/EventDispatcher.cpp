@@ -83,7 +83,7 @@ void CEventDispatcher::OnControlActivated(CWixControl* control) {
     }
   }
   const auto holds = [this](const std::wstring& condition) { return ConditionHolds(condition); };
-  for (const WixPublish* event : PlanPublishedEvents(control->GetPublishes(), holds)) RunEvent(*event);
+  RunPublishedEvents(control->GetPublishes(), holds, [this](const WixPublish& event) { RunEvent(event); });
 }
 
 bool CEventDispatcher::ConditionHolds(const std::wstring& condition) {
@@ -192,7 +192,9 @@ void CEventDispatcher::RunStartSetup(int executionType) {
     LogError(L"InitialCondition for executing the setup failed.");
     if (blocked == 0) {
       // Nothing can run (no installation folder, no executor): say so on the
-      // failure page instead of starting a run that cannot exist.
+      // failure page instead of starting a run that cannot exist, and leave
+      // with the failure a deployment tool can see.
+      controller_.ReportFailure(ERROR_INSTALL_FAILURE);
       controller_.EndCurrentDialogWith(IDCANCEL);
       controller_.ShowExitDialog(2);
       return;

@@ -17,6 +17,14 @@ CEventHandler::CEventHandler(CWizardController& controller, CEventDispatcher& di
   handlers_[L"EndDialog"] = [this](const WixPublish& e) { controller_.EndCurrentDialog(e.argument); };
   handlers_[L"NewDialog"] = [this](const WixPublish& e) { OnNewDialog(e.argument); };
   handlers_[L"Reinstall"] = [](const WixPublish&) {};
+  // The installation itself decides about rollback; the wizard only notes that the page asked for it.
+  handlers_[L"EnableRollback"] = [](const WixPublish& e) {
+    LogDebug(L"EnableRollback %s accepted.", e.argument.c_str());
+  };
+  // A wait page only matters while its condition holds; the wizard's own pages already show progress.
+  handlers_[L"SpawnWaitDialog"] = [](const WixPublish& e) {
+    LogDebug(L"SpawnWaitDialog %s is not shown (condition: %s).", e.argument.c_str(), e.condition.c_str());
+  };
   handlers_[L"SpawnDialog"] = [this](const WixPublish& e) { (void)controller_.SpawnDialog(e.argument); };
   handlers_[L"SelectionBrowse"] = [this](const WixPublish& e) { (void)controller_.SpawnDialog(e.argument); };
   handlers_[L"SetInstallLevel"] = [this](const WixPublish& e) { OnSetInstallLevel(e.argument); };

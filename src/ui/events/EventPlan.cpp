@@ -10,24 +10,23 @@ bool IsPropertyNameCharacter(wchar_t c) {
 }
 }  // namespace
 
-std::vector<const WixPublish*> PlanPublishedEvents(const std::vector<WixPublish>& events,
-                                                   const std::function<bool(const std::wstring&)>& conditionHolds) {
-  std::vector<const WixPublish*> plan;
+void RunPublishedEvents(const std::vector<WixPublish>& events,
+                        const std::function<bool(const std::wstring&)>& conditionHolds,
+                        const std::function<void(const WixPublish&)>& run) {
   std::vector<const WixPublish*> dialogChanges;
   for (const WixPublish& event : events) {
     if (platform::EqualsNoCase(event.event, L"SpawnDialog") || platform::EqualsNoCase(event.event, L"NewDialog")) {
       dialogChanges.push_back(&event);
     } else if (conditionHolds(event.condition)) {
-      plan.push_back(&event);
+      run(event);
     }
   }
   for (auto it = dialogChanges.rbegin(); it != dialogChanges.rend(); ++it) {
     if (conditionHolds((*it)->condition)) {
-      plan.push_back(*it);
-      break;
+      run(**it);
+      return;
     }
   }
-  return plan;
 }
 
 std::wstring ResolveEventArgument(const std::wstring& argument,

@@ -13,9 +13,12 @@ namespace ui {
 
 // Every event except NewDialog and SpawnDialog runs in authoring order when
 // its condition holds; then, of the dialog changes, only the last one authored
-// whose condition holds runs (after the others).
-std::vector<const WixPublish*> PlanPublishedEvents(const std::vector<WixPublish>& events,
-                                                   const std::function<bool(const std::wstring&)>& conditionHolds);
+// whose condition holds runs (after the others). Each condition is asked just
+// before its event would run, so it sees what the events before it did (the
+// WiX sets set a property by DoAction and test it in the next event).
+void RunPublishedEvents(const std::vector<WixPublish>& events,
+                        const std::function<bool(const std::wstring&)>& conditionHolds,
+                        const std::function<void(const WixPublish&)>& run);
 
 // Replaces every "[NAME]" by the property's value (other bracketed forms stay
 // as they are); "{}" stands for the empty value.

@@ -86,6 +86,10 @@ class CWizardController {
   [[nodiscard]] IWixDataManager* GetWixDataManager() const { return &wix_; }
   // Receives the exit code when the wizard cannot show its first page.
   void SetFailureHandler(std::function<void(int exitCode)> onFailure) { onFailure_ = std::move(onFailure); }
+  // A run that could not start or ended in failure: the process exit code.
+  void ReportFailure(int exitCode) {
+    if (onFailure_) onFailure_(exitCode);
+  }
   // Called when the user chooses to restart the machine now.
   void SetRestartHandler(std::function<void()> onRestart) { onRestart_ = std::move(onRestart); }
 

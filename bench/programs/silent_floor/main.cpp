@@ -1,0 +1,171 @@
+// The floor of a silent installation: the bundle's Windows Installer packages
+// installed one after the other in this one process straight through msi.dll
+// (no user interface, the same properties Setup.exe passes), and each EXE
+// product started once with its command line — against "Setup.exe /si" of the
+// same bundle. Several rounds in alternating order, everything removed between
+// runs; prints the medians and their ratio (Setup.exe / floor).
+//
+//   bench_silent_floor.exe <bundle folder> <msi count> <exe count> [rounds]
+// The bundle folder holds Setup.exe and SetupData (bench/silent-floor
+// assembles it): SetupData\Packages\HalvorskStudio.msi, Bench01..Bench<msi-1>
+// and Exe1..Exe<exe count>.exe, an EXE product that appends one line to
+// Logs\exe-runs.txt per run.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "msi/MsiEntryPoints.h"
+#include "platform/StringUtil.h"
+#include "platform/UniqueResource.h"
+
+namespace {
+
+constexpr wchar_t kMainCode[] = L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}";
+// What the bundle's SilentConfig.xml gives the main package.
+constexpr wchar_t kMainProperties[] = L"INSTALLDIR=\"C:\\BenchFloor\\Studio\\\"";
+
+struct Package {
+  std::wstring path;
+  std::wstring code;
+  std::wstring properties;
+};
+
+std::vector<Package> Packages(const std::wstring& bundle, int count) {
+  std::vector<Package> packages = {{bundle + L"SetupData\\Packages\\HalvorskStudio.msi", kMainCode, kMainProperties}};
+  for (int n = 1; n < count; ++n) {
+    packages.push_back({platform::Format(L"%sSetupData\\Packages\\Bench%02d.msi", bundle.c_str(), n),
+                        platform::Format(L"{6B1D0C3A-2000-4000-8000-0000000000B%X}", n), L""});
+  }
+  return packages;
+}
+
+std::wstring ExeCommand(const std::wstring& bundle, int n) {
+  return platform::Format(L"\"%sSetupData\\Packages\\Exe%d.exe\" /marker:%sLogs\\exe-runs.txt /name:Exe%d /exit:0",
+                          bundle.c_str(), n, bundle.c_str(), n);
+}
+
+void RemoveAll(const std::vector<Package>& packages) {
+  for (const Package& package : packages) {
+    (void)MsiConfigureProductExStub(package.code.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
+  }
+}
+
+bool AllInstalled(const std::vector<Package>& packages) {
+  for (const Package& package : packages) {
+    wchar_t buffer[256] = {};
+    DWORD size = 256;
+    if (MsiGetProductInfoStub(package.code.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, buffer, &size) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool RunProcess(const std::wstring& program, std::wstring commandLine, const std::wstring& folder) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(program.empty() ? nullptr : program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    return false;
+  }
+  platform::UniqueHandle process(info.hProcess);
+  platform::UniqueHandle thread(info.hThread);
+  ::WaitForSingleObject(process.Get(), INFINITE);
+  DWORD code = 1;
+  ::GetExitCodeProcess(process.Get(), &code);
+  return code == 0;
+}
+
+bool RunSetup(const std::wstring& bundle) {
+  const std::wstring setup = bundle + L"Setup.exe";
+  return RunProcess(setup, L"\"" + setup + L"\" /si", bundle);
+}
+
+bool RunFloor(const std::wstring& bundle, const std::vector<Package>& packages, int exeCount) {
+  for (const Package& package : packages) {
+    if (MsiInstallProductStub(package.path.c_str(), package.properties.c_str()) != ERROR_SUCCESS) return false;
+  }
+  for (int n = 1; n <= exeCount; ++n) {
+    if (!RunProcess(L"", ExeCommand(bundle, n), bundle)) return false;
+  }
+  return true;
+}
+
+int ExeRuns(const std::wstring& bundle) {
+  platform::UniqueHandle file(::CreateFileW((bundle + L"Logs\\exe-runs.txt").c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file.IsValid()) return 0;
+  std::string text(static_cast<size_t>(::GetFileSize(file.Get(), nullptr)), '\0');
+  DWORD read = 0;
+  if (!text.empty() && !::ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr)) return 0;
+  return static_cast<int>(std::count(text.begin(), text.begin() + read, '\n'));
+}
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  ::QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::fwprintf(stderr, L"usage: bench_silent_floor <bundle folder> <msi count> <exe count> [rounds]\n");
+    return 2;
+  }
+  std::wstring bundle = argv[1];
+  if (bundle.back() != L'\\') bundle += L'\\';
+  const int msiCount = _wtoi(argv[2]);
+  const int exeCount = _wtoi(argv[3]);
+  const int rounds = argc > 4 ? _wtoi(argv[4]) : 5;
+  if (msiCount < 1 || msiCount > 10 || exeCount < 0 || rounds < 1) {
+    std::fwprintf(stderr, L"msi count must be 1..10, exe count at least 0 and rounds at least 1\n");
+    return 2;
+  }
+  LoadMsiLibrary();
+  MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  const std::vector<Package> packages = Packages(bundle, msiCount);
+
+  RemoveAll(packages);
+  std::vector<double> setupTimes;
+  std::vector<double> floorTimes;
+  for (int round = 0; round < rounds; ++round) {
+    for (int pass = 0; pass < 2; ++pass) {
+      // Alternate which one goes first, so neither always meets a warmer system.
+      const bool setupTurn = (round % 2 == 0) == (pass == 0);
+      const int runsBefore = ExeRuns(bundle);
+      LARGE_INTEGER start, end;
+      ::QueryPerformanceCounter(&start);
+      const bool ok = setupTurn ? RunSetup(bundle) : RunFloor(bundle, packages, exeCount);
+      ::QueryPerformanceCounter(&end);
+      const wchar_t* name = setupTurn ? L"Setup.exe /si" : L"floor";
+      if (!ok || !AllInstalled(packages) || ExeRuns(bundle) - runsBefore != exeCount) {
+        std::fwprintf(stderr, L"%ls run failed in round %d\n", name, round + 1);
+        RemoveAll(packages);
+        return 1;
+      }
+      const double seconds = Seconds(start, end);
+      (setupTurn ? setupTimes : floorTimes).push_back(seconds);
+      std::wprintf(L"round %d %-13ls %d MSI + %d EXE products: %.3f s\n", round + 1, name, msiCount, exeCount,
+                   seconds);
+      RemoveAll(packages);
+    }
+  }
+  const double setup = Median(setupTimes);
+  const double floor = Median(floorTimes);
+  std::wprintf(L"Setup.exe /si median: %.3f s\nfloor median:         %.3f s\n", setup, floor);
+  std::wprintf(L"ratio: %.3f\n", setup / floor);
+  return 0;
+}
