@@ -4,6 +4,7 @@
 // one template, so no handle is closed by hand anywhere.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <oaidl.h>
 #include <oleauto.h>
@@ -99,6 +100,13 @@ struct IconTraits {
   static void Close(Type h) noexcept { ::DestroyIcon(h); }
 };
 
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::ImageList_Destroy(h); }
+};
+
 template <typename GdiType>
 struct GdiObjectTraits {
   using Type = GdiType;
@@ -143,6 +151,7 @@ using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueHKey = UniqueResource<RegKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueHIcon = UniqueResource<IconTraits>;
+using UniqueHImageList = UniqueResource<ImageListTraits>;
 using UniqueHBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 using UniqueHFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;

@@ -15,6 +15,7 @@
 #include "ui/controls/ListControls_BT.h"
 #include "ui/controls/Picture_BT.h"
 #include "ui/controls/RadioButton_BT.h"
+#include "ui/controls/SelectionTree_BT.h"
 #include "ui/controls/Text_BT.h"
 #include "ui/style/IStyleConfigData.h"
 #include "wix/IWixDataManager.h"
@@ -43,6 +44,7 @@ constexpr DWORD kRadioStyle = 0x50000009;
 constexpr DWORD kScrollableTextStyle = 0x50A00804;
 constexpr DWORD kTextStyle = 0x50002000 | SS_OWNERDRAW;
 constexpr DWORD kHyperlinkStyle = 0x50002000 | SS_NOTIFY;
+constexpr DWORD kSelectionTreeStyle = 0x50830037;
 // A drop-down list needs room below its field for the open list.
 constexpr int kComboDropHeight = 160;
 
@@ -189,6 +191,11 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
         object = std::make_unique<CText_BT>(&control, context);
         style = kTextStyle;
       }
+      break;
+    case kWixSelectionTree:
+      object = std::make_unique<CSelectionTree_BT>(&control, context, host);
+      style = kSelectionTreeStyle;
+      className = WC_TREEVIEWW;
       break;
     default:
       if (IsLaterControl(type)) {

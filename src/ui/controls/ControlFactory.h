@@ -34,6 +34,12 @@ class IControlHost {
   // The host keeps the control object as long as its window lives.
   virtual CControlWindow* AdoptControl(std::unique_ptr<CControlWindow> control) = 0;
   virtual void MarkCancelControl() = 0;
+  // Tells the subscribers of a selection event (SelectionDescription, ...):
+  // Text subscribers get `text` unless it is null, Enabled and Visible ones
+  // follow `enabled`.
+  virtual void PublishAttribute(int event, const std::wstring* text, bool enabled) = 0;
+  // The control of this dialog with the WiX id, or null.
+  [[nodiscard]] virtual CControlWindow* FindControl(const std::wstring& id) const = 0;
 
  protected:
   ~IControlHost() = default;

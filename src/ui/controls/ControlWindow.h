@@ -11,6 +11,7 @@ class CWixControl;
 class IMSIManager;
 class ISetupConfigData;
 class IStyleConfigData;
+class IWixDataManager;
 
 namespace ui {
 
@@ -21,6 +22,7 @@ struct ControlContext {
   ISetupConfigData* record = nullptr;
   COLORREF background = RGB(255, 255, 255);
   HBRUSH backgroundBrush = nullptr;  // owned by the dialog
+  const IWixDataManager* wix = nullptr;  // features and localized texts; may be null
 };
 
 class CControlWindow {
@@ -47,6 +49,8 @@ class CControlWindow {
   virtual void OnNotify(WORD) {}
   // After creation, font and binding: read the bound value and show it.
   virtual void OnAttached() {}
+  // A WM_NOTIFY from this control; true when handled, with the message's result.
+  virtual bool OnNotifyMessage(const NMHDR&, LRESULT&) { return false; }
 
   // The object behind a control window of this family, or null.
   static CControlWindow* FromHandle(HWND window);

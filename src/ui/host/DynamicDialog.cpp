@@ -43,6 +43,7 @@ CDynamicDialog::CDynamicDialog(const CWixDialog& dialog, const DialogServices& s
   context_.record = services_.record;
   context_.background = background_;
   context_.backgroundBrush = backgroundBrush_.Get();
+  context_.wix = services_.wix;
 }
 
 CDynamicDialog::~CDynamicDialog() {
@@ -121,6 +122,32 @@ CControlWindow* CDynamicDialog::AdoptControl(std::unique_ptr<CControlWindow> con
   return controls_.back().get();
 }
 
+void CDynamicDialog::PublishAttribute(int event, const std::wstring* text, bool enabled) {
+  const auto* list = subscribers_.GetSubscribers(event);
+  if (list == nullptr) return;
+  for (const CSubscriberRegistry::Subscriber& subscriber : *list) {
+    if (subscriber.attribute == kSubscribeText && text != nullptr) {
+      if (auto* bound = dynamic_cast<IPropertyControl*>(CControlWindow::FromHandle(subscriber.window))) {
+        bound->SetDisplayText(*text);
+      } else {
+        ::SetWindowTextW(subscriber.window, text->c_str());
+      }
+      ::InvalidateRect(subscriber.window, nullptr, TRUE);
+    } else if (subscriber.attribute == kSubscribeEnabled) {
+      ::EnableWindow(subscriber.window, enabled ? TRUE : FALSE);
+    } else if (subscriber.attribute == kSubscribeVisible) {
+      ::ShowWindow(subscriber.window, enabled ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+}
+
+CControlWindow* CDynamicDialog::FindControl(const std::wstring& id) const {
+  for (const auto& control : controls_) {
+    if (control->GetWixControl() != nullptr && control->GetWixControl()->GetId() == id) return control.get();
+  }
+  return nullptr;
+}
+
 void CDynamicDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   const WORD id = LOWORD(wParam);
   const WORD code = HIWORD(wParam);
@@ -149,6 +176,17 @@ INT_PTR CDynamicDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       OnCommand(wParam, lParam);
       return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      CControlWindow* control = header != nullptr ? CControlWindow::FromHandle(header->hwndFrom) : nullptr;
+      LRESULT result = 0;
+      if (control != nullptr && control->OnNotifyMessage(*header, result)) {
+        ::SetWindowLongPtrW(GetHwnd(), DWLP_MSGRESULT, result);
+        return TRUE;
+      }
+      handled = false;
+      return 0;
+    }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       CControlWindow* control = CControlWindow::FromHandle(item->hwndItem);

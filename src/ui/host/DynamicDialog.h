@@ -74,6 +74,8 @@ class CDynamicDialog : public CDialogWindow, public IControlHost {
   void RememberPropertyControl(const std::wstring& property, CControlWindow* control) override;
   CControlWindow* AdoptControl(std::unique_ptr<CControlWindow> control) override;
   void MarkCancelControl() override { hasCancelControl_ = true; }
+  void PublishAttribute(int event, const std::wstring* text, bool enabled) override;
+  [[nodiscard]] CControlWindow* FindControl(const std::wstring& id) const override;
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
