@@ -7,6 +7,7 @@
 #include "engine/RebootManager.h"
 #include "msi/ProgressManager.h"
 #include "ui/events/SubscriberRegistry.h"
+#include "ui/host/BillboardManager.h"
 #include "ui/host/DynamicDialog.h"
 #include "ui/host/WizardController.h"
 #include "wix/WixControl.h"
@@ -89,6 +90,37 @@ void CEventMapper::SetProgressRange(int minimum, int maximum) {
 void CEventMapper::SetProgressStep(int step) { PostProgress(PBM_SETSTEP, static_cast<WPARAM>(step), 0); }
 
 void CEventMapper::StepProgress() { PostProgress(PBM_STEPIT, 0, 0); }
+
+// The run's phases move the billboard on; each gives the window a turn too.
+void CEventMapper::OnRun(int phase) {
+  if (billboard_ != nullptr) billboard_->OnRun(phase);
+  PumpMessages();
+}
+
+void CEventMapper::OnProductGroup(int phase, IProductGroup* group, int result) {
+  if (billboard_ != nullptr) billboard_->OnProductGroup(phase, group, result);
+  PumpMessages();
+}
+
+void CEventMapper::OnProduct(int phase, IProductAttributes* product, int value) {
+  if (billboard_ != nullptr) billboard_->OnProduct(phase, product, value);
+  PumpMessages();
+}
+
+void CEventMapper::OnRollback(int phase, int steps) {
+  if (billboard_ != nullptr) billboard_->OnRollback(phase, steps);
+  PumpMessages();
+}
+
+void CEventMapper::OnRollbackGroup(int phase, IProductGroup* group, int flag) {
+  if (billboard_ != nullptr) billboard_->OnRollbackGroup(phase, group, flag);
+  PumpMessages();
+}
+
+void CEventMapper::OnRollbackProduct(int phase, IProductAttributes* product, int value) {
+  if (billboard_ != nullptr) billboard_->OnRollbackProduct(phase, product, value);
+  PumpMessages();
+}
 
 void CEventMapper::SetProductRebootState(IProductAttributes* product, DWORD exitCode) {
   CRebootManager* reboot = setupManager_.GetRebootManager();

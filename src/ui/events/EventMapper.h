@@ -31,15 +31,15 @@ class CEventMapper final : public IEventMapper {
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressStep(int step) override;
   void StepProgress() override;
-  void OnRun(int) override { PumpMessages(); }
-  void OnProductGroup(int, IProductGroup*, int) override { PumpMessages(); }
-  void OnProduct(int, IProductAttributes*, int) override { PumpMessages(); }
+  void OnRun(int phase) override;
+  void OnProductGroup(int phase, IProductGroup* group, int result) override;
+  void OnProduct(int phase, IProductAttributes* product, int value) override;
   void SetProductRebootState(IProductAttributes* product, DWORD exitCode) override;
   void SetBillboardManager(CBillboardManager* manager) override { billboard_ = manager; }
   void EnableCancel(bool enable) override;
-  void OnRollback(int, int) override {}
-  void OnRollbackGroup(int, IProductGroup*, int) override {}
-  void OnRollbackProduct(int, IProductAttributes*, int) override {}
+  void OnRollback(int phase, int steps) override;
+  void OnRollbackGroup(int phase, IProductGroup* group, int flag) override;
+  void OnRollbackProduct(int phase, IProductAttributes* product, int value) override;
   void EnableSubscribers(bool enable) override;
   void SetSubscriberText(const std::wstring& text) override;
   void PublishAttribute(int eventNumber, int value, const std::wstring& text) override;

@@ -9,8 +9,10 @@
 #include "ui/controls/Button_BT.h"
 #include "ui/controls/ControlFactory.h"
 #include "ui/controls/ControlImages.h"
+#include "ui/controls/CustomBanner_BT.h"
 #include "ui/controls/Picture_BT.h"
 #include "ui/events/EventDispatcher.h"
+#include "ui/host/BillboardManager.h"
 #include "ui/host/WizardController.h"
 #include "ui/style/IMaindialogConfigData.h"
 #include "ui/style/IStyleConfigData.h"
@@ -84,7 +86,18 @@ bool CMainDialog::CreateProgressArea() {
     LogError(L"Problem while creating Progress dialog");
     return false;
   }
+  // A new run gets a new billboard.
+  billboard_.reset();
+  if (services_.record != nullptr && services_.dispatcher != nullptr) {
+    billboard_ = std::make_unique<CBillboardManager>(*services_.record, services_.style, services_.mainConfig,
+                                                     *services_.dispatcher, GetHwnd(), context_);
+    if (!billboard_->Create() || !billboard_->Populate()) LogDebug(L"The billboard is not complete for this run.");
+  }
   return true;
+}
+
+void CMainDialog::HideBillboard() {
+  if (billboard_ != nullptr) billboard_->Hide();
 }
 
 void CMainDialog::OnInitDialog() {
@@ -96,11 +109,9 @@ void CMainDialog::OnInitDialog() {
     LogDebug(L"Unable to get brand list related information");
   } else {
     const RECT bannerRect = ToRect(services_.mainConfig->GetMainDialogRect(kAreaBanner));
-    banner_ = std::make_unique<CBitmap_BT>(nullptr, context_);
-    banner_->SetAccessiblePattern(L"BootstrapperBanner%ld");
-    if (banner_->Create(0, L"STATIC", L"", kPictureStyle, bannerRect, window, kBannerId)) {
-      banner_->SetBitmap(brands->LoadBrandImage(kBrandImageBanner, bannerRect.right - bannerRect.left,
-                                                bannerRect.bottom - bannerRect.top));
+    banner_ = std::make_unique<CCustomBanner_BT>(context_);
+    if (banner_->Create(0, L"STATIC", L"", CCustomBanner_BT::kStyle, bannerRect, window, kBannerId)) {
+      banner_->LoadFromBrand();
     }
     if (!services_.record->IsRestoreMode()) {
       const RECT leftRect = ToRect(services_.mainConfig->GetMainDialogRect(kAreaLeftImage));

@@ -13,12 +13,14 @@
 #include "ui/host/DialogWindow.h"
 #include "ui/host/DynamicDialog.h"
 
+class CBillboardManager;
 class ISetupManager;
 
 namespace ui {
 
 class CBitmap_BT;
 class CBitmapButton_BT;
+class CCustomBanner_BT;
 class CIcon_BT;
 
 class CMainDialog : public CDialogWindow {
@@ -31,6 +33,10 @@ class CMainDialog : public CDialogWindow {
   void EndModal(int value);
   // The progress page (and the billboard area) for the run.
   [[nodiscard]] bool CreateProgressArea();
+  // The run's billboard; null before the first run.
+  [[nodiscard]] CBillboardManager* GetBillboardManager() const { return billboard_.get(); }
+  // The run's page has given way to another: the billboard steps aside.
+  void HideBillboard();
   [[nodiscard]] const std::wstring& GetTitle() const { return title_; }
 
  protected:
@@ -55,11 +61,12 @@ class CMainDialog : public CDialogWindow {
   platform::UniqueHBrush backgroundBrush_;
   ControlContext context_;
   CDlgTemplateBuilder builder_;
-  std::unique_ptr<CBitmap_BT> banner_;
+  std::unique_ptr<CCustomBanner_BT> banner_;
   std::unique_ptr<CBitmap_BT> leftImage_;
   std::unique_ptr<CBitmapButton_BT> closeButton_;
   std::unique_ptr<CIcon_BT> titleIcon_;
   platform::UniqueHBitmap closeImage_;
+  std::unique_ptr<CBillboardManager> billboard_;
   bool firstPaint_ = true;
 };
 

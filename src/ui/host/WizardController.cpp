@@ -222,6 +222,7 @@ std::wstring CWizardController::ExitDialogName(int status) const {
 
 void CWizardController::ShowExitDialog(int status) {
   exitStatus_ = status;
+  if (mainDialog_ != nullptr) mainDialog_->HideBillboard();
   const std::wstring name = ExitDialogName(status);
   if (name.empty() || ShowDialog(name) != 1) {
     if (name.empty()) LogError(L"The dialog %s could not be found in the dialog list", ExitPageCandidates(status).front());
