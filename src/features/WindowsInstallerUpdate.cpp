@@ -22,7 +22,8 @@ bool IsInstallerErrorCode(DWORD exitCode) { return exitCode >= 1601 && exitCode 
 std::wstring LocalizedText(ISetupConfigData& record, const wchar_t* id) {
   if (id == nullptr) return {};
   IWixLocalizationList* texts = record.GetWixLocalizationList();
-  return texts != nullptr ? texts->GetLocalizedText(id) : std::wstring();
+  // A bundle whose strings lack the title shows none rather than the bare id.
+  return texts != nullptr && texts->HasLocalization(id) ? texts->GetLocalizedText(id) : std::wstring();
 }
 
 }  // namespace

@@ -115,7 +115,11 @@ bool CBillboardManager::Create() {
     return false;
   }
   ::SendMessageW(bar_->GetHwnd(), PBM_SETRANGE32, 0, kBarRange);
-  // Above the run's page, which shares the frame's area.
+  // Above the run's page, which shares the frame's area; the page paints
+  // around the billboard instead of over it.
+  for (HWND child = ::GetWindow(frame_, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    ::SetWindowLongPtrW(child, GWL_STYLE, ::GetWindowLongPtrW(child, GWL_STYLE) | WS_CLIPSIBLINGS);
+  }
   for (HWND window : {title_->GetHwnd(), list_->GetHwnd(), bar_->GetHwnd()}) {
     ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
