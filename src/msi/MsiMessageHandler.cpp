@@ -142,13 +142,14 @@ int CMsiMessageHandler::HandleMessage(UINT messageType, const std::wstring& text
       HandleActionStart(text);
       LogDebug(L"Executing the custom action : %s", text.c_str());
       return 1;
-    case kActionData:
-      if (capture_) {
-        std::wstring data = platform::Trim(text);
-        if (!data.empty()) mapper_->SetActionData(data);
-      }
+    case kActionData: {
+      // What the action works on (a file, a key) shows under the action's
+      // text during the run too, not only while the first page is looked for.
+      const std::wstring data = platform::Trim(text);
+      if (!data.empty()) mapper_->SetActionData(data);
       if (total_ != 0 && actionDataStepping_) mapper_->StepProgress();
       return 1;
+    }
     case kProgress:
       return HandleProgress(text);
     case kCommonData:
@@ -188,7 +189,13 @@ void CMsiMessageHandler::HandleActionStart(const std::wstring& text) {
   }
   rollbackCleanup_ = name == L"RollbackCleanup";
   if (name == L"Rollback") mapper_->EnableCancel(false);
-  if (!description.empty()) mapper_->SetActionText(description);
+  // Packages without an ActionText table send no description: the page
+  // then names the action itself, so it still says what is being done.
+  if (!description.empty()) {
+    mapper_->SetActionText(description);
+  } else if (!name.empty()) {
+    mapper_->SetActionText(name);
+  }
 }
 
 int CMsiMessageHandler::HandleProgress(const std::wstring& text) {
