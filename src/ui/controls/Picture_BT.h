@@ -34,6 +34,11 @@ class CIcon_BT : public CControlWindow {
   // `icon` is not owned.
   CIcon_BT(const CWixControl* control, const ControlContext& context, HICON icon)
       : CControlWindow(control, context), icon_(icon) {}
+  // Not owned either.
+  void SetIcon(HICON icon) {
+    icon_ = icon;
+    if (GetHwnd() != nullptr) ::InvalidateRect(GetHwnd(), nullptr, TRUE);
+  }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,11 +1,19 @@
 #include "ui/dialogs/ErrorDialog.h"
 
 #include <algorithm>
-#include <vector>
 
+#include "config/ISetupConfigData.h"
+#include "ui/controls/ControlImages.h"
+#include "ui/controls/Picture_BT.h"
+#include "wix/WixControl.h"
 #include "wix/WixDialog.h"
 
 namespace ui {
+
+namespace {
+constexpr int kButtonGap = 8;
+constexpr int kIconSize = 32;
+}  // namespace
 
 CErrorDialog::CErrorDialog(const CWixDialog& dialog, const DialogServices& services, int mode, std::wstring text,
                            UINT style)
@@ -22,32 +30,63 @@ std::wstring CErrorDialog::ButtonSet(UINT style) {
   }
 }
 
+int CErrorDialog::EscapeAnswer(UINT style) {
+  switch (style & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL:
+    case MB_RETRYCANCEL: return IDCANCEL;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    case MB_YESNO: return IDNO;
+    default: return IDOK;
+  }
+}
+
+std::vector<int> CErrorDialog::RowLefts(const std::vector<int>& widths, int clientWidth, int gap) {
+  int total = 0;
+  for (int width : widths) total += width;
+  if (!widths.empty()) total += gap * static_cast<int>(widths.size() - 1);
+  std::vector<int> lefts;
+  int left = std::max(0, (clientWidth - total) / 2);
+  for (int width : widths) {
+    lefts.push_back(left);
+    left += width + gap;
+  }
+  return lefts;
+}
+
 void CErrorDialog::OnInitDialog() {
   CSpawnDialog::OnInitDialog();
   for (const auto& [id, binding] : GetControlCollection().GetAll()) {
-    const std::wstring& name = binding.control->GetId();
-    if (name == L"ErrorText" || name == L"Text" || name == L"Message") {
-      ::SetWindowTextW(binding.window, text_.c_str());
-    } else if (name == L"List" && binding.control->GetType() == kWixListBox) {
-      // Files in use: one running program per line.
-      size_t start = 0;
-      while (start <= text_.size()) {
-        size_t end = text_.find(L'\n', start);
-        std::wstring line = text_.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (!line.empty()) ::SendMessageW(binding.window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        if (end == std::wstring::npos) break;
-        start = end + 1;
-      }
-    }
+    if (binding.control->GetId() == L"ErrorText") ::SetWindowTextW(binding.window, text_.c_str());
   }
-  if (GetWixDialog().GetId() == L"ErrorDlg") ShowOnlyButtonsOfSet();
+  ShowIcon();
+  ShowOnlyButtonsOfSet();
+}
+
+void CErrorDialog::OnCancel() {
+  // Escape answers as the set's own way out would: Windows Installer knows no other value.
+  if (GetHwnd() != nullptr) ::EndDialog(GetHwnd(), EscapeAnswer(style_));
+}
+
+void CErrorDialog::ShowIcon() {
+  if (services_.record == nullptr) return;
+  const wchar_t* name = (style_ & MB_ICONMASK) == MB_ICONINFORMATION ? L"InfoIcon" : L"ExclamationIcon";
+  // A package without the image keeps the icon its dialog names.
+  if (BinaryImagePath(*services_.record, name).empty()) return;
+  HICON image = LoadBinaryIcon(*services_.record, name, kIconSize);
+  auto* icon = dynamic_cast<CIcon_BT*>(FindControl(L"ErrorIcon"));
+  if (image != nullptr && icon != nullptr) icon->SetIcon(image);
 }
 
 void CErrorDialog::ShowOnlyButtonsOfSet() {
   const std::wstring set = ButtonSet(style_);
-  std::vector<HWND> kept;
-  std::vector<RECT> slots;
+  struct Kept {
+    HWND window;
+    size_t order;
+    RECT rect;
+  };
+  std::vector<Kept> kept;
+  int top = -1;
   HWND window = GetHwnd();
   for (const auto& [id, binding] : GetControlCollection().GetAll()) {
     const std::wstring& name = binding.control->GetId();
@@ -55,32 +94,29 @@ void CErrorDialog::ShowOnlyButtonsOfSet() {
     RECT rect;
     ::GetWindowRect(binding.window, &rect);
     ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    slots.push_back(rect);
-    if (set.find(name[0]) == std::wstring::npos) {
+    const size_t order = set.find(name[0]);
+    if (order == std::wstring::npos) {
       ::ShowWindow(binding.window, SW_HIDE);
       ::EnableWindow(binding.window, FALSE);
-    } else {
-      kept.push_back(binding.window);
+      continue;
     }
+    // The row stays where the author put the buttons (the highest of them).
+    if (top < 0 || rect.top < top) top = rect.top;
+    ::ShowWindow(binding.window, SW_SHOW);
+    ::EnableWindow(binding.window, TRUE);
+    kept.push_back({binding.window, order, rect});
   }
-  // The kept buttons take the right-most places, in the set's order.
-  std::sort(slots.begin(), slots.end(), [](const RECT& a, const RECT& b) { return a.left < b.left; });
-  std::sort(kept.begin(), kept.end(), [this, &set](HWND a, HWND b) {
-    auto position = [this, &set](HWND button) {
-      for (const auto& [id, binding] : GetControlCollection().GetAll()) {
-        if (binding.window == button) return set.find(binding.control->GetId()[0]);
-      }
-      return std::wstring::npos;
-    };
-    return position(a) < position(b);
-  });
-  if (kept.empty() || slots.size() < kept.size()) return;
-  const size_t first = slots.size() - kept.size();
+  if (kept.empty()) return;
+  std::sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) { return a.order < b.order; });
+  std::vector<int> widths;
+  for (const Kept& button : kept) widths.push_back(button.rect.right - button.rect.left);
+  RECT client;
+  ::GetClientRect(window, &client);
+  const std::vector<int> lefts = RowLefts(widths, client.right, kButtonGap);
   for (size_t i = 0; i < kept.size(); ++i) {
-    const RECT& slot = slots[first + i];
-    ::SetWindowPos(kept[i], nullptr, slot.left, slot.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(kept[i].window, nullptr, lefts[i], top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::SetFocus(kept.front());
+  ::SetFocus(kept.front().window);
 }
 
 }  // namespace ui

@@ -149,7 +149,9 @@ int CEventDispatcher::ShowErrorDialog(const std::wstring& text, UINT style) {
 }
 
 int CEventDispatcher::ShowFilesInUseDialog(const std::wstring& processList) {
-  const int answer = controller_.SpawnDialog(L"FilesInUse", processList);
+  // An empty list still names what waits: the product.
+  const std::wstring list = platform::Trim(processList).empty() ? record_.GetProductName() : processList;
+  const int answer = controller_.SpawnDialog(L"FilesInUse", list, MB_ABORTRETRYIGNORE | MB_ICONWARNING);
   // Windows Installer knows no Exit: leaving the question cancels this product.
   return answer == kEndExit ? IDCANCEL : answer;
 }

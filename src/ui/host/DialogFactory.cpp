@@ -3,10 +3,15 @@
 #include "ui/dialogs/BrandDialog.h"
 #include "ui/dialogs/CheckProcessDlg.h"
 #include "ui/dialogs/ErrorDialog.h"
+#include "ui/dialogs/FilesInUseDialog.h"
+#include "ui/dialogs/GeneralMsgDialog.h"
 #include "ui/dialogs/LanguageDialog.h"
+#include "ui/dialogs/MaintenanceTypeDlg.h"
+#include "ui/dialogs/PrepareDialog.h"
 #include "ui/dialogs/PrepareToInstallDialog.h"
 #include "ui/dialogs/ProgressDialog.h"
 #include "ui/dialogs/RestartDialog.h"
+#include "ui/dialogs/UnavailableSrcDialog.h"
 #include "ui/host/MSIDialog.h"
 #include "ui/host/SpawnDialog.h"
 #include "ui/host/WizardController.h"
@@ -45,15 +50,38 @@ KnownDialog ClassifyDialogName(const std::wstring& name) {
   return KnownDialog::kNone;
 }
 
+UINT FallbackMessageBoxStyle(const std::wstring& name, UINT requested) {
+  switch (ClassifyDialogName(name)) {
+    case KnownDialog::kError: return requested;
+    // Retry, Ignore and Exit of the files-in-use question; Abort stands for Exit.
+    case KnownDialog::kFilesInUse: return MB_ABORTRETRYIGNORE | MB_ICONWARNING;
+    case KnownDialog::kGeneralMessage: return MB_OK | MB_ICONINFORMATION;
+    default: return 0;
+  }
+}
+
 std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name, const DialogServices& services, int mode,
                                                    const DialogMessage& message) {
   const CWixDialog* dialog = services.wix != nullptr ? services.wix->GetDialog(name) : nullptr;
   if (dialog == nullptr) return nullptr;
   switch (ClassifyDialogName(name)) {
     case KnownDialog::kError:
-    case KnownDialog::kFilesInUse:
-    case KnownDialog::kGeneralMessage:
       if (mode != kShowInFrame) return std::make_unique<CErrorDialog>(*dialog, services, mode, message.text, message.style);
+      break;
+    case KnownDialog::kFilesInUse:
+      if (mode != kShowInFrame) return std::make_unique<CFilesInUseDialog>(*dialog, services, mode, message.text);
+      break;
+    case KnownDialog::kGeneralMessage:
+      if (mode != kShowInFrame) return std::make_unique<CGeneralMsgDialog>(*dialog, services, mode, message.text);
+      break;
+    case KnownDialog::kUnavailableSource:
+      if (mode != kShowInFrame) return std::make_unique<CUnavailableSrcDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kPrepare:
+      if (mode == kShowInFrame) return std::make_unique<CPrepareDialog>(*dialog, services);
+      break;
+    case KnownDialog::kMaintenanceType:
+      if (mode == kShowInFrame) return std::make_unique<CMaintenanceTypeDlg>(*dialog, services);
       break;
     case KnownDialog::kProgress:
       if (mode == kShowInFrame) return std::make_unique<CProgressDialog>(*dialog, services);

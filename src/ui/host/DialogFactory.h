@@ -41,6 +41,10 @@ struct DialogMessage {
   std::function<void()> onRestart;
 };
 
+// The message-box style that stands in for a question dialog the WiX sources
+// lack (ErrorDlg keeps the requested style); 0 for every other dialog.
+[[nodiscard]] UINT FallbackMessageBoxStyle(const std::wstring& name, UINT requested);
+
 // Null when the WiX model has no dialog of that name.
 [[nodiscard]] std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name,
                                                                  const DialogServices& services, int mode,

@@ -122,11 +122,15 @@ int CWizardController::RunDialog(const std::wstring& name, int mode, HWND parent
   showMode_ = mode;
   if (!HasDialog(name)) {
     LogError(L"The dialog %s could not be found in the dialog list", name.c_str());
-    if (!message.text.empty()) {
-      // A question of the installation must still reach the user.
+    const UINT fallback = FallbackMessageBoxStyle(name, message.style);
+    if (fallback != 0 || !message.text.empty()) {
+      // A question of the installation must still reach the user, with the same choices.
       HWND owner = mainDialog_ != nullptr ? mainDialog_->GetHwnd() : parent;
-      return platform::ShowMessageBox(owner, message.text, mainDialog_ != nullptr ? mainDialog_->GetTitle() : L"Setup",
-                                      message.style == 0 ? MB_OK : message.style);
+      const int answer = platform::ShowMessageBox(owner, message.text,
+                                                  mainDialog_ != nullptr ? mainDialog_->GetTitle() : L"Setup",
+                                                  fallback != 0 ? fallback : (message.style == 0 ? MB_OK : message.style));
+      // Exit of the files-in-use question is Abort in the box.
+      return ClassifyDialogName(name) == KnownDialog::kFilesInUse && answer == IDABORT ? kEndExit : answer;
     }
     return -1;
   }
