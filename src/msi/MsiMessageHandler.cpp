@@ -76,8 +76,61 @@ void CMsiMessageHandler::Bind(IEventDispatcher* dispatcher) {
   mapper_ = dispatcher != nullptr ? dispatcher->GetEventMapper() : nullptr;
 }
 
+struct CMsiMessageHandler::Relayed {
+  bool record = false;
+  UINT messageType = 0;
+  std::wstring text;
+  MSIHANDLE recordHandle = 0;
+  int result = 0;
+};
+
+namespace {
+constexpr wchar_t kRelayClassName[] = L"SetupMsiMessageRelay";
+constexpr UINT kRelayMessage = WM_APP + 0x71;
+}  // namespace
+
+LRESULT CALLBACK CMsiMessageHandler::RelayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kRelayMessage) {
+    auto* handler = reinterpret_cast<CMsiMessageHandler*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* call = reinterpret_cast<Relayed*>(lParam);
+    if (handler != nullptr && call != nullptr) {
+      call->result = call->record ? handler->HandleRecordMessage(call->messageType, call->recordHandle)
+                                  : handler->HandleMessage(call->messageType, call->text);
+    }
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool CMsiMessageHandler::RelayToOwnerThread(Relayed& call) {
+  if (ownerThread_ == 0 || ::GetCurrentThreadId() == ownerThread_ || !relay_) return false;
+  DWORD_PTR ignored = 0;
+  // The owner thread pumps while Windows Installer waits for the custom action.
+  return ::SendMessageTimeoutW(relay_.Get(), kRelayMessage, 0, reinterpret_cast<LPARAM>(&call), SMTO_NORMAL,
+                               INFINITE, &ignored) != 0;
+}
+
 void CMsiMessageHandler::RegisterMessageHandlers(MSIHANDLE) {
   g_currentHandler = this;
+  if (!relay_) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &CMsiMessageHandler::RelayWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kRelayClassName;
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(windowClass.hInstance, kRelayClassName, &existing) || ::RegisterClassExW(&windowClass)) {
+      relay_.Reset(::CreateWindowExW(0, kRelayClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     windowClass.hInstance, nullptr));
+    }
+    if (relay_) {
+      ::SetWindowLongPtrW(relay_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      ownerThread_ = ::GetCurrentThreadId();
+    } else {
+      LogDebug(L"The installer message relay window could not be created (error %lu).", ::GetLastError());
+    }
+  }
   if (MsiSetExternalUIRecordStub(&CMsiMessageHandler::RecordCallback, kFilesInUseFilter, g_callbackContext,
                                  nullptr) != ERROR_SUCCESS) {
     // Deliberate text (no blank after the full stop): kept as written.
@@ -94,12 +147,21 @@ void CMsiMessageHandler::Cancel() {
 int WINAPI CMsiMessageHandler::StringCallback(LPVOID, UINT messageType, LPCWSTR message) {
   CMsiMessageHandler* handler = g_currentHandler;
   if (handler == nullptr) return 0;
-  return handler->HandleMessage(messageType, message != nullptr ? message : L"");
+  Relayed call;
+  call.messageType = messageType;
+  call.text = message != nullptr ? message : L"";
+  if (handler->RelayToOwnerThread(call)) return call.result;
+  return handler->HandleMessage(messageType, call.text);
 }
 
 int WINAPI CMsiMessageHandler::RecordCallback(LPVOID, UINT messageType, MSIHANDLE record) {
   CMsiMessageHandler* handler = g_currentHandler;
   if (handler == nullptr) return 0;
+  Relayed call;
+  call.record = true;
+  call.messageType = messageType;
+  call.recordHandle = record;
+  if (handler->RelayToOwnerThread(call)) return call.result;
   return handler->HandleRecordMessage(messageType, record);
 }
 

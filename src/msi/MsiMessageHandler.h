@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "platform/UniqueResource.h"
+
 class IEventDispatcher;
 class IEventMapper;
 
@@ -40,6 +42,13 @@ class CMsiMessageHandler {
  private:
   static int WINAPI StringCallback(LPVOID context, UINT messageType, LPCWSTR message);
   static int WINAPI RecordCallback(LPVOID context, UINT messageType, MSIHANDLE record);
+  // Windows Installer may call from another thread (under Wine, messages of
+  // a DLL custom action arrive on its RPC thread): such a call is handed to
+  // the thread that registered the handlers, which pumps messages while the
+  // installation waits, so questions and progress stay on the user-interface thread.
+  struct Relayed;
+  [[nodiscard]] bool RelayToOwnerThread(Relayed& call);
+  static LRESULT CALLBACK RelayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   void HandleActionStart(const std::wstring& text);
   int HandleProgress(const std::wstring& text);
@@ -59,4 +68,6 @@ class CMsiMessageHandler {
   bool capture_ = false;
   std::wstring capturedDialog_;
   bool rollbackCleanup_ = false;
+  DWORD ownerThread_ = 0;
+  platform::UniqueWindow relay_;
 };
