@@ -1,0 +1,434 @@
+// The wizard's run, as a user meets it: the real Setup.exe on a demo-like
+// bundle (the demo's main package and pages, a second MSI product, SmallA and
+// an EXE product), driven only by clicks through the window driver. A run
+// installs from VerifyReadyDlg to the exit page, a second start offers the
+// maintenance pages (repair, remove), the Add/Remove Programs command removes,
+// Cancel during the run rolls back, a failing product ends on the page its
+// Rollback setting calls for, and restarts are asked on the restart pages.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SilentBundle.h"
+#include "platform/StringUtil.h"
+#include "platform/UniqueResource.h"
+#include "registry/RegistryUtil.h"
+#include "support/ProcessRunner.h"
+#include "support/TestPaths.h"
+#include "support/WindowDriver.h"
+
+using e2etest::BundleProduct;
+using e2etest::SilentBundle;
+using e2etest::SilentBundleOptions;
+using testsupport::DialogWindow;
+
+namespace {
+
+constexpr DWORD kFirstPageTimeoutMs = 60000;
+constexpr DWORD kStepTimeoutMs = 60000;
+const wchar_t kInstallRoot[] = L"C:\\E2E Wizard Run";
+const wchar_t kStudioFolder[] = L"C:\\E2E Wizard Run\\Studio\\";
+const wchar_t kSummaryOk[] = L"Setup ended with (0) Errors";
+
+std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+// The product with `extra` added to its install command's arguments.
+BundleProduct WithInstallArguments(BundleProduct product, const std::string& extra) {
+  const std::string start = "InstallCommand=\"";
+  const size_t at = product.xml.find(start);
+  if (at != std::string::npos) product.xml.insert(product.xml.find('"', at + start.size()), " " + extra);
+  return product;
+}
+
+// The product element with one more attribute.
+BundleProduct WithAttribute(BundleProduct product, const std::string& attribute) {
+  const size_t end = product.xml.rfind("/>");
+  if (end != std::string::npos) product.xml.insert(end, " " + attribute);
+  return product;
+}
+
+// The ERROR lines of a log, but for the test bundle's images that are left
+// out on purpose.
+std::vector<std::wstring> ErrorLines(const std::wstring& log) {
+  std::vector<std::wstring> lines;
+  for (const std::wstring& line : platform::Split(log, L"\n")) {
+    if (Contains(line, L"ERROR:") && !Contains(line, L"Unable to load the bitmap")) lines.push_back(line);
+  }
+  return lines;
+}
+
+// Copies a folder with everything below it; false at the first failure.
+bool CopyFolder(const std::wstring& from, const std::wstring& to) {
+  ::CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW found = {};
+  platform::UniqueFindHandle find(::FindFirstFileW((from + L"*").c_str(), &found));
+  if (!find) return false;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const bool ok = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                        ? CopyFolder(from + name + L"\\", to + name + L"\\")
+                        : ::CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE) != 0;
+    if (!ok) return false;
+  } while (::FindNextFileW(find.Get(), &found));
+  return true;
+}
+
+// One page of a walk and what the user clicks on it, in order.
+struct Step {
+  const wchar_t* page;
+  std::vector<const wchar_t*> clicks;
+};
+
+// One start of the bundle's Setup.exe (or of another command line) and the
+// pages a user goes through.
+class WizardWalk {
+ public:
+  WizardWalk(const SilentBundle& bundle, const std::wstring& commandLine)
+      : bundle_(bundle),
+        process_(testsupport::StartProcess(commandLine, bundle.Bundle().Folder())),
+        driver_(process_.Id(), process_.Handle()) {}
+  ~WizardWalk() {
+    if (process_.IsRunning()) (void)process_.Wait(0);
+  }
+  WizardWalk(const WizardWalk&) = delete;
+  WizardWalk& operator=(const WizardWalk&) = delete;
+
+  [[nodiscard]] bool Follow(const std::vector<Step>& steps, DWORD firstTimeoutMs = kStepTimeoutMs) {
+    DWORD timeout = firstTimeoutMs;
+    for (const Step& step : steps) {
+      DialogWindow page;
+      if (!WaitForPage(step.page, timeout, page)) return false;
+      timeout = kStepTimeoutMs;
+      for (const wchar_t* control : step.clicks) {
+        if (!Click(page.window, control)) {
+          trouble_ = "could not click " + Utf8(control) + " on " + Utf8(step.page) + "\n" + Describe();
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  [[nodiscard]] bool WaitForPage(const std::wstring& id, DWORD timeoutMs, DialogWindow& page) {
+    if (driver_.WaitForPage(id, timeoutMs, page)) return true;
+    trouble_ = "page " + Utf8(id) + " did not come\n" + Describe();
+    return false;
+  }
+
+  [[nodiscard]] bool WaitForDialog(const std::wstring& id, DialogWindow& dialog) {
+    if (driver_.WaitForDialog(id, kStepTimeoutMs, dialog)) return true;
+    trouble_ = "dialog " + Utf8(id) + " did not come\n" + Describe();
+    return false;
+  }
+
+  [[nodiscard]] bool Click(HWND dialog, const std::wstring& id) const {
+    const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+    for (;;) {
+      testsupport::ControlInfo control;
+      if (testsupport::FindControl(dialog, id, control) && control.visible && control.enabled) {
+        return testsupport::Click(control.window);
+      }
+      if (::GetTickCount64() >= deadline || !process_.IsRunning()) return false;
+      ::Sleep(25);
+    }
+  }
+
+  [[nodiscard]] std::string Describe() const {
+    std::string text = process_.IsRunning() ? "Setup.exe runs; it shows:\n" : "Setup.exe has ended; it showed:\n";
+    for (const testsupport::WindowInfo& window : driver_.TopLevelWindows()) {
+      text += "  " + Utf8(window.className) + " \"" + Utf8(window.title) + "\" [" +
+              Utf8(testsupport::DialogIdOf(window.window)) + "] " + Utf8(window.StaticText()) + "\n";
+    }
+    std::wstring log = bundle_.SetupLogText();
+    if (log.size() > 6000) log = L"..." + log.substr(log.size() - 6000);
+    return text + "log ending:\n" + Utf8(log);
+  }
+
+  [[nodiscard]] testsupport::ProcessResult End() { return process_.Wait(kStepTimeoutMs); }
+  [[nodiscard]] const testsupport::WindowDriver& Driver() const { return driver_; }
+  [[nodiscard]] testsupport::RunningProcess& Process() { return process_; }
+  [[nodiscard]] const std::string& Trouble() const { return trouble_; }
+
+ private:
+  const SilentBundle& bundle_;
+  testsupport::RunningProcess process_;
+  testsupport::WindowDriver driver_;
+  std::string trouble_;
+};
+
+const std::vector<Step> kInstallPages = {{L"WelcomeDlg", {L"Next"}},
+                                         {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
+                                         {L"UserInfoDlg", {L"Next"}},
+                                         {L"CustomizeDlg", {L"Next"}},
+                                         {L"VerifyReadyDlg", {L"Install"}}};
+
+class WizardRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int serial = 0;
+    scratch_ = testsupport::MakeScratchFolder(L"WizardRun" + std::to_wstring(++serial));
+    marker_ = scratch_ + L"runs.txt";
+    gate_ = scratch_ + L"gate.txt";
+    restarts_ = scratch_ + L"restarts.txt";
+    ::SetEnvironmentVariableW(L"SHUTDOWN_RECORD_FILE", restarts_.c_str());
+    ClearRunOnce();
+    testsupport::RemoveFolder(std::wstring(kInstallRoot) + L"\\");
+  }
+  void TearDown() override {
+    bundle_.reset();
+    ClearRunOnce();
+    ::SetEnvironmentVariableW(L"SHUTDOWN_RECORD_FILE", nullptr);
+    testsupport::RemoveFolder(std::wstring(kInstallRoot) + L"\\");
+    testsupport::RemoveFolder(scratch_);
+  }
+
+  static void ClearRunOnce() {
+    for (const wchar_t* value : {registry::kRebootMarkerValue, L"RestartForE2ESilentBundle"}) {
+      platform::UniqueHKey key;
+      if (registry::OpenKey(registry::kRunOnceKey, KEY_SET_VALUE, registry::View::Default, key) == ERROR_SUCCESS) {
+        (void)::RegDeleteValueW(key.Get(), value);
+      }
+    }
+  }
+
+  void Make(const std::wstring& name, const std::vector<BundleProduct>& products, const std::string& extraGeneral = "",
+            bool restartPages = false) {
+    SilentBundleOptions options;
+    options.extraGeneral = extraGeneral +
+                           "<StyleConfigPath Value=\"SetupData\\Configuration\\StyleConfig.xml\"/>"
+                           "<MainDialogConfigPath Value=\"SetupData\\Configuration\\ConfigForMainDialog.xml\"/>";
+    std::vector<BundleProduct> list = products;
+    if (restartPages) {
+      // The restart questions are pages of the demo's pre-install sources.
+      const std::string studioSources = "<WixFile Path=\"SetupData\\Wix\\StudioFeatures.wxs\"/>";
+      std::string& studio = list.front().xml;
+      studio.insert(studio.find(studioSources) + studioSources.size(),
+                    "<WixFile Path=\"SetupData\\Wix\\PreInstallDialogs.wxs\"/>");
+    }
+    bundle_ = std::make_unique<SilentBundle>(name, list, "", options);
+    // The wizard's look: the demo's frame and style files.
+    for (const wchar_t* file : {L"StyleConfig.xml", L"ConfigForMainDialog.xml"}) {
+      const std::string bytes = testsupport::ReadFileBytes(testsupport::SourceFolder() +
+                                                           L"examples\\demo\\SetupData\\Configuration\\" + file);
+      ASSERT_FALSE(bytes.empty()) << Utf8(file);
+      ASSERT_TRUE(testsupport::WriteFileBytes(
+          bundle_->Bundle().Folder() + L"SetupData\\Configuration\\" + file, bytes));
+    }
+    if (restartPages) {
+      const std::string source = testsupport::ReadFileBytes(testsupport::SourceFolder() +
+                                                            L"examples\\demo\\SetupData\\Wix\\PreInstallDialogs.wxs");
+      ASSERT_FALSE(source.empty());
+      ASSERT_TRUE(testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Wix\\PreInstallDialogs.wxs", source));
+    }
+  }
+
+  [[nodiscard]] std::wstring SetupCommand(const std::wstring& arguments = L"") const {
+    return testsupport::Quote(bundle_->Bundle().SetupExe()) + L" INSTALLDIR=\"" + std::wstring(kInstallRoot) + L"\\Studio\"" +
+           (arguments.empty() ? L"" : L" " + arguments);
+  }
+
+  [[nodiscard]] BundleProduct Tool(int sequence, int exitCode = 0, const std::string& reboot = "") const {
+    return e2etest::ExeProduct(sequence, "Tool", marker_, exitCode, reboot, "/exit:0");
+  }
+
+  // The restarts the setup asked the system for; waits a little for a
+  // shutdown.exe started as the setup ended.
+  [[nodiscard]] std::vector<std::wstring> Restarts(size_t expected) const {
+    std::vector<std::wstring> lines = e2etest::Lines(restarts_);
+    for (int i = 0; i < 100 && lines.size() < expected; ++i) {
+      ::Sleep(50);
+      lines = e2etest::Lines(restarts_);
+    }
+    if (expected == 0) {
+      ::Sleep(500);
+      lines = e2etest::Lines(restarts_);
+    }
+    return lines;
+  }
+
+  std::wstring scratch_;
+  std::wstring marker_;
+  std::wstring gate_;
+  std::wstring restarts_;
+  std::unique_ptr<SilentBundle> bundle_;
+};
+
+struct BarReading {
+  int highest = -1;
+  int rangeHigh = 0;
+};
+
+// Reads the progress page's bar until the page goes away.
+BarReading WatchProgressBar(const WizardWalk& walk, HWND page) {
+  BarReading reading;
+  testsupport::ControlInfo bar;
+  if (!testsupport::FindControl(page, L"ProgressBar", bar)) return reading;
+  while (::IsWindow(page) && ::IsWindow(bar.window)) {
+    DWORD_PTR position = 0;
+    DWORD_PTR high = 0;
+    if (::SendMessageTimeoutW(bar.window, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &position) != 0 &&
+        ::SendMessageTimeoutW(bar.window, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 2000, &high) != 0) {
+      reading.highest = std::max(reading.highest, static_cast<int>(position));
+      reading.rangeHigh = static_cast<int>(high);
+    }
+    if (!walk.Driver().ProcessRunning()) break;
+    ::Sleep(20);
+  }
+  return reading;
+}
+
+TEST_F(WizardRunTest, InstallsByClicksThenRepairsFromTheMaintenancePagesAndRemovesAsAddRemoveProgramsDoes) {
+  Make(L"wizard-run-main", {SilentBundle::Studio(), SilentBundle::Samples(), SilentBundle::SmallA(), Tool(4)});
+
+  {
+    WizardWalk walk(*bundle_, SetupCommand());
+    ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+    DialogWindow progress;
+    ASSERT_TRUE(walk.WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk.Trouble();
+    const BarReading bar = WatchProgressBar(walk, progress.window);
+    ASSERT_TRUE(walk.Follow({{L"ExitDlg", {L"Finish"}}})) << walk.Trouble();
+    const testsupport::ProcessResult result = walk.End();
+    ASSERT_FALSE(result.timedOut) << walk.Describe();
+    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+    EXPECT_GT(bar.highest, 0) << "the progress bar never moved";
+    EXPECT_GT(bar.rangeHigh, 0);
+  }
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSamplesCode).empty());
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+  EXPECT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"});
+  EXPECT_TRUE(e2etest::FileExists(std::wstring(kStudioFolder) + L"Studio.txt"));
+  ASSERT_TRUE(e2etest::ArpEntryExists());
+  EXPECT_TRUE(Contains(bundle_->SetupLogText(), kSummaryOk)) << Utf8(bundle_->SetupLogText());
+
+  // Repair puts back a file the user lost.
+  ASSERT_TRUE(::DeleteFileW((std::wstring(kStudioFolder) + L"Studio.txt").c_str()));
+  {
+    WizardWalk walk(*bundle_, SetupCommand());
+    ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                             {L"MaintenanceTypeDlg", {L"RepairButton"}},
+                             {L"VerifyReadyDlg", {L"Repair"}},
+                             {L"ExitDlg", {L"Finish"}}},
+                            kFirstPageTimeoutMs))
+        << walk.Trouble();
+    const testsupport::ProcessResult result = walk.End();
+    ASSERT_FALSE(result.timedOut) << walk.Describe();
+    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  }
+  EXPECT_TRUE(e2etest::FileExists(std::wstring(kStudioFolder) + L"Studio.txt")) << "Repair did not restore the file";
+  EXPECT_TRUE(Contains(bundle_->SetupLogText(), L"Repair")) << Utf8(bundle_->SetupLogText());
+
+  // The Add/Remove Programs uninstall button runs the registered command.
+  std::wstring uninstall;
+  ASSERT_TRUE(e2etest::ReadArpString(L"UninstallString", uninstall));
+  ASSERT_TRUE(Contains(uninstall, L"/arp")) << Utf8(uninstall);
+  // A real bundle's main package installs the maintenance copy; the demo's
+  // does not, so it is put where the entry's command looks for it.
+  const std::wstring copyFolder = std::wstring(kStudioFolder) + L"Setup\\";
+  ::CreateDirectoryW(copyFolder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW(bundle_->Bundle().SetupExe().c_str(), (copyFolder + L"Setup.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFolder(bundle_->Bundle().Folder() + L"SetupData\\", copyFolder + L"SetupData\\"));
+  {
+    WizardWalk walk(*bundle_, uninstall);
+    ASSERT_TRUE(walk.Process().IsValid()) << Utf8(uninstall);
+    ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                             {L"MaintenanceTypeDlg", {L"RemoveButton"}},
+                             {L"VerifyReadyDlg", {L"Remove"}},
+                             {L"ExitDlg", {L"Finish"}}},
+                            kFirstPageTimeoutMs))
+        << walk.Trouble();
+    const testsupport::ProcessResult result = walk.End();
+    ASSERT_FALSE(result.timedOut) << walk.Describe();
+    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  }
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSamplesCode).empty());
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+  EXPECT_FALSE(e2etest::ArpEntryExists());
+  EXPECT_EQ(e2etest::RunNames(marker_), (std::vector<std::wstring>{L"Tool", L"Tool-remove"}));
+  EXPECT_EQ(ErrorLines(bundle_->SetupLogText()), std::vector<std::wstring>{});
+}
+
+TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
+  // Studio (Rollback) installs first, then the EXE product waits for the
+  // test's word, so that Cancel comes while a product runs.
+  Make(L"wizard-run-cancel",
+       {SilentBundle::Studio(), WithInstallArguments(Tool(2), "/waitfor:" + Utf8(gate_)),
+        e2etest::InSequence(SilentBundle::SmallA(), 3)});
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  DialogWindow progress;
+  ASSERT_TRUE(walk.WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk.Trouble();
+  const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+  while (e2etest::RunNames(marker_).empty() && ::GetTickCount64() < deadline) ::Sleep(50);
+  ASSERT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"}) << walk.Describe();
+
+  // The window answers while the product runs: Cancel asks its question.
+  ASSERT_TRUE(walk.Click(progress.window, L"Cancel")) << walk.Describe();
+  DialogWindow question;
+  ASSERT_TRUE(walk.WaitForDialog(L"CancelDlg", question)) << walk.Trouble();
+  ASSERT_TRUE(walk.Click(question.window, L"Yes")) << walk.Describe();
+  ASSERT_TRUE(testsupport::WaitUntilGone(question.window, kStepTimeoutMs));
+  ASSERT_TRUE(testsupport::WriteFileBytes(gate_, "go"));
+
+  DialogWindow page;
+  const bool ended = walk.Driver().WaitForPage(L"UserExitDlg", kStepTimeoutMs, page) ||
+                     walk.Driver().WaitForPage(L"FatalErrorDlg", 1000, page);
+  ASSERT_TRUE(ended) << walk.Describe();
+  ASSERT_TRUE(walk.Click(page.window, L"Finish")) << walk.Describe();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_NE(result.exitCode, 0u) << walk.Describe();
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty()) << "Studio was not rolled back";
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty()) << "SmallA ran after the cancel";
+  EXPECT_FALSE(e2etest::ArpEntryExists());
+}
+
+struct FailureCase {
+  const char* name;
+  bool rollback;
+  const wchar_t* page;  // the exit page the run ends on
+};
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class WizardRunFailure : public WizardRunTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(WizardRunFailure, AFailingProductEndsOnThePageItsRollbackSettingCallsFor) {
+  BundleProduct failing = Tool(2, 1603);
+  if (GetParam().rollback) failing = WithAttribute(failing, "Rollback=\"true\"");
+  Make(L"wizard-run-failure-" + platform::Utf8ToWide(GetParam().name),
+       {SilentBundle::Studio(), failing, e2etest::InSequence(SilentBundle::SmallA(), 3)});
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  ASSERT_TRUE(walk.Follow({{GetParam().page, {L"Finish"}}})) << walk.Trouble();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  const std::wstring log = bundle_->SetupLogText();
+  if (GetParam().rollback) {
+    EXPECT_NE(result.exitCode, 0u) << walk.Describe();
+    EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty()) << "Studio was not rolled back";
+    EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+    EXPECT_FALSE(e2etest::ArpEntryExists());
+  } else {
+    EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
+    EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+    EXPECT_TRUE(Contains(log, L"WARNING:")) << Utf8(log);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Products, WizardRunFailure,
+                         ::testing::Values(FailureCase{"WithRollback", true, L"FatalErrorDlg"},
+                                           FailureCase{"WithoutRollback", false, L"ExitDlg"}),
+                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
