@@ -388,7 +388,7 @@ TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
   ASSERT_TRUE(walk.Click(page.window, L"Finish")) << walk.Describe();
   const testsupport::ProcessResult result = walk.End();
   ASSERT_FALSE(result.timedOut) << walk.Describe();
-  EXPECT_NE(result.exitCode, 0u) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 1u) << walk.Describe();
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty()) << "Studio was not rolled back";
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty()) << "SmallA ran after the cancel";
   EXPECT_FALSE(e2etest::ArpEntryExists());
@@ -415,11 +415,12 @@ TEST_P(WizardRunFailure, AFailingProductEndsOnThePageItsRollbackSettingCallsFor)
   ASSERT_FALSE(result.timedOut) << walk.Describe();
   const std::wstring log = bundle_->SetupLogText();
   if (GetParam().rollback) {
-    EXPECT_NE(result.exitCode, 0u) << walk.Describe();
+    EXPECT_EQ(result.exitCode, 2u) << walk.Describe();
     EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty()) << "Studio was not rolled back";
     EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
     EXPECT_FALSE(e2etest::ArpEntryExists());
   } else {
+    EXPECT_EQ(result.exitCode, 3u) << walk.Describe();
     EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
     EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
     EXPECT_TRUE(Contains(log, L"WARNING:")) << Utf8(log);
@@ -428,7 +429,7 @@ TEST_P(WizardRunFailure, AFailingProductEndsOnThePageItsRollbackSettingCallsFor)
 
 INSTANTIATE_TEST_SUITE_P(Products, WizardRunFailure,
                          ::testing::Values(FailureCase{"WithRollback", true, L"FatalErrorDlg"},
-                                           FailureCase{"WithoutRollback", false, L"ExitDlg"}),
+                                           FailureCase{"WithoutRollback", false, L"ExitFailedDlg"}),
                          [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
