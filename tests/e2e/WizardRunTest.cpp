@@ -433,3 +433,108 @@ INSTANTIATE_TEST_SUITE_P(Products, WizardRunFailure,
                          [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// What Windows does at the next logon: the RunOnce value goes, its command runs.
+testsupport::RunningProcess RunResumeCommand(const std::wstring& command) {
+  platform::UniqueHKey key;
+  if (registry::OpenKey(registry::kRunOnceKey, KEY_SET_VALUE, registry::View::Default, key) == ERROR_SUCCESS) {
+    (void)::RegDeleteValueW(key.Get(), registry::kRebootMarkerValue);
+  }
+  return testsupport::StartProcess(command);
+}
+
+TEST_F(WizardRunTest, AnIntermediateRestartAskedNowRestartsOnceAndTheNextLogonFinishesTheRunInTheWizard) {
+  Make(L"wizard-run-restart-now",
+       {SilentBundle::Studio(), Tool(2, 3010, "FORCE"), e2etest::InSequence(SilentBundle::SmallA(), 3)},
+       "<Reboot Value=\"true\"/>", true);
+  {
+    WizardWalk walk(*bundle_, SetupCommand());
+    ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+    DialogWindow question;
+    ASSERT_TRUE(walk.WaitForDialog(L"Restart_Intermediate_Dlg", question)) << walk.Trouble();
+    ASSERT_TRUE(walk.Click(question.window, L"Yes")) << walk.Describe();
+    const testsupport::ProcessResult result = walk.End();
+    ASSERT_FALSE(result.timedOut) << walk.Describe();
+    EXPECT_EQ(result.exitCode, 4u) << walk.Describe();
+  }
+  const std::wstring firstLog = bundle_->SetupLogText();
+  EXPECT_TRUE(Contains(firstLog, L"Archiving the data to be used after intermediate reboot...")) << Utf8(firstLog);
+  EXPECT_FALSE(Contains(firstLog, L"The user has canceled the Setup!")) << Utf8(firstLog);
+  EXPECT_EQ(Restarts(1).size(), 1u);
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty()) << "nothing runs after the restart";
+  const std::wstring command = registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue);
+  wchar_t system[MAX_PATH] = {};
+  ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+  EXPECT_TRUE(platform::StartsWith(platform::ToLower(command), platform::ToLower(std::wstring(L"\"") + system + L"\\cmd.exe\"")))
+      << Utf8(command);
+  EXPECT_TRUE(Contains(command, L"\"" + bundle_->LogFolder() + L"_BootstrapperReboot.bat\"")) << Utf8(command);
+
+  // The next logon: the same wizard finishes the remaining products.
+  testsupport::RunningProcess shell = RunResumeCommand(command);
+  ASSERT_TRUE(shell.IsValid()) << Utf8(command);
+  testsupport::RunningProcess setup = testsupport::WaitForProcessOf(bundle_->Bundle().SetupExe(), 60000);
+  ASSERT_TRUE(setup.IsValid()) << "the resume command started no setup: " << Utf8(command);
+  testsupport::WindowDriver driver(setup.Id(), setup.Handle());
+  DialogWindow exitPage;
+  ASSERT_TRUE(driver.WaitForPage(L"ExitDlg", kFirstPageTimeoutMs, exitPage)) << Utf8(bundle_->SetupLogText());
+  testsupport::ControlInfo finish;
+  ASSERT_TRUE(testsupport::FindControl(exitPage.window, L"Finish", finish));
+  ASSERT_TRUE(testsupport::Click(finish.window));
+  const testsupport::ProcessResult resumed = setup.Wait(kStepTimeoutMs);
+  ASSERT_FALSE(resumed.timedOut);
+  EXPECT_EQ(resumed.exitCode, 0u) << Utf8(bundle_->SetupLogText());
+  (void)shell.Wait(kStepTimeoutMs);
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+  EXPECT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"}) << "the EXE product is not run twice";
+  EXPECT_TRUE(e2etest::ArpEntryExists());
+  EXPECT_EQ(Restarts(1).size(), 1u) << "no second restart";
+}
+
+TEST_F(WizardRunTest, AnIntermediateRestartPutOffStopsTheRunAndLeavesTheMarker) {
+  Make(L"wizard-run-restart-later",
+       {SilentBundle::Studio(), Tool(2, 3010, "FORCE"), e2etest::InSequence(SilentBundle::SmallA(), 3)},
+       "<Reboot Value=\"true\"/>", true);
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  DialogWindow question;
+  ASSERT_TRUE(walk.WaitForDialog(L"Restart_Intermediate_Dlg", question)) << walk.Trouble();
+  ASSERT_TRUE(walk.Click(question.window, L"No")) << walk.Describe();
+  // The run stops where the restart is needed; the wizard says it was left.
+  ASSERT_TRUE(walk.Follow({{L"UserExitDlg", {L"Finish"}}})) << walk.Trouble();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(result.exitCode, 4u) << Utf8(log);
+  EXPECT_TRUE(Contains(log, L"Intermediate Reboot: User has chosen to restart later!")) << Utf8(log);
+  EXPECT_EQ(Restarts(0).size(), 0u);
+  EXPECT_FALSE(registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue).empty())
+      << "the run resumes at the next logon";
+  platform::UniqueHKey runOnce;
+  ASSERT_EQ(registry::OpenKey(registry::kRunOnceKey, KEY_READ, registry::View::Default, runOnce), ERROR_SUCCESS);
+  EXPECT_EQ(::RegQueryValueExW(runOnce.Get(), L"RestartForE2ESilentBundle", nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS)
+      << "the pending-restart marker";
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+}
+
+TEST_F(WizardRunTest, AFinalRestartIsAskedOnFinishAndNowRestartsWithoutTheUserExitPage) {
+  Make(L"wizard-run-final-restart", {SilentBundle::Studio(), Tool(2, 3010)}, "<Reboot Value=\"true\"/>", true);
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  ASSERT_TRUE(walk.Follow({{L"ExitDlg", {L"Finish"}}})) << walk.Trouble();
+  DialogWindow question;
+  ASSERT_TRUE(walk.WaitForDialog(L"Restart_Main_Dlg", question)) << walk.Trouble();
+  ASSERT_TRUE(walk.Click(question.window, L"Yes")) << walk.Describe();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_EQ(result.exitCode, 0u) << Utf8(log);
+  EXPECT_EQ(Restarts(1).size(), 1u) << Utf8(log);
+  EXPECT_FALSE(Contains(log, L"The user has canceled the Setup!")) << Utf8(log);
+  EXPECT_TRUE(Contains(log, L"System restart is required.")) << Utf8(log);
+  EXPECT_TRUE(e2etest::ArpEntryExists());
+}
+
+}  // namespace
