@@ -379,6 +379,10 @@ TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
   ASSERT_TRUE(walk.WaitForDialog(L"CancelDlg", question)) << walk.Trouble();
   ASSERT_TRUE(walk.Click(question.window, L"Yes")) << walk.Describe();
   ASSERT_TRUE(testsupport::WaitUntilGone(question.window, kStepTimeoutMs));
+  // A second Cancel has nothing left to ask: the button is off until the run ends.
+  testsupport::ControlInfo cancel;
+  ASSERT_TRUE(testsupport::FindControl(progress.window, L"Cancel", cancel));
+  EXPECT_FALSE(cancel.enabled) << walk.Describe();
   ASSERT_TRUE(testsupport::WriteFileBytes(gate_, "go"));
 
   DialogWindow page;
@@ -392,6 +396,40 @@ TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty()) << "Studio was not rolled back";
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty()) << "SmallA ran after the cancel";
   EXPECT_FALSE(e2etest::ArpEntryExists());
+}
+
+TEST_F(WizardRunTest, ClosingTheWindowDuringTheRunDoesNotEndIt) {
+  Make(L"wizard-run-close",
+       {SilentBundle::Studio(), WithInstallArguments(Tool(2), "/waitfor:" + Utf8(gate_)),
+        e2etest::InSequence(SilentBundle::SmallA(), 3)});
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  DialogWindow progress;
+  ASSERT_TRUE(walk.WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk.Trouble();
+  const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+  while (e2etest::RunNames(marker_).empty() && ::GetTickCount64() < deadline) ::Sleep(50);
+  ASSERT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"}) << walk.Describe();
+
+  // The title bar's close (and Alt+F4) while a product runs.
+  const HWND frame = walk.Driver().MainFrame();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_TRUE(::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0));
+  ASSERT_TRUE(::PostMessageW(frame, WM_CLOSE, 0, 0));
+  ::Sleep(1000);
+  EXPECT_TRUE(::IsWindow(frame)) << walk.Describe();
+  // Should it ask whether to cancel, the user says no.
+  DialogWindow question;
+  if (walk.Driver().WaitForDialog(L"CancelDlg", 500, question)) {
+    ASSERT_TRUE(walk.Click(question.window, L"No"));
+  }
+
+  ASSERT_TRUE(testsupport::WriteFileBytes(gate_, "go"));
+  ASSERT_TRUE(walk.Follow({{L"ExitDlg", {L"Finish"}}})) << walk.Trouble();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty());
+  EXPECT_TRUE(e2etest::ArpEntryExists());
 }
 
 struct FailureCase {

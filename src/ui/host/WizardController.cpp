@@ -252,7 +252,10 @@ void CWizardController::Cancel() {
     CloseMainDialog();
     return;
   }
+  if (askingCancel_) return;
+  askingCancel_ = true;
   (void)SpawnDialog(L"CancelDlg");
+  askingCancel_ = false;
 }
 
 void CWizardController::CloseMainDialog() {
