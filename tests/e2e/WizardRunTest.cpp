@@ -432,8 +432,12 @@ TEST_F(WizardRunTest, ClosingTheWindowDuringTheRunDoesNotEndIt) {
   EXPECT_TRUE(e2etest::ArpEntryExists());
 }
 
+// How the second product fails.
+enum class Failure { kExitCode, kCrash, kMissingPackage };
+
 struct FailureCase {
   const char* name;
+  Failure failure;
   bool rollback;
   const wchar_t* page;  // the exit page the run ends on
 };
@@ -443,6 +447,12 @@ class WizardRunFailure : public WizardRunTest, public ::testing::WithParamInterf
 
 TEST_P(WizardRunFailure, AFailingProductEndsOnThePageItsRollbackSettingCallsFor) {
   BundleProduct failing = Tool(2, 1603);
+  if (GetParam().failure == Failure::kCrash) failing = WithInstallArguments(Tool(2), "/crash");
+  if (GetParam().failure == Failure::kMissingPackage) {
+    failing = e2etest::InSequence(SilentBundle::Samples(), 2);
+    const std::string location = "HalvorskSamples.msi";
+    failing.xml.replace(failing.xml.find(location), location.size(), "Missing.msi");
+  }
   if (GetParam().rollback) failing = WithAttribute(failing, "Rollback=\"true\"");
   Make(L"wizard-run-failure-" + platform::Utf8ToWide(GetParam().name),
        {SilentBundle::Studio(), failing, e2etest::InSequence(SilentBundle::SmallA(), 3)});
@@ -465,10 +475,14 @@ TEST_P(WizardRunFailure, AFailingProductEndsOnThePageItsRollbackSettingCallsFor)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Products, WizardRunFailure,
-                         ::testing::Values(FailureCase{"WithRollback", true, L"FatalErrorDlg"},
-                                           FailureCase{"WithoutRollback", false, L"ExitFailedDlg"}),
-                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Products, WizardRunFailure,
+    ::testing::Values(FailureCase{"WithRollback", Failure::kExitCode, true, L"FatalErrorDlg"},
+                      FailureCase{"WithoutRollback", Failure::kExitCode, false, L"ExitFailedDlg"},
+                      FailureCase{"CrashWithRollback", Failure::kCrash, true, L"FatalErrorDlg"},
+                      FailureCase{"CrashWithoutRollback", Failure::kCrash, false, L"ExitFailedDlg"},
+                      FailureCase{"MissingPackageWithRollback", Failure::kMissingPackage, true, L"FatalErrorDlg"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 
