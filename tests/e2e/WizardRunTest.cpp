@@ -263,6 +263,34 @@ class WizardRunTest : public ::testing::Test {
   std::unique_ptr<SilentBundle> bundle_;
 };
 
+// A progress page without its Cancel button and its bar: the run still
+// goes from Install to the exit page.
+TEST_F(WizardRunTest, AProgressPageWithoutCancelOrBarStillRunsToTheExitPage) {
+  Make(L"wizard-run-bare-progress", {SilentBundle::Studio(), Tool(2)});
+  const std::wstring sourcePath = bundle_->Bundle().Folder() + L"SetupData\\Wix\\StudioUI.wxs";
+  std::string source = testsupport::ReadFileBytes(sourcePath);
+  const size_t page = source.find("<Dialog Id=\"ProgressDlg\"");
+  ASSERT_NE(page, std::string::npos);
+  for (const char* id : {"<Control Id=\"ProgressBar\"", "<Control Id=\"Cancel\""}) {
+    const size_t at = source.find(id, page);
+    ASSERT_NE(at, std::string::npos) << id;
+    const size_t selfClosed = source.find("/>", at);
+    const size_t open = source.find('>', at);
+    const size_t end = selfClosed == open - 1 ? open + 1 : source.find("</Control>", at) + 10;
+    source.erase(at, end - at);
+  }
+  ASSERT_TRUE(testsupport::WriteFileBytes(sourcePath, source));
+
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  ASSERT_TRUE(walk.Follow({{L"ExitDlg", {L"Finish"}}})) << walk.Trouble();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  EXPECT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"});
+  EXPECT_TRUE(e2etest::ArpEntryExists());
+}
+
 struct BarReading {
   int highest = -1;
   int rangeHigh = 0;
