@@ -263,6 +263,29 @@ class WizardRunTest : public ::testing::Test {
   std::unique_ptr<SilentBundle> bundle_;
 };
 
+TEST_F(WizardRunTest, ChangeFromTheMaintenancePagesRunsTheModification) {
+  Make(L"wizard-run-change", {SilentBundle::Studio(), SilentBundle::Samples(), Tool(3)});
+  const e2etest::SilentRun install = bundle_->Run(L"/si");
+  ASSERT_EQ(install.result.exitCode, 0u) << Utf8(bundle_->SetupLogText());
+  const size_t installLog = bundle_->SetupLogText().size();
+
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                           {L"MaintenanceTypeDlg", {L"ChangeButton"}},
+                           {L"CustomizeDlg", {L"Next"}},
+                           {L"VerifyReadyDlg", {L"Install"}},
+                           {L"ExitDlg", {L"Finish"}}},
+                          kFirstPageTimeoutMs))
+      << walk.Trouble();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  const std::wstring log = bundle_->SetupLogText().substr(installLog);
+  EXPECT_TRUE(Contains(log, L"The modify of the setup has been completed successfully!!")) << Utf8(log);
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
+  EXPECT_TRUE(e2etest::ArpEntryExists());
+}
+
 // A progress page without its Cancel button and its bar: the run still
 // goes from Install to the exit page.
 TEST_F(WizardRunTest, AProgressPageWithoutCancelOrBarStillRunsToTheExitPage) {
