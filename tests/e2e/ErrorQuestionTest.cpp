@@ -54,7 +54,12 @@ bool AdjustConfig(const testsupport::WixSetBundle& bundle, bool withErrorDialog)
     if (start == std::string::npos) return false;
     config.erase(start, file + std::string("ErrorDlg.wxs\"/>").size() - start);
   }
-  return testsupport::WriteFileBytes(bundle.SetupConfigPath(), config);
+  // The look of the wizard tests' own bundle, so the question is seen as a user sees it.
+  const std::string style =
+      testsupport::ReadFileBytes(testsupport::SourceFolder() + L"tests\\packages\\wizardmain\\StyleConfig.xml");
+  return !style.empty() &&
+         testsupport::WriteFileBytes(bundle.Folder() + L"SetupData\\Configuration\\StyleConfig.xml", style) &&
+         testsupport::WriteFileBytes(bundle.SetupConfigPath(), config);
 }
 
 bool ClickWhenReady(const testsupport::WindowDriver& driver, HWND dialog, const std::wstring& id) {
