@@ -211,6 +211,19 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
     wixFiles_.push_back(library + L"\\" + file);
     sources += "<WixFile Path=\"" + Utf8(wixFiles_.back()) + "\"/>";
   }
+  // The sets with a feature page read the package's features from the sources too.
+  const std::string setName = set.name;
+  if (setName == "FeatureTree" || setName == "Mondo") {
+    const std::wstring features = L"SetupData\\Wix\\WixSetFeatures.wxs";
+    CreateFolders(folder_ + L"SetupData\\Wix\\");
+    if (!::CopyFileW((SourceFolder() + L"tests\\packages\\wixsets\\WixSetFeatures.wxs").c_str(),
+                     (folder_ + features).c_str(), FALSE)) {
+      problem_ = L"WixSetFeatures.wxs could not be copied into " + folder_;
+      return;
+    }
+    wixFiles_.push_back(features);
+    sources += "<WixFile Path=\"" + Utf8(features) + "\"/>";
+  }
   const std::string config =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
       "<BootstrapperRegistry Value=\"WixSetBundle" + std::string(set.name) + "\"/>"

@@ -18,6 +18,9 @@ namespace {
 // The enabled state told for a folder-less feature; WiX has no name for this event.
 constexpr int kSelectionPathEnabledEvent = 16;
 constexpr int kMenuOffset = 34;
+// Publishing waits for this: the controls after the tree subscribe only once
+// the whole dialog is made.
+constexpr UINT kPublishLater = WM_APP + 0x317;
 
 void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
   for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size())) {
@@ -76,6 +79,7 @@ void CSelectionTree_BT::OnAttached() {
   tree_->Build();
   if (!tree_->GetItems().empty()) (void)TreeView_SelectItem(GetHwnd(), tree_->GetItems().front());
   Publish();
+  (void)::PostMessageW(GetHwnd(), kPublishLater, 0, 0);
 }
 
 std::wstring CSelectionTree_BT::Localized(const wchar_t* id, const wchar_t* builtIn) const {
@@ -230,6 +234,9 @@ bool CSelectionTree_BT::OnNotifyMessage(const NMHDR& header, LRESULT& result) {
 
 LRESULT CSelectionTree_BT::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kPublishLater:
+      Publish();
+      return 0;
     case WM_CONTEXTMENU:
       // The context-menu key or Shift+F10: the menu of the selected item.
       if (lParam == -1) {
