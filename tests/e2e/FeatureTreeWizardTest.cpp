@@ -10,12 +10,15 @@
 
 #include <msi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "FeatureTreeBundle.h"
 #include "FeatureWizardWalk.h"
+#include "platform/StringUtil.h"
 #include "support/BundleFixture.h"
+#include "support/TestPaths.h"
 #include "support/WixSetBundle.h"
 
 namespace {
@@ -180,6 +183,188 @@ TEST_F(FeatureTreeWizard, TreeShowsTheFeaturesAndTheChoicesReachWindowsInstaller
   EXPECT_NE(log.find(L"DeSelected Features are : Samples"), std::wstring::npos) << walk.Describe();
   // The product switched off did not run.
   EXPECT_EQ(bundle.MarkerText().find(L"/name:Helper"), std::wstring::npos) << Utf8(bundle.MarkerText());
+}
+
+}  // namespace
+
+namespace {
+
+// A message box of Setup.exe (not one of the wizard's dialogs), answered with OK.
+std::wstring AnswerMessageBox(const WizardWalk& walk) {
+  testsupport::WindowInfo box;
+  const HWND frame = walk.Driver().MainFrame();
+  const bool shown = walk.Driver().WaitForWindow(
+      [frame](const testsupport::WindowInfo& window) {
+        return window.className == L"#32770" && testsupport::DialogIdOf(window.window).empty() &&
+               !window.StaticText().empty() && window.window != frame;
+      },
+      featurewalk::kStepTimeoutMs, box);
+  if (!shown) return L"<no message box>";
+  if (!testsupport::WindowDriver::PressButton(box, IDOK) && !testsupport::WindowDriver::PressButton(box, IDCANCEL) &&
+      !testsupport::WindowDriver::PressButton(box, IDRETRY)) {
+    return L"<no button on " + box.StaticText() + L">";
+  }
+  (void)testsupport::WaitUntilGone(box.window, featurewalk::kStepTimeoutMs);
+  return box.StaticText();
+}
+
+std::vector<std::wstring> ListNames(HWND list) {
+  std::vector<std::wstring> names;
+  for (const auto& row : testsupport::ReadListViewRows(list, 1)) names.push_back(row.empty() ? L"" : row[0]);
+  return names;
+}
+
+bool Contains(const std::vector<std::wstring>& names, const std::wstring& name) {
+  for (const std::wstring& entry : names) {
+    if (entry == name) return true;
+  }
+  return false;
+}
+
+// Names the list's item being edited: types into the label editor and ends with Enter.
+bool NameNewFolder(HWND list, const std::wstring& name) {
+  HWND editor = nullptr;
+  if (!featurewalk::WaitFor(10000, [&]() {
+        editor = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETEDITCONTROL, 0, 0));
+        return editor != nullptr;
+      })) {
+    return false;
+  }
+  if (!testsupport::TypeText(editor, name)) return false;
+  return ::PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0) != 0;
+}
+
+int FindRow(HWND list, const std::wstring& name) {
+  const std::vector<std::wstring> names = ListNames(list);
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (names[i] == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool DoubleClickRow(HWND list, int row) {
+  RECT rect = {};
+  if (row < 0 || !testsupport::ListViewRowRect(list, row, rect)) return false;
+  const LPARAM at = MAKELPARAM(rect.left + 24, (rect.top + rect.bottom) / 2);
+  return ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at) && ::PostMessageW(list, WM_LBUTTONUP, 0, at) &&
+         ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+const std::wstring kChosenFolder = L"C:\\Program Files\\Chosen Tree\\";
+
+TEST_F(FeatureTreeWizard, BrowseChoosesTheFeaturesFolderAndTheProductInstallsThere) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  testsupport::RemoveFolder(kChosenFolder);
+  featurewalk::FeatureTreeBundle bundle(L"browse");
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+  WizardWalk walk(bundle.SetupExe(), bundle.Folder(), bundle.LogPath());
+  ASSERT_TRUE(walk.Page(L"WelcomeDlg", {L"Next"}, featurewalk::kFirstPageTimeoutMs)) << walk.Trouble();
+  ASSERT_TRUE(walk.Page(L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"})) << walk.Trouble();
+  testsupport::DialogWindow customize;
+  ASSERT_TRUE(walk.Dialog(L"CustomizeDlg", customize)) << walk.Trouble();
+  (void)featurewalk::WaitForTreeItems(WizardWalk::Control(customize.window, L"Tree"));
+  ASSERT_TRUE(walk.Click(customize.window, L"Browse"));
+  testsupport::DialogWindow browse;
+  ASSERT_TRUE(walk.Dialog(L"BrowseDlg", browse)) << walk.Trouble();
+  HWND edit = WizardWalk::Control(browse.window, L"PathEdit");
+  HWND list = WizardWalk::Control(browse.window, L"DirectoryList");
+  HWND combo = WizardWalk::Control(browse.window, L"DirectoryCombo");
+  ASSERT_TRUE(edit != nullptr && list != nullptr && combo != nullptr) << walk.Describe();
+  // The selected feature's folder, which does not exist yet.
+  EXPECT_EQ(testsupport::ReadWindowText(edit), L"C:\\Program Files\\SetupTestFeatureTree\\");
+  walk.Screenshot(L"browse_initial");
+
+  // Up: the parent folder, its sub-folders listed, the combo down to it.
+  ASSERT_TRUE(walk.Click(browse.window, L"WixUI_Bmp_Up"));
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() { return testsupport::ReadWindowText(edit) == L"C:\\Program Files\\"; }))
+      << Utf8(testsupport::ReadWindowText(edit));
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() { return Contains(ListNames(list), L"Common Files"); }));
+  const std::vector<std::wstring> entries = testsupport::ReadComboExItems(combo);
+  const int chosen = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  ASSERT_TRUE(chosen >= 0 && chosen < static_cast<int>(entries.size())) << chosen;
+  EXPECT_EQ(entries[static_cast<size_t>(chosen)], L"Program Files");
+  EXPECT_TRUE(std::find(entries.begin(), entries.end(), L"C:") != entries.end());
+
+  // New Folder: a name with "|" is refused with the package's Error1324 text.
+  ASSERT_TRUE(walk.Click(browse.window, L"NewFolder"));
+  ASSERT_TRUE(NameNewFolder(list, L"bad|name"));
+  const std::wstring refused = AnswerMessageBox(walk);
+  std::wstring expectedText = testsupport::WixUiLibraryString(L"WixUI_en-us.wxl", L"Error1324");
+  (void)platform::ReplaceAll(expectedText, L"[2]", L"bad|name");
+  EXPECT_EQ(refused, expectedText);
+  EXPECT_TRUE(featurewalk::WaitFor(5000, [&]() { return Contains(ListNames(list), L"New Folder"); }));
+  EXPECT_FALSE(Contains(ListNames(list), L"bad|name"));
+  EXPECT_EQ(::GetFileAttributesW(L"C:\\Program Files\\bad|name"), INVALID_FILE_ATTRIBUTES);
+  // A good name is taken, and opening the new folder makes it the choice.
+  ASSERT_TRUE(::SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(FindRow(list, L"New Folder")), 0) != 0);
+  ASSERT_TRUE(NameNewFolder(list, L"Chosen Tree"));
+  ASSERT_TRUE(featurewalk::WaitFor(10000, [&]() { return FindRow(list, L"Chosen Tree") >= 0; }))
+      << ListNames(list).size();
+  ASSERT_TRUE(DoubleClickRow(list, FindRow(list, L"Chosen Tree")));
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() { return testsupport::ReadWindowText(edit) == kChosenFolder; }))
+      << Utf8(testsupport::ReadWindowText(edit));
+  walk.Screenshot(L"browse_chosen");
+  // Only chosen: Windows Installer makes the folder when it installs.
+  EXPECT_EQ(::GetFileAttributesW(kChosenFolder.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  ASSERT_TRUE(walk.Click(browse.window, L"OK"));
+  ASSERT_TRUE(testsupport::WaitUntilGone(browse.window, featurewalk::kStepTimeoutMs)) << walk.Describe();
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() {
+    return WizardWalk::Text(customize.window, L"Location") == kChosenFolder;
+  })) << Utf8(WizardWalk::Text(customize.window, L"Location"));
+  ASSERT_TRUE(walk.Click(customize.window, L"Next"));
+  ASSERT_TRUE(walk.Page(L"VerifyReadyDlg", {L"Install"})) << walk.Trouble();
+  ASSERT_TRUE(walk.Page(L"ExitDialog", {L"Finish"})) << walk.Trouble();
+  const testsupport::ProcessResult result = walk.Process().Wait(featurewalk::kStepTimeoutMs);
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  EXPECT_NE(::GetFileAttributesW((kChosenFolder + L"app.txt").c_str()), INVALID_FILE_ATTRIBUTES) << walk.Describe();
+  EXPECT_NE(::GetFileAttributesW((kChosenFolder + L"Docs\\manual.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  featurewalk::RemoveFeatureTreeProduct();
+  testsupport::RemoveFolder(kChosenFolder);
+}
+
+// A bundle limits the folder's length: a longer one is refused with the
+// bundle's message and the browse dialog stays; PathLength 0 sets no limit
+// of its own.
+TEST_F(FeatureTreeWizard, BrowseRefusesAFolderAsLongAsThePathLength) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  featurewalk::FeatureTreeBundle bundle(L"pathlength", "<PathLength Value=\"30\"/>");
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+  WizardWalk walk(bundle.SetupExe(), bundle.Folder(), bundle.LogPath());
+  ASSERT_TRUE(walk.Page(L"WelcomeDlg", {L"Next"}, featurewalk::kFirstPageTimeoutMs)) << walk.Trouble();
+  ASSERT_TRUE(walk.Page(L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"})) << walk.Trouble();
+  testsupport::DialogWindow customize;
+  ASSERT_TRUE(walk.Dialog(L"CustomizeDlg", customize)) << walk.Trouble();
+  ASSERT_TRUE(walk.Click(customize.window, L"Browse"));
+  testsupport::DialogWindow browse;
+  ASSERT_TRUE(walk.Dialog(L"BrowseDlg", browse)) << walk.Trouble();
+  HWND edit = WizardWalk::Control(browse.window, L"PathEdit");
+  ASSERT_NE(edit, nullptr);
+  const std::wstring thirty = L"C:\\abcdefghij\\abcdefghij\\abcd\\";  // 30 characters
+  ASSERT_EQ(thirty.size(), 30u);
+  ASSERT_TRUE(testsupport::TypeText(edit, thirty));
+  ASSERT_TRUE(walk.Click(browse.window, L"OK"));
+  const std::wstring message = AnswerMessageBox(walk);
+  EXPECT_NE(message.find(L"30"), std::wstring::npos) << Utf8(message);
+  EXPECT_EQ(message.find(L"KV_ErrorPathLength"), std::wstring::npos) << Utf8(message);
+  EXPECT_TRUE(::IsWindowVisible(browse.window)) << "the refused folder ended the dialog";
+  // One character shorter is taken.
+  ASSERT_TRUE(testsupport::TypeText(edit, thirty.substr(0, 29)));
+  ASSERT_TRUE(walk.Click(browse.window, L"OK"));
+  ASSERT_TRUE(testsupport::WaitUntilGone(browse.window, featurewalk::kStepTimeoutMs)) << walk.Describe();
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() {
+    return WizardWalk::Text(customize.window, L"Location") == thirty.substr(0, 29) + L"\\";
+  })) << Utf8(WizardWalk::Text(customize.window, L"Location"));
+  ASSERT_TRUE(walk.Click(customize.window, L"Cancel"));
+  testsupport::DialogWindow cancel;
+  ASSERT_TRUE(walk.Dialog(L"CancelDlg", cancel)) << walk.Trouble();
+  ASSERT_TRUE(walk.Click(cancel.window, L"Yes"));
+  ASSERT_TRUE(walk.Page(L"UserExit", {L"Finish"})) << walk.Trouble();
+  EXPECT_FALSE(walk.Process().Wait(featurewalk::kStepTimeoutMs).timedOut);
+  EXPECT_FALSE(featurewalk::IsFeatureTreeProductInstalled());
 }
 
 }  // namespace

@@ -100,6 +100,28 @@ bool SelectTreeItem(HWND tree, HTREEITEM item) {
   return ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
 }
 
+std::vector<std::wstring> ReadComboExItems(HWND combo) {
+  std::vector<std::wstring> texts;
+  RemoteBlock block(combo, kBlockSize);
+  if (!block.IsValid()) return texts;
+  const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    COMBOBOXEXITEMW query = {};
+    query.mask = CBEIF_TEXT;
+    query.iItem = index;
+    query.pszText = reinterpret_cast<wchar_t*>(block.At(kTextOffset));
+    query.cchTextMax = static_cast<int>(kTextChars);
+    const wchar_t none = 0;
+    std::wstring text;
+    if (block.Write(0, &query, sizeof(query)) && block.Write(kTextOffset, &none, sizeof(none)) &&
+        ::SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.At(0))) != 0) {
+      text = ReadText(block);
+    }
+    texts.push_back(text);
+  }
+  return texts;
+}
+
 std::vector<std::vector<std::wstring>> ReadListViewRows(HWND list, int columns) {
   std::vector<std::vector<std::wstring>> rows;
   RemoteBlock block(list, kBlockSize);

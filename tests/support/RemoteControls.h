@@ -30,6 +30,9 @@ bool TreeItemRect(HWND tree, HTREEITEM item, bool textOnly, RECT& rect);
 // Selects the item as a click on its label would.
 bool SelectTreeItem(HWND tree, HTREEITEM item);
 
+// The texts of an extended combo box's entries, in order.
+std::vector<std::wstring> ReadComboExItems(HWND combo);
+
 // The texts of a list view: rows of cells, `columns` cells each.
 std::vector<std::vector<std::wstring>> ReadListViewRows(HWND list, int columns);
 // The titles of a list view's columns.

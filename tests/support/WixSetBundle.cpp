@@ -77,7 +77,8 @@ std::vector<std::wstring> NamedIds(const std::wstring& path) {
     for (const CXmlNode& publish : *publishes) {
       add(publish.GetAttribute(L"Dialog"));
       const std::wstring event = publish.GetAttribute(L"Event");
-      if (event == L"NewDialog" || event == L"SpawnDialog" || event == L"SpawnWaitDialog") {
+      if (event == L"NewDialog" || event == L"SpawnDialog" || event == L"SpawnWaitDialog" ||
+          event == L"SelectionBrowse") {
         add(publish.GetAttribute(L"Value"));
       }
     }

@@ -9,10 +9,13 @@
 #include "ui/controls/Button_BT.h"
 #include "ui/controls/CheckBox_BT.h"
 #include "ui/controls/ControlImages.h"
+#include "ui/controls/DirectoryCombo_BT.h"
+#include "ui/controls/DirectoryList_BT.h"
 #include "ui/controls/Edit_BT.h"
 #include "ui/controls/Frame_BT.h"
 #include "ui/controls/HyperLink.h"
 #include "ui/controls/ListControls_BT.h"
+#include "ui/controls/PathEdit_BT.h"
 #include "ui/controls/Picture_BT.h"
 #include "ui/controls/RadioButton_BT.h"
 #include "ui/controls/SelectionTree_BT.h"
@@ -45,6 +48,8 @@ constexpr DWORD kScrollableTextStyle = 0x50A00804;
 constexpr DWORD kTextStyle = 0x50002000 | SS_OWNERDRAW;
 constexpr DWORD kHyperlinkStyle = 0x50002000 | SS_NOTIFY;
 constexpr DWORD kSelectionTreeStyle = 0x50830037;
+constexpr DWORD kDirectoryComboStyle = 0x50230003;
+constexpr DWORD kDirectoryListStyle = 0x50A3035F;
 // A drop-down list needs room below its field for the open list.
 constexpr int kComboDropHeight = 160;
 
@@ -110,11 +115,26 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       className = L"COMBOBOX";
       break;
     case kWixEdit:
-    case kWixPathEdit:
       object = std::make_unique<CEdit_BT>(&control, context, false);
-      style = type == kWixEdit ? kEditStyle : kPathEditStyle;
+      style = kEditStyle;
       if (control.IsPassword()) style |= ES_PASSWORD;
       className = CEdit_BT::WindowClass();
+      break;
+    case kWixPathEdit:
+      object = std::make_unique<CPathEdit_BT>(&control, context);
+      style = kPathEditStyle;
+      className = CEdit_BT::WindowClass();
+      break;
+    case kWixDirectoryCombo:
+      object = std::make_unique<CDirectoryCombo_BT>(&control, context, host);
+      style = kDirectoryComboStyle;
+      className = WC_COMBOBOXEXW;
+      break;
+    case kWixDirectoryList:
+      object = std::make_unique<CDirectoryListCtrl_BT>(&control, context, host);
+      style = kDirectoryListStyle;
+      className = WC_LISTVIEWW;
+      extendedStyle = WS_EX_CLIENTEDGE;
       break;
     case kWixScrollableText:
       object = std::make_unique<CEdit_BT>(&control, context, true);

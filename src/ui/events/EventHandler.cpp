@@ -26,7 +26,11 @@ CEventHandler::CEventHandler(CWizardController& controller, CEventDispatcher& di
     LogDebug(L"SpawnWaitDialog %s is not shown (condition: %s).", e.argument.c_str(), e.condition.c_str());
   };
   handlers_[L"SpawnDialog"] = [this](const WixPublish& e) { (void)controller_.SpawnDialog(e.argument); };
-  handlers_[L"SelectionBrowse"] = [this](const WixPublish& e) { (void)controller_.SpawnDialog(e.argument); };
+  handlers_[L"SelectionBrowse"] = [this, current](const WixPublish& e) {
+    (void)controller_.SpawnDialog(e.argument);
+    // The page shows the folder the browse dialog chose.
+    if (CDynamicDialog* dialog = current()) dialog->RefreshPropertyControls();
+  };
   handlers_[L"SetInstallLevel"] = [this](const WixPublish& e) { OnSetInstallLevel(e.argument); };
   handlers_[L"SetTargetPath"] = [current](const WixPublish& e) {
     if (CDynamicDialog* dialog = current()) dialog->SetTargetPath(e.argument);

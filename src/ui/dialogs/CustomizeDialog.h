@@ -1,0 +1,27 @@
+#pragma once
+// The feature selection page (any dialog whose name holds "CustomizeDlg"):
+// a page that knows the controls showing the selected feature's folder, so
+// they can follow the tree and a folder chosen with Browse.
+
+#include "ui/host/MSIDialog.h"
+
+namespace ui {
+
+class CCustomizeDialog : public CMSIDialog {
+ public:
+  CCustomizeDialog(const CWixDialog& dialog, const DialogServices& services);
+
+  [[nodiscard]] HWND GetBrowseButton() const { return browse_; }
+  [[nodiscard]] HWND GetLocation() const { return location_; }
+  [[nodiscard]] HWND GetLocationLabel() const { return locationLabel_; }
+
+ protected:
+  void OnInitDialog() override;
+
+ private:
+  HWND browse_ = nullptr;
+  HWND location_ = nullptr;
+  HWND locationLabel_ = nullptr;
+};
+
+}  // namespace ui
