@@ -12,15 +12,15 @@
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
 #include "engine/ProductPresence.h"
+#include "platform/DriveSpace.h"
 #include "platform/StringUtil.h"
 
 namespace {
 
 bool QueryDiskFreeSpace(const std::wstring& drive, ULONGLONG& freeBytes) {
-  ULARGE_INTEGER freeToCaller = {}, totalBytes = {}, totalFree = {};
-  if (!::GetDiskFreeSpaceExW(drive.c_str(), &freeToCaller, &totalBytes, &totalFree)) return false;
-  freeBytes = totalFree.QuadPart;
-  return true;
+  // The volume list asks the same function, so both see the same free space.
+  ULONGLONG totalBytes = 0;
+  return platform::QueryDriveSpace(drive, totalBytes, freeBytes);
 }
 
 bool IsInstallerPackage(const IProductAttributes& product) {

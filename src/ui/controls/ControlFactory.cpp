@@ -20,6 +20,7 @@
 #include "ui/controls/RadioButton_BT.h"
 #include "ui/controls/SelectionTree_BT.h"
 #include "ui/controls/Text_BT.h"
+#include "ui/controls/VolumeCostList_BT.h"
 #include "ui/style/IStyleConfigData.h"
 #include "wix/IWixDataManager.h"
 #include "wix/WixDialog.h"
@@ -50,14 +51,10 @@ constexpr DWORD kHyperlinkStyle = 0x50002000 | SS_NOTIFY;
 constexpr DWORD kSelectionTreeStyle = 0x50830037;
 constexpr DWORD kDirectoryComboStyle = 0x50230003;
 constexpr DWORD kDirectoryListStyle = 0x50A3035F;
+constexpr DWORD kVolumeCostListStyle = 0x50B30005;
+constexpr DWORD kVolumeSelectComboStyle = 0x50230003;
 // A drop-down list needs room below its field for the open list.
 constexpr int kComboDropHeight = 160;
-
-// Controls whose classes come with the feature, folder and disk pages.
-bool IsLaterControl(int type) {
-  return type == kWixSelectionTree || type == kWixDirectoryCombo || type == kWixDirectoryList ||
-         type == kWixVolumeCostList || type == kWixVolumeSelectCombo;
-}
 
 void MakeDefaultButton(HWND dialog, HWND button) {
   LRESULT previous = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);
@@ -129,6 +126,12 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       object = std::make_unique<CDirectoryCombo_BT>(&control, context, host);
       style = kDirectoryComboStyle;
       className = WC_COMBOBOXEXW;
+      break;
+    case kWixVolumeCostList:
+    case kWixVolumeSelectCombo:
+      object = std::make_unique<CVolumeCostList_BT>(&control, context);
+      style = type == kWixVolumeCostList ? kVolumeCostListStyle : kVolumeSelectComboStyle;
+      className = WC_LISTVIEWW;
       break;
     case kWixDirectoryList:
       object = std::make_unique<CDirectoryListCtrl_BT>(&control, context, host);
@@ -218,11 +221,6 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       className = WC_TREEVIEWW;
       break;
     default:
-      if (IsLaterControl(type)) {
-        LogInformation(L"The control %s (type %d) is not available in this wizard yet; the page is shown without it.",
-                       control.GetId().c_str(), type);
-        return false;
-      }
       LogDebug(L"Unknown control type %x,", type);
       break;
   }

@@ -6,6 +6,7 @@
 #include "ui/dialogs/CustomizeDialog.h"
 #include "ui/dialogs/ErrorDialog.h"
 #include "ui/dialogs/LanguageDialog.h"
+#include "ui/dialogs/OutOfDiskDialog.h"
 #include "ui/dialogs/PrepareToInstallDialog.h"
 #include "ui/dialogs/ProgressDialog.h"
 #include "ui/dialogs/RestartDialog.h"
@@ -77,6 +78,9 @@ std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name, con
       break;
     case KnownDialog::kBrowse:
       if (mode != kShowInFrame) return std::make_unique<CBrowseDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kOutOfDisk:
+      if (mode != kShowInFrame) return std::make_unique<COutOfDiskDialog>(*dialog, services, mode);
       break;
     case KnownDialog::kCustomize:
       if (mode == kShowInFrame) return std::make_unique<CCustomizeDialog>(*dialog, services);
