@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include "config/IProductAttributes.h"
+#include "config/IProductGroup.h"
 #include "config/IProductGroupList.h"
+#include "config/IProductList.h"
 #include "config/ISetupConfigData.h"
 #include "features/FeatureUtility.h"
+#include "features/ProductChecks.h"
 #include "log/Log.h"
 #include "msi/IMSIManager.h"
 #include "platform/DriveSpace.h"
@@ -28,6 +32,39 @@ const Column kColumns[] = {{L"UITextVolumeCostVolume", L"Volume"},
                            {L"UITextVolumeCostAvailable", L"Available"},
                            {L"UITextVolumeCostRequired", L"Required"},
                            {L"UITextVolumeCostDifference", L"Difference"}};
+
+// The megabytes the bundle's products ask for, counted as the run counts
+// them: once the run has decided which products go (its own count), else the
+// products other than the main one that the user has not switched off and
+// whose condition and property let them run.
+int ProductMegabytes(ISetupConfigData* record, IMSIManager* msi) {
+  IProductGroupList* groups = record != nullptr ? record->GetProductGroupList() : nullptr;
+  if (groups == nullptr) return 0;
+  int total = 0;
+  if (groups->GetProductsToExecuteCount() > 0) {
+    groups->GetTotalSpaceRequired(total);
+    return total;
+  }
+  groups->ResetIteration();
+  while (IProductGroup* group = groups->GetNextGroup()) {
+    IProductList* products = group->GetProductList();
+    if (products == nullptr) continue;
+    products->ResetIteration();
+    while (IProductAttributes* product = products->GetNextProduct()) {
+      int selected = 1;
+      if (product->IsMainProduct() ||
+          (CFeatureUtility::FindNonFeatureSelection(product->GetProductName(), selected) && selected == 0)) {
+        continue;
+      }
+      if (msi != nullptr && (!CheckProductCondition(*msi, product->GetCondition()) ||
+                             !CheckProductProperty(*msi, product->GetPropertyName()))) {
+        continue;
+      }
+      total += product->GetSpaceRequired();
+    }
+  }
+  return total;
+}
 
 }  // namespace
 
@@ -77,10 +114,7 @@ void CVolumeCostList_BT::Fill() {
   (void)ListView_DeleteAllItems(list);
   IMSIManager* msi = context_.msi;
   const std::wstring installDir = msi != nullptr ? msi->GetProperty(L"INSTALLDIR", false) : std::wstring();
-  int productMegabytes = 0;
-  if (context_.record != nullptr && context_.record->GetProductGroupList() != nullptr) {
-    context_.record->GetProductGroupList()->GetTotalSpaceRequired(productMegabytes);
-  }
+  const int productMegabytes = ProductMegabytes(context_.record, msi);
   CFeatureUtility::DriveCostMap costs;
   if (msi != nullptr && context_.record != nullptr && context_.wix != nullptr) {
     // The utility only reads the model's features.
