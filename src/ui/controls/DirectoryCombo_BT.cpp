@@ -13,6 +13,8 @@ namespace ui {
 namespace {
 
 enum ImageSlot { kDrive, kNetwork, kRemovable, kCd, kFolder, kVirtual, kSlotCount };
+// An image (16) and its gap: what one indent level and the image take.
+constexpr int kIndentWidth = 20;
 
 std::wstring WithBackslash(std::wstring path) {
   if (!path.empty() && path.back() != L'\\') path += L'\\';
@@ -93,6 +95,35 @@ void CDirectoryCombo_BT::Fill(const std::wstring& folder) {
     }
   }
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  AdjustDropWidth();
+}
+
+void CDirectoryCombo_BT::AdjustDropWidth() {
+  // The open list is as wide as its widest entry (image and indent included).
+  HWND combo = GetHwnd();
+  HDC dc = ::GetDC(combo);
+  if (dc == nullptr) return;
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(combo, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    wchar_t text[MAX_PATH] = {};
+    COMBOBOXEXITEMW item = {};
+    item.mask = CBEIF_TEXT | CBEIF_INDENT;
+    item.iItem = index;
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (::SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) == 0) continue;
+    SIZE size = {};
+    (void)::GetTextExtentPoint32W(dc, text, ::lstrlenW(text), &size);
+    const int width = size.cx + (item.iIndent + 1) * kIndentWidth + 2 * kIndentWidth;
+    if (width > widest) widest = width;
+  }
+  ::SelectObject(dc, old);
+  ::ReleaseDC(combo, dc);
+  RECT rect = {};
+  ::GetWindowRect(combo, &rect);
+  if (widest > rect.right - rect.left) ::SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest), 0);
 }
 
 void CDirectoryCombo_BT::OnNotify(WORD code) {

@@ -33,6 +33,7 @@ class CDirectoryCombo_BT : public CControlWindow, public IPropertyControl {
 
  private:
   void Fill(const std::wstring& folder);
+  void AdjustDropWidth();
   int Image(const wchar_t* id, int fallback);
 
   IControlHost& host_;
