@@ -368,3 +368,72 @@ TEST_F(FeatureTreeWizard, BrowseRefusesAFolderAsLongAsThePathLength) {
 }
 
 }  // namespace
+
+namespace {
+
+// A real click (through the window system) at a point of a window's client area.
+bool ClickAt(HWND window, POINT client) {
+  POINT screen = client;
+  if (!::ClientToScreen(window, &screen) || !::SetCursorPos(screen.x, screen.y)) return false;
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+HWND VisibleMenu() {
+  HWND menu = ::FindWindowW(L"#32768", nullptr);
+  return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// The menu opens from a click on an item's icon, not from one on its label.
+TEST_F(FeatureTreeWizard, AClickOnTheIconOpensTheMenuAClickOnTheLabelOnlySelects) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  featurewalk::FeatureTreeBundle bundle(L"click");
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+  WizardWalk walk(bundle.SetupExe(), bundle.Folder(), bundle.LogPath());
+  ASSERT_TRUE(walk.Page(L"WelcomeDlg", {L"Next"}, featurewalk::kFirstPageTimeoutMs)) << walk.Trouble();
+  ASSERT_TRUE(walk.Page(L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"})) << walk.Trouble();
+  testsupport::DialogWindow customize;
+  ASSERT_TRUE(walk.Dialog(L"CustomizeDlg", customize)) << walk.Trouble();
+  HWND tree = WizardWalk::Control(customize.window, L"Tree");
+  ASSERT_NE(tree, nullptr);
+  std::vector<TreeItemInfo> items = featurewalk::WaitForTreeItems(tree);
+  const TreeItemInfo* tools = FindItem(items, L"Tools");
+  ASSERT_NE(tools, nullptr);
+  RECT label = {};
+  ASSERT_TRUE(testsupport::TreeItemRect(tree, tools->item, true, label));
+
+  ASSERT_TRUE(ClickAt(tree, {label.left + 6, (label.top + label.bottom) / 2}));
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() {
+    return WizardWalk::Text(customize.window, L"ItemDescription") == L"Command-line tools.";
+  }));
+  ::Sleep(500);
+  EXPECT_EQ(VisibleMenu(), nullptr) << "a click on the label opened the menu";
+
+  // The icon lies just left of the label.
+  ASSERT_TRUE(ClickAt(tree, {label.left - 9, (label.top + label.bottom) / 2}));
+  HWND menu = nullptr;
+  EXPECT_TRUE(featurewalk::WaitFor(10000, [&]() { return (menu = VisibleMenu()) != nullptr; }));
+  walk.Screenshot(L"featuretree_menu");
+  if (menu != nullptr) {
+    // Tools has a subfeature: "this feature and all subfeatures" is offered.
+    RECT shown = {};
+    ::GetWindowRect(menu, &shown);
+    EXPECT_GT(shown.bottom - shown.top, 3 * 16) << "three entries and a separator";
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(testsupport::WaitUntilGone(menu, 10000));
+  }
+  items = testsupport::ReadTreeItems(tree);
+  EXPECT_EQ(FindItem(items, L"Tools")->image, kLocal);
+
+  ASSERT_TRUE(walk.Click(customize.window, L"Cancel"));
+  ASSERT_TRUE(walk.Page(L"CancelDlg", {L"Yes"})) << walk.Trouble();
+  ASSERT_TRUE(walk.Page(L"UserExit", {L"Finish"})) << walk.Trouble();
+  EXPECT_FALSE(walk.Process().Wait(featurewalk::kStepTimeoutMs).timedOut);
+}
+
+}  // namespace
