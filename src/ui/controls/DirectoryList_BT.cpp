@@ -148,7 +148,6 @@ void CDirectoryListCtrl_BT::DirectoryListNew() {
     LogError(L"Error while adding New virtual folder in directroy list control");
     return;
   }
-  editing_ = name;
   ::SetFocus(GetHwnd());
   (void)ListView_EnsureVisible(GetHwnd(), item, FALSE);
   if (ListView_EditLabel(GetHwnd(), item) == nullptr) {
@@ -194,7 +193,6 @@ bool CDirectoryListCtrl_BT::OnNotifyMessage(const NMHDR& header, LRESULT& result
     case LVN_ENDLABELEDITW: {
       const auto& info = reinterpret_cast<const NMLVDISPINFOW&>(header);
       result = EndLabelEdit(info.item.iItem, info.item.pszText) ? TRUE : FALSE;
-      editing_.clear();
       return true;
     }
     default:

@@ -51,7 +51,6 @@ class CDirectoryListCtrl_BT : public CControlWindow, public IPropertyControl {
   platform::UniqueHImageList images_;
   std::wstring current_;                       // with a trailing backslash
   std::set<std::wstring> virtualFolders_;      // full paths, trailing backslash
-  std::wstring editing_;                       // name of the virtual folder being named
   int folderImage_ = -1;
   int virtualImage_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "log/Log.h"
 #include "msi/IMSIManager.h"
+#include "platform/StringUtil.h"
 #include "ui/controls/Edit_BT.h"
 #include "wix/IWixDataManager.h"
 #include "wix/WixControl.h"
@@ -11,12 +12,6 @@ namespace ui {
 namespace {
 
 constexpr UINT kMessageStyle = MB_OK | MB_ICONEXCLAMATION;  // 0x30
-
-void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
-  for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-}
 
 // Said when the package's localization has no text for the message.
 const wchar_t* BuiltInMessage(const std::wstring& id) {
@@ -34,7 +29,7 @@ std::wstring CPathEdit_BT::MessageText(const IWixDataManager* wix, const std::ws
                                        const std::wstring& path) {
   std::wstring text = wix != nullptr ? wix->GetLocalizedText(messageId) : std::wstring();
   if (text.empty() || text == messageId) text = BuiltInMessage(messageId);
-  ReplaceAll(text, L"[2]", path);
+  (void)platform::ReplaceAll(text, L"[2]", path);
   return text;
 }
 
@@ -51,8 +46,6 @@ void CPathEdit_BT::SetDisplayText(const std::wstring& text) {
   committed_ = text;
   ::SetWindowTextW(GetHwnd(), text.c_str());
 }
-
-void CPathEdit_BT::OnNotify(WORD) {}
 
 bool CPathEdit_BT::Commit() {
   const std::wstring text = GetWindowTextString(GetHwnd());

@@ -18,7 +18,6 @@ class CPathEdit_BT : public CControlWindow, public IPropertyControl {
   CPathEdit_BT(const CWixControl* control, const ControlContext& context);
 
   void OnAttached() override;
-  void OnNotify(WORD code) override;
   void SetDisplayText(const std::wstring& text) override;
   void RefreshFromProperty() override;
 
