@@ -154,10 +154,15 @@ TEST_F(FeatureTreeWizard, TreeShowsTheFeaturesAndTheChoicesReachWindowsInstaller
   EXPECT_TRUE(featurewalk::WaitFor(5000, [&]() { return ::IsWindowVisible(location) != FALSE; }));
   EXPECT_NE(testsupport::ReadWindowText(location).find(L"SetupTestFeatureTools"), std::wstring::npos)
       << Utf8(testsupport::ReadWindowText(location));
+  HWND browse = WizardWalk::Control(page, L"Browse");
+  ASSERT_NE(browse, nullptr);
+  EXPECT_TRUE(::IsWindowEnabled(browse));
 
   // The helper product is switched off.
   ASSERT_TRUE(Select(page, tree, L"Helper", L"The helper program."));
   EXPECT_TRUE(featurewalk::WaitFor(5000, [&]() { return ::IsWindowVisible(location) == FALSE; }));
+  // Nothing to browse for a product without a folder.
+  EXPECT_FALSE(::IsWindowEnabled(browse));
   ASSERT_TRUE(featurewalk::ChooseMenuEntry(tree, kEntryAbsentOfLeaf));
   EXPECT_TRUE(WaitForImages(tree, {{L"Helper", kAbsent}}, items)) << DescribeItems(items);
   walk.Screenshot(L"featuretree_before_install");

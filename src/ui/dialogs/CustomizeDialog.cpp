@@ -1,6 +1,7 @@
 #include "ui/dialogs/CustomizeDialog.h"
 
 #include "ui/controls/ControlWindow.h"
+#include "wix/WixControl.h"
 
 namespace ui {
 
@@ -16,6 +17,9 @@ void CCustomizeDialog::OnInitDialog() {
   browse_ = window(L"Browse");
   location_ = window(L"Location");
   locationLabel_ = window(L"LocationLabel");
+  // Browse edits the selected feature's folder: it follows whether that
+  // feature has one (the tree tells this with its path-enabled event).
+  if (browse_ != nullptr) AddSubscriber(kSelectionPathEnabledEvent, kSubscribeEnabled, browse_);
 }
 
 }  // namespace ui

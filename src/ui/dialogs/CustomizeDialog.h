@@ -9,6 +9,9 @@ namespace ui {
 
 class CCustomizeDialog : public CMSIDialog {
  public:
+  // The tree's event that tells whether the selected feature has a folder.
+  static constexpr int kSelectionPathEnabledEvent = 16;
+
   CCustomizeDialog(const CWixDialog& dialog, const DialogServices& services);
 
   [[nodiscard]] HWND GetBrowseButton() const { return browse_; }
