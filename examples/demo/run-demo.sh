@@ -226,6 +226,21 @@ walk_installation() {
   drive click Finish >/dev/null
 }
 
+# The maintenance pages of an installed bundle: Repair.
+walk_repair() {
+  pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
+  wait_page MaintenanceWelcomeDlg || return 1
+  step Next MaintenanceTypeDlg || return 1
+  step RepairButton VerifyReadyDlg || return 1
+  mv -f "$OUTPUT/VerifyReadyDlg.png" "$OUTPUT/VerifyReadyDlg.repair.png"
+  echo "  click Repair"
+  drive click Repair >/dev/null || return 1
+  wait_page ExitDlg || return 1
+  mv -f "$OUTPUT/ExitDlg.png" "$OUTPUT/ExitDlg.repair.png"
+  echo "  click Finish"
+  drive click Finish >/dev/null
+}
+
 # The maintenance pages of an installed bundle: Remove.
 walk_removal() {
   pass_preinstall_dialogs || { echo "  Setup.exe ended before showing its wizard"; return 1; }
@@ -274,6 +289,13 @@ walk_installation
 end_wizard
 show_summary
 show_arp
+
+echo
+echo "=== Started again: the maintenance pages repair the bundle"
+start_wizard /NOMUTEX
+walk_repair
+end_wizard
+show_summary
 
 echo
 echo "=== Started again: the maintenance pages remove the bundle"

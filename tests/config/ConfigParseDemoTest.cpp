@@ -103,7 +103,7 @@ TEST(ConfigParseDemo, SilentConfigReadsWhole) {
   CSilentConfigData silent;
   CSilentConfigParser parser(silent, record);
   ASSERT_TRUE(parser.StartParse(DemoConfiguration(L"SilentConfig.xml")));
-  EXPECT_TRUE(silent.IsShowIndicator());
+  EXPECT_FALSE(silent.IsShowIndicator());
   EXPECT_TRUE(silent.IsShowErrorDialog());
   EXPECT_EQ(record.GetBrand(), L"Professional");
 
