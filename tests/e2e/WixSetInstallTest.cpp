@@ -1,43 +1,31 @@
-// Installing and removing by clicks only, with the real Setup.exe on a bundle
-// whose wizard is a standard WiX UI dialog set of the shared library
-// (../shared/wixui): the pages come in the set's order, the installation runs
-// from the set's last page to its exit page, and a second start offers the
-// set's maintenance pages, whose Remove takes the product away again.
+// Installing, repairing and removing by clicks only, with the real Setup.exe
+// on a bundle whose wizard is a standard WiX UI dialog set of the shared
+// library (../shared/wixui): the pages come in the set's order, the
+// installation runs from the set's last page to its exit page, and a second
+// start offers the set's maintenance pages: Repair puts back a file that was
+// deleted, Remove takes the product away again.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <msi.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/StringUtil.h"
 #include "support/BundleFixture.h"
-#include "support/ProcessRunner.h"
-#include "support/WindowDriver.h"
 #include "support/WixSetBundle.h"
+#include "support/WixSetRun.h"
 
-using testsupport::DialogWindow;
+using testsupport::WixSetRun;
+using testsupport::WixSetStep;
 using testsupport::WixUiSet;
 
 namespace {
 
-constexpr DWORD kFirstPageTimeoutMs = 60000;
-constexpr DWORD kStepTimeoutMs = 60000;
-
 std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
-
-// One page of a walk and what the user clicks on it (in order).
-struct Step {
-  const wchar_t* page;
-  std::vector<const wchar_t*> clicks;
-};
-
-struct InstallCase {
-  const char* set;
-  std::vector<Step> install;  // ends on the page whose click starts the installation
-};
-void PrintTo(const InstallCase& c, std::ostream* os) { *os << c.set; }
 
 const WixUiSet* FindSet(const char* name) {
   for (const WixUiSet& set : testsupport::WixUiSets()) {
@@ -46,81 +34,47 @@ const WixUiSet* FindSet(const char* name) {
   return nullptr;
 }
 
-class Walk {
- public:
-  explicit Walk(const testsupport::WixSetBundle& bundle)
-      : bundle_(bundle),
-        process_(testsupport::StartProcess(testsupport::Quote(bundle.SetupExe()), bundle.Folder())),
-        driver_(process_.Id(), process_.Handle()) {}
-  ~Walk() {
-    if (process_.IsRunning()) (void)process_.Wait(0);
-  }
-  Walk(const Walk&) = delete;
-  Walk& operator=(const Walk&) = delete;
+// The package's components (tests/packages/wixsets): <nn> is the set's number.
+std::wstring ComponentCode(const WixUiSet& set, int component) {
+  const std::wstring product = set.productCode;  // {6B1D0C3A-5E70-4000-8000-0000000057nn}
+  const std::wstring number = product.substr(product.size() - 3, 2);
+  return platform::Format(L"{6B1D0C3A-5E72-4000-8000-00000057%s%02d}", number.c_str(), component);
+}
+constexpr int kMainFile = 1;  // readme.txt in the installation folder
 
-  // Waits for each page in turn and clicks its controls; false (with what
-  // was shown in `trouble`) at the first page or control that does not come.
-  bool Follow(const std::vector<Step>& steps, DWORD firstTimeoutMs) {
-    DWORD timeout = firstTimeoutMs;
-    for (const Step& step : steps) {
-      DialogWindow page;
-      if (!driver_.WaitForPage(step.page, timeout, page)) {
-        trouble_ = "page " + Utf8(step.page) + " did not come\n" + Describe();
-        return false;
-      }
-      timeout = kStepTimeoutMs;
-      seen_.push_back(step.page);
-      for (const wchar_t* control : step.clicks) {
-        if (!Click(page.window, control)) {
-          trouble_ = "could not click " + Utf8(control) + " on " + Utf8(step.page) + "\n" + Describe();
-          return false;
-        }
-      }
-    }
-    return true;
-  }
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-  [[nodiscard]] bool Click(HWND dialog, const std::wstring& id) const {
-    const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
-    for (;;) {
-      testsupport::ControlInfo control;
-      if (testsupport::FindControl(dialog, id, control) && control.visible && control.enabled) {
-        return testsupport::Click(control.window);
-      }
-      if (::GetTickCount64() >= deadline || !process_.IsRunning()) return false;
-      ::Sleep(25);
-    }
-  }
+std::vector<std::wstring> PageNames(const std::vector<WixSetStep>& steps) {
+  std::vector<std::wstring> names;
+  for (const WixSetStep& step : steps) names.push_back(step.page);
+  return names;
+}
 
-  [[nodiscard]] std::string Describe() const {
-    std::string text = process_.IsRunning() ? "Setup.exe runs; it shows:\n" : "Setup.exe has ended; it showed:\n";
-    for (const testsupport::WindowInfo& window : driver_.TopLevelWindows()) {
-      text += "  " + Utf8(window.className) + " \"" + Utf8(window.title) + "\" [" +
-              Utf8(testsupport::DialogIdOf(window.window)) + "] " + Utf8(window.StaticText()) + "\n";
-    }
-    // The look files of the sets' bundles name no style for most controls;
-    // those lines would crowd out the ones that tell what happened.
-    std::wstring log;
-    for (const std::wstring& line : platform::Split(testsupport::ReadUtf16File(bundle_.LogPath()), L"\n")) {
-      if (line.find(L"Could not find the") == std::wstring::npos &&
-          line.find(L"is not available in the MainDialogConfig map") == std::wstring::npos) {
-        log += line + L"\n";
-      }
-    }
-    if (log.size() > 6000) log = L"..." + log.substr(log.size() - 6000);
-    return text + "log ending:\n" + Utf8(log);
-  }
+// Repair and Remove from the maintenance pages, as every set offers them.
+const std::vector<WixSetStep>& RepairSteps() {
+  static const std::vector<WixSetStep> steps = {{L"MaintenanceWelcomeDlg", {L"Next"}},
+                                                {L"MaintenanceTypeDlg", {L"RepairButton"}},
+                                                {L"VerifyReadyDlg", {L"Repair"}},
+                                                {L"ExitDialog", {L"Finish"}}};
+  return steps;
+}
+const std::vector<WixSetStep>& RemoveSteps() {
+  static const std::vector<WixSetStep> steps = {{L"MaintenanceWelcomeDlg", {L"Next"}},
+                                                {L"MaintenanceTypeDlg", {L"RemoveButton"}},
+                                                {L"VerifyReadyDlg", {L"Remove"}},
+                                                {L"ExitDialog", {L"Finish"}}};
+  return steps;
+}
 
-  [[nodiscard]] testsupport::RunningProcess& Process() { return process_; }
-  [[nodiscard]] const std::string& Trouble() const { return trouble_; }
-
- private:
-  const testsupport::WixSetBundle& bundle_;
-  testsupport::RunningProcess process_;
-  testsupport::WindowDriver driver_;
-  std::vector<std::wstring> seen_;
-  std::string trouble_;
+struct InstallCase {
+  const char* label;
+  const char* set;
+  std::vector<WixSetStep> install;  // ends on the page whose click starts the installation
+  // The installed state of the package's Docs and Extras features afterwards.
+  int docs;
+  int extras;
 };
+void PrintTo(const InstallCase& c, std::ostream* os) { *os << c.label; }
 
 class WixSetInstall : public ::testing::TestWithParam<InstallCase> {
  protected:
@@ -134,79 +88,184 @@ class WixSetInstall : public ::testing::TestWithParam<InstallCase> {
   const WixUiSet* set_ = nullptr;
 };
 
-TEST_P(WixSetInstall, InstallsThroughTheSetsPagesAndRemovesFromItsMaintenancePages) {
+TEST_P(WixSetInstall, InstallsThroughTheSetsPagesThenRepairsAndRemovesFromItsMaintenancePages) {
   const std::wstring missing = testsupport::WixUiLibraryMissingReason();
   if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
   ASSERT_NE(set_, nullptr);
-  testsupport::WixSetBundle bundle(*set_, L"install_" + platform::Utf8ToWide(set_->name));
+  const InstallCase& c = GetParam();
+  testsupport::WixSetBundle bundle(*set_, L"install_" + platform::Utf8ToWide(c.label));
   ASSERT_EQ(Utf8(bundle.Problem()), "");
 
+  std::vector<WixSetStep> install = c.install;
+  install.push_back({L"ExitDialog", {L"Finish"}});
   {
-    Walk walk(bundle);
-    std::vector<Step> steps = GetParam().install;
-    steps.push_back({L"ExitDialog", {L"Finish"}});
-    ASSERT_TRUE(walk.Follow(steps, kFirstPageTimeoutMs)) << walk.Trouble();
-    const testsupport::ProcessResult result = walk.Process().Wait(kStepTimeoutMs);
-    ASSERT_FALSE(result.timedOut) << "Finish did not end Setup.exe\n" << walk.Describe();
-    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
-    EXPECT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode)) << walk.Describe();
+    WixSetRun run(bundle);
+    ASSERT_TRUE(run.FollowToTheEnd(install)) << run.Trouble();
+    EXPECT_EQ(run.Seen(), PageNames(install));
+    ASSERT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode)) << run.Describe();
     const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
     EXPECT_NE(log.find(L"Setup ended with (0) Errors"), std::wstring::npos) << Utf8(log);
   }
+  EXPECT_EQ(testsupport::InstalledFeatureState(set_->productCode, L"Main"), INSTALLSTATE_LOCAL);
+  EXPECT_EQ(testsupport::InstalledFeatureState(set_->productCode, L"Docs"), c.docs);
+  EXPECT_EQ(testsupport::InstalledFeatureState(set_->productCode, L"Extras"), c.extras);
+
+  // Repair: the file a user deleted is back.
+  const std::wstring readme = testsupport::ComponentPath(set_->productCode, ComponentCode(*set_, kMainFile));
+  ASSERT_FALSE(readme.empty()) << "no installed readme.txt";
+  ASSERT_TRUE(::DeleteFileW(readme.c_str())) << Utf8(readme);
+  {
+    WixSetRun run(bundle);
+    ASSERT_TRUE(run.FollowToTheEnd(RepairSteps())) << run.Trouble();
+    EXPECT_TRUE(Exists(readme)) << "Repair did not restore " << Utf8(readme) << "\n" << run.Describe();
+    EXPECT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode));
+  }
 
   {
-    Walk walk(bundle);
-    const std::vector<Step> removal = {{L"MaintenanceWelcomeDlg", {L"Next"}},
-                                       {L"MaintenanceTypeDlg", {L"RemoveButton"}},
-                                       {L"VerifyReadyDlg", {L"Remove"}},
-                                       {L"ExitDialog", {L"Finish"}}};
-    ASSERT_TRUE(walk.Follow(removal, kFirstPageTimeoutMs)) << walk.Trouble();
-    const testsupport::ProcessResult result = walk.Process().Wait(kStepTimeoutMs);
-    ASSERT_FALSE(result.timedOut) << "Finish did not end Setup.exe\n" << walk.Describe();
-    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
-    EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set_->productCode)) << walk.Describe();
+    WixSetRun run(bundle);
+    ASSERT_TRUE(run.FollowToTheEnd(RemoveSteps())) << run.Trouble();
+    EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set_->productCode)) << run.Describe();
   }
 }
 
+const std::vector<WixSetStep> kLicense = {{L"WelcomeDlg", {L"Next"}},
+                                          {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}}};
+std::vector<WixSetStep> AfterLicense(std::vector<WixSetStep> rest) {
+  std::vector<WixSetStep> steps = kLicense;
+  steps.insert(steps.end(), rest.begin(), rest.end());
+  return steps;
+}
+
+// Extras has level 1000: the default install level (1) and Mondo's Typical
+// (3) leave it out, Mondo's Complete (1000) installs it.
 INSTANTIATE_TEST_SUITE_P(
     Sets, WixSetInstall,
-    ::testing::Values(InstallCase{"Minimal", {{L"WelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}}},
-                      InstallCase{"InstallDir",
-                                  {{L"WelcomeDlg", {L"Next"}},
-                                   {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
-                                   {L"InstallDirDlg", {L"Next"}},
-                                   {L"VerifyReadyDlg", {L"Install"}}}},
-                      InstallCase{"FeatureTree",
-                                  {{L"WelcomeDlg", {L"Next"}},
-                                   {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
-                                   {L"CustomizeDlg", {L"Next"}},
-                                   {L"VerifyReadyDlg", {L"Install"}}}},
-                      InstallCase{"Mondo",
-                                  {{L"WelcomeDlg", {L"Next"}},
-                                   {L"LicenseAgreementDlg", {L"LicenseAcceptedCheckBox", L"Next"}},
-                                   {L"SetupTypeDlg", {L"TypicalButton"}},
-                                   {L"VerifyReadyDlg", {L"Install"}}}}),
-    [](const ::testing::TestParamInfo<InstallCase>& info) { return std::string(info.param.set); });
+    ::testing::Values(
+        InstallCase{"Minimal", "Minimal", {{L"WelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}},
+                    INSTALLSTATE_LOCAL, INSTALLSTATE_ABSENT},
+        InstallCase{"InstallDir", "InstallDir",
+                    AfterLicense({{L"InstallDirDlg", {L"Next"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                    INSTALLSTATE_LOCAL, INSTALLSTATE_ABSENT},
+        InstallCase{"FeatureTree", "FeatureTree",
+                    AfterLicense({{L"CustomizeDlg", {L"Next"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                    INSTALLSTATE_LOCAL, INSTALLSTATE_ABSENT},
+        InstallCase{"MondoTypical", "Mondo",
+                    AfterLicense({{L"SetupTypeDlg", {L"TypicalButton"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                    INSTALLSTATE_LOCAL, INSTALLSTATE_ABSENT},
+        InstallCase{"MondoComplete", "Mondo",
+                    AfterLicense({{L"SetupTypeDlg", {L"CompleteButton"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                    INSTALLSTATE_LOCAL, INSTALLSTATE_LOCAL},
+        // Install on the first page: per machine, the set's default.
+        InstallCase{"Advanced", "Advanced", {{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}},
+                    INSTALLSTATE_LOCAL, INSTALLSTATE_ABSENT}),
+    [](const ::testing::TestParamInfo<InstallCase>& info) { return std::string(info.param.label); });
 
-// WixUI_Advanced installs into APPLICATIONFOLDER; a bundle installs into the
-// folder INSTALLDIR names, which this package does not have. Install must
-// not start a run that cannot exist: the set's failure page says so.
-TEST(WixSetAdvancedWithoutInstallDir, InstallEndsOnTheFailurePageWithTheReasonLoggedAndInstallsNothing) {
+// WixUI_Advanced's scope page: "just for you" installs per user into the
+// user's own Apps folder with ALLUSERS empty; "all users" installs per
+// machine (ALLUSERS 1) into the folder its InstallDirDlg shows.
+struct ScopeCase {
+  const char* label;
+  const wchar_t* scopeText;  // WixUI_en-us.wxl id of the radio button
+  std::vector<WixSetStep> afterScope;
+  const wchar_t* assignmentType;  // Windows Installer: "0" per user, "1" per machine
+};
+void PrintTo(const ScopeCase& c, std::ostream* os) { *os << c.label; }
+
+class WixSetAdvancedScope : public ::testing::TestWithParam<ScopeCase> {
+ protected:
+  void SetUp() override {
+    set_ = FindSet("Advanced");
+    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
+  }
+  void TearDown() override {
+    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
+  }
+  const WixUiSet* set_ = nullptr;
+};
+
+std::wstring EnvironmentFolder(const wchar_t* name) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(name, buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+TEST_P(WixSetAdvancedScope, TheScopeChoiceSetsAllUsersAndTheFolderThenMaintenanceRemoves) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  ASSERT_NE(set_, nullptr);
+  const ScopeCase& c = GetParam();
+  testsupport::WixSetBundle bundle(*set_, L"scope_" + platform::Utf8ToWide(c.label));
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+
+  {
+    WixSetRun run(bundle);
+    ASSERT_TRUE(run.Follow({{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Advanced"}}}))
+        << run.Trouble();
+    testsupport::DialogWindow scope;
+    ASSERT_TRUE(run.Driver().WaitForPage(L"InstallScopeDlg", WixSetRun::kStepTimeoutMs, scope)) << run.Describe();
+    // The radio button's text names the logged-on user: found by its start.
+    std::wstring label = testsupport::PlainText(
+        testsupport::WithoutTextStyle(testsupport::WixUiLibraryString(L"WixUI_en-us.wxl", c.scopeText)));
+    label = label.substr(0, label.find(L'['));
+    HWND radio = nullptr;
+    for (const testsupport::ControlInfo& control : testsupport::DialogControls(scope.window)) {
+      if (control.visible && platform::StartsWith(testsupport::PlainText(control.text), label)) radio = control.window;
+    }
+    ASSERT_NE(radio, nullptr) << "no radio button \"" << Utf8(label) << "\"\n" << run.Describe();
+    ASSERT_TRUE(testsupport::Click(radio));
+    ASSERT_TRUE(run.Click(scope.window, L"Next"));
+    std::vector<WixSetStep> rest = c.afterScope;
+    rest.push_back({L"ExitDialog", {L"Finish"}});
+    ASSERT_TRUE(run.FollowToTheEnd(rest)) << run.Trouble();
+  }
+  ASSERT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode));
+  wchar_t type[16] = {};
+  DWORD length = 16;
+  ASSERT_EQ(::MsiGetProductInfoW(set_->productCode, INSTALLPROPERTY_ASSIGNMENTTYPE, type, &length), 0u);
+  EXPECT_STREQ(type, c.assignmentType);
+  const std::wstring readme = testsupport::ComponentPath(set_->productCode, ComponentCode(*set_, kMainFile));
+  const std::wstring expectedFolder =
+      std::wstring(c.assignmentType) == L"0"
+          ? EnvironmentFolder(L"LOCALAPPDATA") + L"\\Apps\\Setup Test WixUI Advanced\\"
+          : EnvironmentFolder(L"ProgramW6432") + L"\\Setup Test WixUI Advanced\\";
+  EXPECT_TRUE(platform::EqualsNoCase(readme, expectedFolder + L"readme.txt")) << Utf8(readme);
+  const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
+  EXPECT_NE(log.find(L"WIXUI_INSTALLDIR names"), std::wstring::npos) << Utf8(log);
+
+  WixSetRun removal(bundle);
+  ASSERT_TRUE(removal.FollowToTheEnd(RemoveSteps())) << removal.Trouble();
+  EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set_->productCode)) << removal.Describe();
+  EXPECT_FALSE(Exists(readme));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scopes, WixSetAdvancedScope,
+    ::testing::Values(ScopeCase{"PerUser", L"InstallScopeDlgPerUser", {{L"FeaturesDlg", {L"Install"}}}, L"0"},
+                      ScopeCase{"PerMachine",
+                                L"InstallScopeDlgPerMachine",
+                                {{L"InstallDirDlg", {L"Next"}}, {L"FeaturesDlg", {L"Install"}}},
+                                L"1"}),
+    [](const ::testing::TestParamInfo<ScopeCase>& info) { return std::string(info.param.label); });
+
+// A package with no installation folder at all (started with an empty
+// WIXUI_INSTALLDIR, so neither INSTALLDIR nor the folder property it would
+// name exists): Install must not start a run that cannot exist; the set's
+// failure page says so.
+TEST(WixSetAdvancedWithoutFolder, InstallEndsOnTheFailurePageWithTheReasonLoggedAndInstallsNothing) {
   const std::wstring missing = testsupport::WixUiLibraryMissingReason();
   if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
   const WixUiSet* set = FindSet("Advanced");
   ASSERT_NE(set, nullptr);
   testsupport::RemoveWixSetProductIfInstalled(set->productCode);
-  testsupport::WixSetBundle bundle(*set, L"install_Advanced");
+  testsupport::WixSetBundle bundle(*set, L"nofolder_Advanced");
   ASSERT_EQ(Utf8(bundle.Problem()), "");
 
-  Walk walk(bundle);
-  ASSERT_TRUE(walk.Follow({{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}},
-                           {L"FatalError", {L"Finish"}}},
-                          kFirstPageTimeoutMs))
-      << walk.Trouble();
-  const testsupport::ProcessResult result = walk.Process().Wait(kStepTimeoutMs);
-  ASSERT_FALSE(result.timedOut) << "Finish did not end Setup.exe\n" << walk.Describe();
+  WixSetRun run(bundle, L"WIXUI_INSTALLDIR=NOSUCHFOLDER");
+  ASSERT_TRUE(run.Follow({{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}},
+                          {L"FatalError", {L"Finish"}}}))
+      << run.Trouble();
+  const testsupport::ProcessResult result = run.Process().Wait(WixSetRun::kStepTimeoutMs);
+  ASSERT_FALSE(result.timedOut) << "Finish did not end Setup.exe\n" << run.Describe();
   EXPECT_NE(result.exitCode, 0u);
   EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set->productCode));
   const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
