@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <msi.h>
 
 #include <string>
@@ -300,5 +301,113 @@ TEST(WixSetAdvancedWithoutFolder, InstallEndsOnTheFailurePageWithTheReasonLogged
       << Utf8(log);
   testsupport::RemoveWixSetProductIfInstalled(set->productCode);
 }
+
+}  // namespace
+
+namespace {
+
+// Change from the maintenance pages of the sets with a feature tree: the user
+// selects the Extras feature in the tree with the arrow keys, opens its menu
+// with the blank and picks "installed on local hard drive"; the change run
+// installs it (Windows Installer's feature state shows it afterwards).
+struct ChangeCase {
+  const char* set;
+  std::vector<WixSetStep> install;
+  const wchar_t* treePage;
+  const wchar_t* treeClick;           // what goes on from the tree page
+  std::vector<WixSetStep> afterTree;  // the pages after it, before the exit page
+};
+void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.set; }
+
+class WixSetChange : public ::testing::TestWithParam<ChangeCase> {
+ protected:
+  void SetUp() override {
+    set_ = FindSet(GetParam().set);
+    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
+  }
+  void TearDown() override {
+    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
+  }
+  const WixUiSet* set_ = nullptr;
+};
+
+bool PostKey(HWND window, UINT key) {
+  return ::PostMessageW(window, WM_KEYDOWN, key, 1) != 0 && ::PostMessageW(window, WM_KEYUP, key, 0xC0000001) != 0;
+}
+
+// Waits until the control's text is `expected`.
+bool WaitForText(HWND dialog, const std::wstring& id, const std::wstring& expected) {
+  const ULONGLONG deadline = ::GetTickCount64() + WixSetRun::kStepTimeoutMs;
+  while (::GetTickCount64() < deadline) {
+    if (WixSetRun::Text(dialog, id) == expected) return true;
+    ::Sleep(25);
+  }
+  return false;
+}
+
+TEST_P(WixSetChange, ChangeInstallsAFeatureChosenInTheTree) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  ASSERT_NE(set_, nullptr);
+  const ChangeCase& c = GetParam();
+  testsupport::WixSetBundle bundle(*set_, L"change_" + platform::Utf8ToWide(c.set));
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+  {
+    std::vector<WixSetStep> install = c.install;
+    install.push_back({L"ExitDialog", {L"Finish"}});
+    WixSetRun run(bundle);
+    ASSERT_TRUE(run.FollowToTheEnd(install)) << run.Trouble();
+  }
+  ASSERT_EQ(testsupport::InstalledFeatureState(set_->productCode, L"Extras"), INSTALLSTATE_ABSENT);
+
+  WixSetRun run(bundle);
+  ASSERT_TRUE(run.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                          {L"MaintenanceTypeDlg", {L"ChangeButton"}},
+                          {c.treePage, {}}}))
+      << run.Trouble();
+  const HWND page = run.LastPage().window;
+  testsupport::ControlInfo tree;
+  ASSERT_TRUE(testsupport::FindControl(page, L"Tree", tree)) << run.Describe();
+  // Program, Documentation, Extras: the third item.
+  ASSERT_TRUE(PostKey(tree.window, VK_HOME) && PostKey(tree.window, VK_DOWN) && PostKey(tree.window, VK_DOWN));
+  ASSERT_TRUE(WaitForText(page, L"ItemDescription", L"Sample files."))
+      << Utf8(WixSetRun::Text(page, L"ItemDescription")) << "\ntree items: "
+      << ::SendMessageW(tree.window, TVM_GETCOUNT, 0, 0) << ", selected "
+      << ::SendMessageW(tree.window, TVM_GETNEXTITEM, TVGN_CARET, 0) << ", class " << Utf8(tree.className) << "\n"
+      << run.Describe();
+  // The context-menu key: the menu of the selected feature.
+  ASSERT_TRUE(::PostMessageW(tree.window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.window), -1));
+  testsupport::WindowInfo menu;
+  ASSERT_TRUE(run.Driver().WaitForWindow([](const testsupport::WindowInfo& w) { return w.className == L"#32768"; },
+                                         WixSetRun::kStepTimeoutMs, menu))
+      << "the feature's menu did not open\n" << run.Describe();
+  // The first entry: "This feature will be installed on local hard drive."
+  ASSERT_TRUE(PostKey(menu.window, VK_DOWN) && PostKey(menu.window, VK_RETURN));
+  ASSERT_TRUE(testsupport::WaitUntilGone(menu.window, WixSetRun::kStepTimeoutMs)) << run.Describe();
+  std::vector<WixSetStep> rest = c.afterTree;
+  rest.push_back({L"ExitDialog", {L"Finish"}});
+  ASSERT_TRUE(run.Click(page, c.treeClick)) << run.Describe();
+  ASSERT_TRUE(run.FollowToTheEnd(rest)) << run.Trouble();
+  std::string told;
+  for (const std::wstring& line : platform::Split(testsupport::ReadUtf16File(bundle.LogPath()), L"\n")) {
+    if (line.find(L"SetupCommand") != std::wstring::npos || line.find(L"Selected Features") != std::wstring::npos) {
+      told += Utf8(line) + "\n";
+    }
+  }
+  EXPECT_EQ(testsupport::InstalledFeatureState(set_->productCode, L"Extras"), INSTALLSTATE_LOCAL) << told;
+  EXPECT_EQ(testsupport::InstalledFeatureState(set_->productCode, L"Docs"), INSTALLSTATE_LOCAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, WixSetChange,
+    ::testing::Values(
+        ChangeCase{"FeatureTree", AfterLicense({{L"CustomizeDlg", {L"Next"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                   L"CustomizeDlg", L"Next", {{L"VerifyReadyDlg", {L"Change|ChangeNoShield"}}}},
+        ChangeCase{"Mondo", AfterLicense({{L"SetupTypeDlg", {L"TypicalButton"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                   L"CustomizeDlg", L"Next", {{L"VerifyReadyDlg", {L"Change|ChangeNoShield"}}}},
+        // FeaturesDlg's own Change starts the change run.
+        ChangeCase{"Advanced", {{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}},
+                   L"FeaturesDlg", L"Change|ChangeNoShield", {}}),
+    [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.set); });
 
 }  // namespace

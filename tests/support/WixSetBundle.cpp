@@ -96,11 +96,11 @@ const std::vector<WixUiSet>& WixUiSets() {
       {"InstallDir", L"WixUI_InstallDir.wxs", L"WelcomeDlg", L"{6B1D0C3A-5E70-4000-8000-000000005702}",
        L"{6B1D0C3A-5E73-4000-8000-000000005702}"},
       {"FeatureTree", L"WixUI_FeatureTree.wxs", L"WelcomeDlg", L"{6B1D0C3A-5E70-4000-8000-000000005703}",
-       L"{6B1D0C3A-5E73-4000-8000-000000005703}"},
+       L"{6B1D0C3A-5E73-4000-8000-000000005703}", L"WixSetFeatures.INSTALLDIR.wxs"},
       {"Mondo", L"WixUI_Mondo.wxs", L"WelcomeDlg", L"{6B1D0C3A-5E70-4000-8000-000000005704}",
-       L"{6B1D0C3A-5E73-4000-8000-000000005704}"},
+       L"{6B1D0C3A-5E73-4000-8000-000000005704}", L"WixSetFeatures.INSTALLDIR.wxs"},
       {"Advanced", L"WixUI_Advanced.wxs", L"AdvancedWelcomeEulaDlg", L"{6B1D0C3A-5E70-4000-8000-000000005705}",
-       L"{6B1D0C3A-5E73-4000-8000-000000005705}"},
+       L"{6B1D0C3A-5E73-4000-8000-000000005705}", L"WixSetFeatures.APPLICATIONFOLDER.wxs"},
   };
   return sets;
 }
@@ -211,6 +211,15 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
     wixFiles_.push_back(library + L"\\" + file);
     sources += "<WixFile Path=\"" + Utf8(wixFiles_.back()) + "\"/>";
   }
+  if (set.featureSource != nullptr) {
+    const std::wstring packages = RelativePath(folder_, SourceFolder() + L"tests\\packages\\wixsets\\");
+    if (packages.empty()) {
+      problem_ = L"the bundle folder " + folder_ + L" cannot reach the package sources by a relative path";
+      return;
+    }
+    wixFiles_.push_back(packages + L"\\" + set.featureSource);
+    sources += "<WixFile Path=\"" + Utf8(wixFiles_.back()) + "\"/>";
+  }
   const std::string config =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
       "<BootstrapperRegistry Value=\"WixSetBundle" + std::string(set.name) + "\"/>"
@@ -225,7 +234,9 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
       "<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"" + Utf8(WixSetProductName(set)) + "\" "
       "Id=\"" + Utf8(set.packageCode) + "\" MainProduct=\"true\" WixSource=\"true\" "
       "Location=\"" + Utf8(package) + "\" UninstallCommand=\"" + Utf8(set.productCode) + "\" "
-      "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\">"
+      "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\"" +
+      // The features the user chose in the tree reach the package (a change adds them).
+      std::string(set.featureSource != nullptr ? " InstallCommand=\"ADDLOCAL=[SelectedFeatures]\"" : "") + ">"
       "<WixSrc>" + sources + "</WixSrc><LocalizationSetting>"
       "<Language Id=\"1033\" Name=\"English\" Codepage=\"1252\"><LocalizationFiles FileName=\"" +
       Utf8(library) + "\\WixUI_en-us.wxl\"/></Language>"

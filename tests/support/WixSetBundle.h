@@ -18,6 +18,9 @@ struct WixUiSet {
   const wchar_t* firstDialog;  // the page the package's user-interface sequence shows first
   const wchar_t* productCode;
   const wchar_t* packageCode;
+  // The package's own feature source among the bundle's WiX sources (in
+  // tests/packages/wixsets), for the sets whose pages show a feature tree.
+  const wchar_t* featureSource = nullptr;
 };
 
 // The five sets of the library, with their test packages.

@@ -65,10 +65,15 @@ bool WixSetRun::FollowToTheEnd(const std::vector<WixSetStep>& steps) {
 
 bool WixSetRun::Click(HWND dialog, const std::wstring& idOrText) const {
   const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+  // "A|B": whichever of the two shows (sets show one of two buttons in one
+  // place, such as Change and ChangeNoShield, by a condition).
+  const std::vector<std::wstring> alternatives = platform::Split(idOrText, L"|");
   for (;;) {
-    ControlInfo control;
-    if (FindControl(dialog, idOrText, control) && control.visible && control.enabled) {
-      return testsupport::Click(control.window);
+    for (const std::wstring& alternative : alternatives) {
+      ControlInfo control;
+      if (FindControl(dialog, alternative, control) && control.visible && control.enabled) {
+        return testsupport::Click(control.window);
+      }
     }
     if (::GetTickCount64() >= deadline || !process_.IsRunning()) return false;
     ::Sleep(25);

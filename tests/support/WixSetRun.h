@@ -17,7 +17,7 @@
 namespace testsupport {
 
 // One page of a walk and what the user clicks on it, in order (WiX Ids, or
-// visible texts without "&").
+// visible texts without "&"; "A|B" clicks whichever of A and B shows).
 struct WixSetStep {
   const wchar_t* page;
   std::vector<std::wstring> clicks;
