@@ -119,6 +119,15 @@ TEST_P(WixSetInstall, InstallsThroughTheSetsPagesThenRepairsAndRemovesFromItsMai
     WixSetRun run(bundle);
     ASSERT_TRUE(run.FollowToTheEnd(RepairSteps())) << run.Trouble();
     EXPECT_TRUE(Exists(readme)) << "Repair did not restore " << Utf8(readme) << "\n" << run.Describe();
+    // The bundle's repair command names no REINSTALL: the set's Reinstall and
+    // ReinstallMode events on the Repair button are what reached the package.
+    bool passed = false;
+    for (const std::wstring& line : platform::Split(testsupport::ReadUtf16File(bundle.LogPath()), L"\n")) {
+      passed = passed || (line.find(L"SetupCommand") != std::wstring::npos &&
+                          line.find(L"REINSTALL=\"All\"") != std::wstring::npos &&
+                          line.find(L"REINSTALLMODE=\"ecmus\"") != std::wstring::npos);
+    }
+    EXPECT_TRUE(passed) << run.Describe();
     EXPECT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode));
   }
 
@@ -409,5 +418,77 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"Advanced", {{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}},
                    L"FeaturesDlg", L"Change|ChangeNoShield", {}}),
     [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.set); });
+
+}  // namespace
+
+namespace {
+
+// The same installation with the German localization of the library
+// (WixUI_de-de.wxl, chosen with /L 1031): the pages read German, the clicks
+// (by WiX Id) are the same, and the product is installed.
+struct GermanCase {
+  const char* set;
+  std::vector<WixSetStep> install;
+  const wchar_t* textId;  // a string of the first page's Title, in both files
+};
+void PrintTo(const GermanCase& c, std::ostream* os) { *os << c.set; }
+
+class WixSetGerman : public ::testing::TestWithParam<GermanCase> {
+ protected:
+  void SetUp() override {
+    set_ = FindSet(GetParam().set);
+    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
+  }
+  void TearDown() override {
+    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
+  }
+  const WixUiSet* set_ = nullptr;
+};
+
+std::wstring LibraryPageText(const wchar_t* wxl, const std::wstring& id, const std::wstring& productName) {
+  std::wstring text = testsupport::WithoutTextStyle(testsupport::WixUiLibraryString(wxl, id));
+  (void)platform::ReplaceAll(text, L"[ProductName]", productName);
+  return text;
+}
+
+TEST_P(WixSetGerman, InstallsWithGermanPages) {
+  const std::wstring missing = testsupport::WixUiLibraryMissingReason();
+  if (!missing.empty()) GTEST_SKIP() << Utf8(missing);
+  ASSERT_NE(set_, nullptr);
+  const GermanCase& c = GetParam();
+  testsupport::WixSetBundle bundle(*set_, L"german_" + platform::Utf8ToWide(c.set));
+  ASSERT_EQ(Utf8(bundle.Problem()), "");
+  const std::wstring productName = testsupport::WixSetProductName(*set_);
+  const std::wstring german = LibraryPageText(L"WixUI_de-de.wxl", c.textId, productName);
+  ASSERT_NE(german, LibraryPageText(L"WixUI_en-us.wxl", c.textId, productName));
+
+  WixSetRun run(bundle, L"/L 1031");
+  ASSERT_TRUE(run.Follow({{c.install.front().page, {}}})) << run.Trouble();
+  EXPECT_EQ(WixSetRun::Text(run.LastPage().window, L"Title"), german);
+  std::vector<WixSetStep> install = c.install;
+  install.push_back({L"ExitDialog", {}});
+  ASSERT_TRUE(run.Follow(install)) << run.Trouble();
+  EXPECT_EQ(WixSetRun::Text(run.LastPage().window, L"Title"),
+            LibraryPageText(L"WixUI_de-de.wxl", L"ExitDialogTitle", productName));
+  ASSERT_TRUE(run.Click(run.LastPage().window, L"Finish"));
+  const testsupport::ProcessResult result = run.Process().Wait(WixSetRun::kStepTimeoutMs);
+  ASSERT_FALSE(result.timedOut) << run.Describe();
+  EXPECT_EQ(result.exitCode, 0u) << run.Describe();
+  EXPECT_TRUE(testsupport::IsWixSetProductInstalled(set_->productCode)) << run.Describe();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, WixSetGerman,
+    ::testing::Values(
+        GermanCase{"Minimal", {{L"WelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}}, L"WelcomeEulaDlgTitle"},
+        GermanCase{"InstallDir", AfterLicense({{L"InstallDirDlg", {L"Next"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                   L"WelcomeDlgTitle"},
+        GermanCase{"FeatureTree", AfterLicense({{L"CustomizeDlg", {L"Next"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                   L"WelcomeDlgTitle"},
+        GermanCase{"Mondo", AfterLicense({{L"SetupTypeDlg", {L"TypicalButton"}}, {L"VerifyReadyDlg", {L"Install"}}}),
+                   L"WelcomeDlgTitle"},
+        GermanCase{"Advanced", {{L"AdvancedWelcomeEulaDlg", {L"LicenseAcceptedCheckBox", L"Install"}}},
+                   L"AdvancedWelcomeEulaDlgTitle"}),
+    [](const ::testing::TestParamInfo<GermanCase>& info) { return std::string(info.param.set); });
 
 }  // namespace

@@ -234,7 +234,10 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
       "<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"" + Utf8(WixSetProductName(set)) + "\" "
       "Id=\"" + Utf8(set.packageCode) + "\" MainProduct=\"true\" WixSource=\"true\" "
       "Location=\"" + Utf8(package) + "\" UninstallCommand=\"" + Utf8(set.productCode) + "\" "
-      "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\"" +
+      // A repair command without REINSTALL: what the repair reinstalls, and
+      // how, comes from the set's own Reinstall and ReinstallMode events on
+      // VerifyReadyDlg.
+      "RepairCommand=\"REBOOT=ReallySuppress\" SpaceRequired=\"1\"" +
       // The features the user chose in the tree reach the package (a change adds them).
       std::string(set.featureSource != nullptr ? " InstallCommand=\"ADDLOCAL=[SelectedFeatures]\"" : "") + ">"
       "<WixSrc>" + sources + "</WixSrc><LocalizationSetting>"
