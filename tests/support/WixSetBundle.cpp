@@ -183,7 +183,11 @@ std::wstring RelativePath(const std::wstring& folder, const std::wstring& target
   return relative;
 }
 
-WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
+WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name)
+    : WixSetBundle(set, name, MinimalStyleConfig(), MinimalMainDialogConfig()) {}
+
+WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name, const std::string& styleConfig,
+                           const std::string& mainDialogConfig) {
   problem_ = WixUiLibraryMissingReason();
   if (!problem_.empty()) return;
   const std::wstring parent = BuildFolder() + L"wixset-bundles\\";
@@ -248,8 +252,8 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
       "</LocalizationSetting></Product></ProductGroup></ProductList></SetupConfig>\n";
   const std::wstring configuration = folder_ + L"SetupData\\Configuration\\";
   if (!WriteFileBytes(SetupConfigPath(), config) ||
-      !WriteFileBytes(configuration + L"StyleConfig.xml", MinimalStyleConfig()) ||
-      !WriteFileBytes(configuration + L"ConfigForMainDialog.xml", MinimalMainDialogConfig())) {
+      !WriteFileBytes(configuration + L"StyleConfig.xml", styleConfig) ||
+      !WriteFileBytes(configuration + L"ConfigForMainDialog.xml", mainDialogConfig)) {
     problem_ = L"the configuration files could not be written into " + configuration;
   }
 }

@@ -70,6 +70,10 @@ class WixSetBundle {
   // in a fresh folder named after `name`. English (1033) reads
   // WixUI_en-us.wxl, German (1031) WixUI_de-de.wxl.
   WixSetBundle(const WixUiSet& set, const std::wstring& name);
+  // With the look files given (StyleConfig.xml and ConfigForMainDialog.xml
+  // contents) instead of the minimal ones.
+  WixSetBundle(const WixUiSet& set, const std::wstring& name, const std::string& styleConfig,
+               const std::string& mainDialogConfig);
   ~WixSetBundle();
   WixSetBundle(const WixSetBundle&) = delete;
   WixSetBundle& operator=(const WixSetBundle&) = delete;
