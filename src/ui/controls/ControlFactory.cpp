@@ -292,7 +292,8 @@ void CControlFactory::CreateRadioButtons(CRadioBtnGroup_BT& group, const CWixCon
     }
     first = false;
     button->MakeOwnerDrawn();
-    ::SendMessageW(button->GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HFONT itemFont = !item.textStyle.empty() && context.style != nullptr ? context.style->GetFont(item.textStyle) : nullptr;
+    ::SendMessageW(button->GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(itemFont != nullptr ? itemFont : font), TRUE);
     group.AddButton(std::move(button));
   }
 }
