@@ -12,15 +12,32 @@
 #include "msi/IEventDispatcher.h"
 #include "msi/IMSIManager.h"
 #include "engine/ProductPresence.h"
+#include "platform/DriveSpace.h"
 #include "platform/StringUtil.h"
 
 namespace {
 
 bool QueryDiskFreeSpace(const std::wstring& drive, ULONGLONG& freeBytes) {
-  ULARGE_INTEGER freeToCaller = {}, totalBytes = {}, totalFree = {};
-  if (!::GetDiskFreeSpaceExW(drive.c_str(), &freeToCaller, &totalBytes, &totalFree)) return false;
-  freeBytes = totalFree.QuadPart;
-  return true;
+  // The volume list asks the same function, so both see the same free space.
+  ULONGLONG totalBytes = 0;
+  return platform::QueryDriveSpace(drive, totalBytes, freeBytes);
+}
+
+// A package without INSTALLDIR may name its folder property the way the WiX
+// dialog sets do: WIXUI_INSTALLDIR holds the name of the property the folder
+// page edits (WixUI_Advanced: APPLICATIONFOLDER). That folder is where the
+// package installs, so it is the one whose drive must have room.
+std::wstring InstallFolderOf(IMSIManager& manager) {
+  std::wstring folder = manager.GetProperty(L"INSTALLDIR", false);
+  if (!folder.empty()) return folder;
+  const std::wstring named = platform::Trim(manager.GetProperty(L"WIXUI_INSTALLDIR", false));
+  if (named.empty() || platform::EqualsNoCase(named, L"INSTALLDIR")) return folder;
+  folder = manager.GetProperty(named, false);
+  if (!folder.empty()) {
+    LogInformation(L"The package has no INSTALLDIR; it installs into %s, the folder property WIXUI_INSTALLDIR names.",
+                   named.c_str());
+  }
+  return folder;
 }
 
 bool IsInstallerPackage(const IProductAttributes& product) {
@@ -48,7 +65,7 @@ bool CInstallExecutor::IsInstallFolderAcceptable(const std::wstring& folder) {
 
 bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
   IMSIManager* manager = dispatcher_ != nullptr ? dispatcher_->GetMSIManager() : nullptr;
-  std::wstring installDir = manager != nullptr ? manager->GetProperty(L"INSTALLDIR", false) : std::wstring();
+  std::wstring installDir = manager != nullptr ? InstallFolderOf(*manager) : std::wstring();
   if (!IsInstallFolderAcceptable(installDir)) {
     if (!installDir.empty()) LogError(L"The install directory \"%s\" is not an absolute local folder.", installDir.c_str());
     LogError(L"Install directory is not configured correctly. Exiting the setup");

@@ -421,6 +421,11 @@ bool CMSIManager::SetInstallLevel(int level) {
     LogInformation(L"MsiGetFeatureStateStub failed.");
     return false;
   }
+  // The installation runs in a session of its own: the level travels with
+  // the package's properties (Mondo's Typical 3, Complete 1000), or its
+  // feature states would fall back to the package's default level.
+  CacheProperty(L"INSTALLLEVEL", std::to_wstring(level));
+  LogDebug(L"PROPERTY CHANGE: Modifying 'INSTALLLEVEL' property. Its new value: '%d'.", level);
   return true;
 }
 

@@ -38,6 +38,8 @@ class IWixDataModelForParser {
   // Takes ownership; a dialog whose id exists is dropped (and logged), false.
   virtual bool AddDialog(std::unique_ptr<CWixDialog> dialog) = 0;
   virtual void AddFeature(std::unique_ptr<CWixFeature> feature) = 0;
+  // The feature with the id at any depth, or null.
+  [[nodiscard]] virtual CWixFeature* FindFeature(const std::wstring& id) = 0;
   // A control event authored outside its control (WiX Publish under UI, with
   // Dialog and Control): kept until every file is read. `order` is WiX's
   // Order, 1 when not given.

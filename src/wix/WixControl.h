@@ -76,6 +76,7 @@ struct WixListItem {
 struct WixRadioButton {
   std::wstring value;
   std::wstring text;
+  std::wstring textStyle;  // "{\\Style}" leading the text, taken off it
   std::wstring toolTip;
   RECT rect{};  // pixels, relative to the group
 };

@@ -275,7 +275,7 @@ void CWixControlReader::ReadRadioButtons(const CXmlNode& element, CWixControl& c
     int height = platform::ToInt(button.GetAttribute(L"Height"));
     WixRadioButton radio;
     radio.value = button.GetAttribute(L"Value");
-    radio.text = Resolve(button.GetAttribute(L"Text"));
+    radio.text = SplitStyledText(strings_, button.GetAttribute(L"Text"), radio.textStyle);
     radio.toolTip = Resolve(button.GetAttribute(L"ToolTip"));
     radio.rect = converter_.ScaleRect(RECT{x, y, x + width, y + height});
     control.AddRadioButton(std::move(radio));

@@ -40,6 +40,18 @@ bool CWixDataManager::AddDialog(std::unique_ptr<CWixDialog> dialog) {
   return true;
 }
 
+namespace {
+CWixFeature* FindIn(const std::vector<std::unique_ptr<CWixFeature>>& features, const std::wstring& id) {
+  for (const auto& feature : features) {
+    if (feature->GetId() == id) return feature.get();
+    if (CWixFeature* found = FindIn(feature->GetChildren(), id)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+CWixFeature* CWixDataManager::FindFeature(const std::wstring& id) { return FindIn(features_, id); }
+
 void CWixDataManager::AddFeature(std::unique_ptr<CWixFeature> feature) {
   if (feature) features_.push_back(std::move(feature));
 }

@@ -35,6 +35,7 @@ class CWixDataManager : public IWixDataManager, public IWixDataModelForParser {
   bool HasDialog(const std::wstring& id) const override { return dialogs_.count(id) != 0; }
   bool AddDialog(std::unique_ptr<CWixDialog> dialog) override;
   void AddFeature(std::unique_ptr<CWixFeature> feature) override;
+  CWixFeature* FindFeature(const std::wstring& id) override;
   void AddDeferredPublish(const std::wstring& dialogId, const std::wstring& controlId, WixPublish publish,
                           int order) override;
   int AttachDeferredPublishes() override;

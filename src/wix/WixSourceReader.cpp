@@ -89,7 +89,31 @@ int CWixSourceReader::ParseDocument(const CXmlNode& root, const std::wstring& pa
   auto features = root.SelectNodes(L"Fragment/Feature|Fragment/FeatureGroup/Feature|Product/Feature");
   if (!features) return 0;
   for (const CXmlNode& feature : *features) model_.AddFeature(ParseFeature(feature));
+  ParseFeatureRefs(root);
   return 1;
+}
+
+void CWixSourceReader::ParseFeatureRefs(const CXmlNode& root) {
+  // Features added under a reference to a parent defined elsewhere.
+  auto references = root.SelectNodes(L"Fragment/FeatureRef|Product/FeatureRef");
+  if (!references) return;
+  for (const CXmlNode& reference : *references) {
+    const std::wstring parentId = reference.GetAttribute(L"Id");
+    auto children = reference.SelectNodes(L"Feature");
+    if (!children) continue;
+    CWixFeature* parent = model_.FindFeature(parentId);
+    for (const CXmlNode& child : *children) {
+      std::unique_ptr<CWixFeature> feature = ParseFeature(child);
+      if (parent != nullptr) {
+        parent->AddChild(std::move(feature));
+        continue;
+      }
+      // An orphan is still a feature of the package: the user sees it.
+      LogWarning(L"The feature %s names the parent feature %s, which is not defined; it is shown at the top level.",
+                 feature->GetId().c_str(), parentId.c_str());
+      model_.AddFeature(std::move(feature));
+    }
+  }
 }
 
 void CWixSourceReader::ReadWixVariables(const CXmlNode& root) {

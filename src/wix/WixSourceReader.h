@@ -57,6 +57,7 @@ class CWixSourceReader {
   [[nodiscard]] bool ParseDialog(const CXmlNode& element, const std::wstring& path);
   void ParseDeferredPublishes(const CXmlNode& root);
   [[nodiscard]] std::unique_ptr<CWixFeature> ParseFeature(const CXmlNode& element) const;
+  void ParseFeatureRefs(const CXmlNode& root);
 
   ISetupConfigData& record_;
   ISetupConfigDataForParser& recordForParser_;

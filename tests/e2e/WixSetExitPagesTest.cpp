@@ -10,14 +10,15 @@
 
 #include <string>
 
-#include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "support/BundleFixture.h"
 #include "support/ProcessRunner.h"
 #include "support/WindowDriver.h"
 #include "support/WixSetBundle.h"
+#include "support/WixSetRun.h"
 
 using testsupport::DialogWindow;
+using testsupport::WixSetRun;
 using testsupport::WixUiSet;
 
 namespace {
@@ -35,60 +36,8 @@ std::wstring PageText(const std::wstring& stringId, const std::wstring& productN
   return text;
 }
 
-// One run of a set bundle's Setup.exe; a run a test leaves behind is killed.
-class SetRun {
- public:
-  explicit SetRun(const testsupport::WixSetBundle& bundle)
-      : bundle_(bundle),
-        process_(testsupport::StartProcess(testsupport::Quote(bundle.SetupExe()), bundle.Folder())),
-        driver_(process_.Id(), process_.Handle()) {}
-  ~SetRun() {
-    if (process_.IsRunning()) (void)process_.Wait(0);
-  }
-  SetRun(const SetRun&) = delete;
-  SetRun& operator=(const SetRun&) = delete;
-
-  [[nodiscard]] bool Started() const { return process_.IsValid(); }
-  [[nodiscard]] testsupport::RunningProcess& Process() { return process_; }
-  [[nodiscard]] const testsupport::WindowDriver& Driver() const { return driver_; }
-
-  // Clicks the control of the dialog (WiX Id) once it shows enabled.
-  [[nodiscard]] bool Click(HWND dialog, const std::wstring& id) const {
-    const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
-    for (;;) {
-      testsupport::ControlInfo control;
-      if (testsupport::FindControl(dialog, id, control) && control.visible && control.enabled) {
-        return testsupport::Click(control.window);
-      }
-      if (::GetTickCount64() >= deadline || !process_.IsRunning()) return false;
-      ::Sleep(25);
-    }
-  }
-  [[nodiscard]] static std::wstring Text(HWND dialog, const std::wstring& id) {
-    testsupport::ControlInfo control;
-    return testsupport::FindControl(dialog, id, control) ? control.text : L"<no control " + id + L">";
-  }
-
-  // What the process shows and the end of its log, for failure messages.
-  [[nodiscard]] std::string Describe() const {
-    std::string text = process_.IsRunning() ? "Setup.exe runs; it shows:\n" : "Setup.exe has ended; it showed:\n";
-    for (const testsupport::WindowInfo& window : driver_.TopLevelWindows()) {
-      text += "  " + Utf8(window.className) + " \"" + Utf8(window.title) + "\" [" +
-              Utf8(testsupport::DialogIdOf(window.window)) + "] " + Utf8(window.StaticText()) + "\n";
-    }
-    std::wstring log = testsupport::ReadUtf16File(bundle_.LogPath());
-    if (log.size() > 3000) log = L"..." + log.substr(log.size() - 3000);
-    return text + "log ending:\n" + Utf8(log);
-  }
-
- private:
-  const testsupport::WixSetBundle& bundle_;
-  testsupport::RunningProcess process_;
-  testsupport::WindowDriver driver_;
-};
-
 // Cancel on the first page: the set's CancelDlg, spawned above the page.
-bool OpenCancelDialog(SetRun& run, const DialogWindow& page, DialogWindow& cancel) {
+bool OpenCancelDialog(WixSetRun& run, const DialogWindow& page, DialogWindow& cancel) {
   return run.Click(page.window, L"Cancel") && run.Driver().WaitForDialog(L"CancelDlg", kStepTimeoutMs, cancel) &&
          cancel.spawned;
 }
@@ -107,13 +56,13 @@ TEST_P(WixSetExitPages, CancelYesShowsTheSetsUserExitPageAndFinishEndsTheRunWith
   ASSERT_EQ(Utf8(bundle.Problem()), "");
   const std::wstring productName = testsupport::WixSetProductName(set);
 
-  SetRun run(bundle);
+  WixSetRun run(bundle);
   ASSERT_TRUE(run.Started());
   DialogWindow first;
   ASSERT_TRUE(run.Driver().WaitForPage(set.firstDialog, kFirstPageTimeoutMs, first)) << run.Describe();
   DialogWindow cancel;
   ASSERT_TRUE(OpenCancelDialog(run, first, cancel)) << run.Describe();
-  EXPECT_EQ(SetRun::Text(cancel.window, L"Text"), PageText(L"CancelDlgText", productName));
+  EXPECT_EQ(WixSetRun::Text(cancel.window, L"Text"), PageText(L"CancelDlgText", productName));
   ASSERT_TRUE(run.Click(cancel.window, L"Yes"));
 
   DialogWindow userExit;
@@ -122,8 +71,8 @@ TEST_P(WixSetExitPages, CancelYesShowsTheSetsUserExitPageAndFinishEndsTheRunWith
   EXPECT_TRUE(testsupport::WaitUntilGone(cancel.window, kStepTimeoutMs));
   EXPECT_TRUE(testsupport::WaitUntilGone(first.window, kStepTimeoutMs));
   EXPECT_TRUE(run.Driver().SpawnedDialogs().empty());
-  EXPECT_EQ(SetRun::Text(userExit.window, L"Title"), PageText(L"UserExitTitle", productName));
-  EXPECT_EQ(SetRun::Text(userExit.window, L"Description"),
+  EXPECT_EQ(WixSetRun::Text(userExit.window, L"Title"), PageText(L"UserExitTitle", productName));
+  EXPECT_EQ(WixSetRun::Text(userExit.window, L"Description"),
             PageText(L"UserExitDescription1", productName) + L" " + PageText(L"UserExitDescription2", productName));
 
   ASSERT_TRUE(run.Click(userExit.window, L"Finish")) << run.Describe();
@@ -162,7 +111,7 @@ TEST_F(WixSetCancelEscape, EscapeOnCancelDlgReturnsToThePage) {
   testsupport::WixSetBundle bundle(set, L"escape_InstallDir");
   ASSERT_EQ(Utf8(bundle.Problem()), "");
 
-  SetRun run(bundle);
+  WixSetRun run(bundle);
   ASSERT_TRUE(run.Started());
   DialogWindow welcome;
   ASSERT_TRUE(run.Driver().WaitForPage(L"WelcomeDlg", kFirstPageTimeoutMs, welcome)) << run.Describe();

@@ -226,6 +226,27 @@ TEST_F(ExecutorRunTest, InstallNeedsAnInstallDirWithRoomOnItsDrive) {
   EXPECT_EQ(outOfSpace, 1);
 }
 
+// The WiX sets' own convention: WIXUI_INSTALLDIR names the folder property
+// (WixUI_Advanced: APPLICATIONFOLDER) when the package has no INSTALLDIR.
+TEST_F(ExecutorRunTest, InstallWithoutInstallDirUsesTheFolderPropertyWixUiInstallDirNames) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", ""))));
+  CInstallExecutor executor(*record_, &dispatcher_);
+  int outOfSpace = 0;
+  dispatcher_.MsiManager().CacheProperty(L"WIXUI_INSTALLDIR", L"APPLICATIONFOLDER");
+  EXPECT_FALSE(executor.CheckInitialCondition(outOfSpace)) << "the named folder is still empty";
+  dispatcher_.MsiManager().CacheProperty(L"APPLICATIONFOLDER", L"C:\\Users\\u\\AppData\\Local\\Apps\\Acme\\");
+  EXPECT_TRUE(executor.CheckInitialCondition(outOfSpace));
+  EXPECT_EQ(record_->GetInstalledLocation(), L"C:\\Users\\u\\AppData\\Local\\Apps\\Acme\\");
+  // INSTALLDIR, where the package has it, stays the folder.
+  dispatcher_.MsiManager().CacheProperty(L"INSTALLDIR", L"C:\\Program Files\\Acme\\");
+  EXPECT_TRUE(executor.CheckInitialCondition(outOfSpace));
+  EXPECT_EQ(record_->GetInstalledLocation(), L"C:\\Program Files\\Acme\\");
+  // A relative folder is refused whichever property holds it.
+  dispatcher_.MsiManager().CacheProperty(L"INSTALLDIR", L"");
+  dispatcher_.MsiManager().CacheProperty(L"APPLICATIONFOLDER", L"Apps\\Acme");
+  EXPECT_FALSE(executor.CheckInitialCondition(outOfSpace));
+}
+
 struct RebootCase {
   const char* label;
   const char* reboot;

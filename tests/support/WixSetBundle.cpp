@@ -77,7 +77,8 @@ std::vector<std::wstring> NamedIds(const std::wstring& path) {
     for (const CXmlNode& publish : *publishes) {
       add(publish.GetAttribute(L"Dialog"));
       const std::wstring event = publish.GetAttribute(L"Event");
-      if (event == L"NewDialog" || event == L"SpawnDialog" || event == L"SpawnWaitDialog") {
+      if (event == L"NewDialog" || event == L"SpawnDialog" || event == L"SpawnWaitDialog" ||
+          event == L"SelectionBrowse") {
         add(publish.GetAttribute(L"Value"));
       }
     }
@@ -96,11 +97,11 @@ const std::vector<WixUiSet>& WixUiSets() {
       {"InstallDir", L"WixUI_InstallDir.wxs", L"WelcomeDlg", L"{6B1D0C3A-5E70-4000-8000-000000005702}",
        L"{6B1D0C3A-5E73-4000-8000-000000005702}"},
       {"FeatureTree", L"WixUI_FeatureTree.wxs", L"WelcomeDlg", L"{6B1D0C3A-5E70-4000-8000-000000005703}",
-       L"{6B1D0C3A-5E73-4000-8000-000000005703}"},
+       L"{6B1D0C3A-5E73-4000-8000-000000005703}", L"WixSetFeatures.INSTALLDIR.wxs"},
       {"Mondo", L"WixUI_Mondo.wxs", L"WelcomeDlg", L"{6B1D0C3A-5E70-4000-8000-000000005704}",
-       L"{6B1D0C3A-5E73-4000-8000-000000005704}"},
+       L"{6B1D0C3A-5E73-4000-8000-000000005704}", L"WixSetFeatures.INSTALLDIR.wxs"},
       {"Advanced", L"WixUI_Advanced.wxs", L"AdvancedWelcomeEulaDlg", L"{6B1D0C3A-5E70-4000-8000-000000005705}",
-       L"{6B1D0C3A-5E73-4000-8000-000000005705}"},
+       L"{6B1D0C3A-5E73-4000-8000-000000005705}", L"WixSetFeatures.APPLICATIONFOLDER.wxs"},
   };
   return sets;
 }
@@ -183,7 +184,11 @@ std::wstring RelativePath(const std::wstring& folder, const std::wstring& target
   return relative;
 }
 
-WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
+WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name)
+    : WixSetBundle(set, name, MinimalStyleConfig(), MinimalMainDialogConfig()) {}
+
+WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name, const std::string& styleConfig,
+                           const std::string& mainDialogConfig) {
   problem_ = WixUiLibraryMissingReason();
   if (!problem_.empty()) return;
   const std::wstring parent = BuildFolder() + L"wixset-bundles\\";
@@ -211,6 +216,15 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
     wixFiles_.push_back(library + L"\\" + file);
     sources += "<WixFile Path=\"" + Utf8(wixFiles_.back()) + "\"/>";
   }
+  if (set.featureSource != nullptr) {
+    const std::wstring packages = RelativePath(folder_, SourceFolder() + L"tests\\packages\\wixsets\\");
+    if (packages.empty()) {
+      problem_ = L"the bundle folder " + folder_ + L" cannot reach the package sources by a relative path";
+      return;
+    }
+    wixFiles_.push_back(packages + L"\\" + set.featureSource);
+    sources += "<WixFile Path=\"" + Utf8(wixFiles_.back()) + "\"/>";
+  }
   const std::string config =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<SetupConfig><General>"
       "<BootstrapperRegistry Value=\"WixSetBundle" + std::string(set.name) + "\"/>"
@@ -225,7 +239,12 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
       "<Product Sequence=\"1\" Type=\"MSI\" ProductName=\"" + Utf8(WixSetProductName(set)) + "\" "
       "Id=\"" + Utf8(set.packageCode) + "\" MainProduct=\"true\" WixSource=\"true\" "
       "Location=\"" + Utf8(package) + "\" UninstallCommand=\"" + Utf8(set.productCode) + "\" "
-      "RepairCommand=\"REINSTALL=ALL REINSTALLMODE=omus\" SpaceRequired=\"1\">"
+      // A repair command without REINSTALL: what the repair reinstalls, and
+      // how, comes from the set's own Reinstall and ReinstallMode events on
+      // VerifyReadyDlg.
+      "RepairCommand=\"REBOOT=ReallySuppress\" SpaceRequired=\"1\"" +
+      // The features the user chose in the tree reach the package (a change adds them).
+      std::string(set.featureSource != nullptr ? " InstallCommand=\"ADDLOCAL=[SelectedFeatures]\"" : "") + ">"
       "<WixSrc>" + sources + "</WixSrc><LocalizationSetting>"
       "<Language Id=\"1033\" Name=\"English\" Codepage=\"1252\"><LocalizationFiles FileName=\"" +
       Utf8(library) + "\\WixUI_en-us.wxl\"/></Language>"
@@ -234,8 +253,8 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name) {
       "</LocalizationSetting></Product></ProductGroup></ProductList></SetupConfig>\n";
   const std::wstring configuration = folder_ + L"SetupData\\Configuration\\";
   if (!WriteFileBytes(SetupConfigPath(), config) ||
-      !WriteFileBytes(configuration + L"StyleConfig.xml", MinimalStyleConfig()) ||
-      !WriteFileBytes(configuration + L"ConfigForMainDialog.xml", MinimalMainDialogConfig())) {
+      !WriteFileBytes(configuration + L"StyleConfig.xml", styleConfig) ||
+      !WriteFileBytes(configuration + L"ConfigForMainDialog.xml", mainDialogConfig)) {
     problem_ = L"the configuration files could not be written into " + configuration;
   }
 }

@@ -18,6 +18,9 @@ struct WixUiSet {
   const wchar_t* firstDialog;  // the page the package's user-interface sequence shows first
   const wchar_t* productCode;
   const wchar_t* packageCode;
+  // The package's own feature source among the bundle's WiX sources (in
+  // tests/packages/wixsets), for the sets whose pages show a feature tree.
+  const wchar_t* featureSource = nullptr;
 };
 
 // The five sets of the library, with their test packages.
@@ -67,6 +70,10 @@ class WixSetBundle {
   // in a fresh folder named after `name`. English (1033) reads
   // WixUI_en-us.wxl, German (1031) WixUI_de-de.wxl.
   WixSetBundle(const WixUiSet& set, const std::wstring& name);
+  // With the look files given (StyleConfig.xml and ConfigForMainDialog.xml
+  // contents) instead of the minimal ones.
+  WixSetBundle(const WixUiSet& set, const std::wstring& name, const std::string& styleConfig,
+               const std::string& mainDialogConfig);
   ~WixSetBundle();
   WixSetBundle(const WixSetBundle&) = delete;
   WixSetBundle& operator=(const WixSetBundle&) = delete;

@@ -431,9 +431,11 @@ TEST(WixLibraryRadioButtons, GroupItemsByTheControlsProperty) {
     EXPECT_EQ(perMachine.rect.top, Pixels(60));
     EXPECT_EQ(perMachine.rect.right, Pixels(295));
     EXPECT_EQ(perMachine.rect.bottom, Pixels(76));
+    // The text style leads the text in the library; the button shows the text in that style.
     EXPECT_EQ(perMachine.text, std::wstring(wxl) == L"WixUI_en-us.wxl"
-                                   ? L"{\\WixUI_Font_Emphasized}Install for all users of this &machine"
-                                   : L"{\\WixUI_Font_Emphasized}F\x00FCr alle Benutzer dieses &Computers installieren");
+                                   ? L"Install for all users of this &machine"
+                                   : L"F\x00FCr alle Benutzer dieses &Computers installieren");
+    EXPECT_EQ(perMachine.textStyle, L"WixUI_Font_Emphasized");
   }
 }
 

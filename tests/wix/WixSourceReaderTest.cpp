@@ -444,6 +444,25 @@ TEST_F(WixSourceReaderTest, FeaturesWithTheirConditionsAndChildren) {
   EXPECT_FALSE(core.IsNonFeature());
 }
 
+// A feature added under a reference joins its parent; one whose parent is not
+// defined anywhere is kept at the top level, with a warning, never dropped.
+TEST_F(WixSourceReaderTest, FeaturesUnderAReferenceJoinTheirParentOrTheTopLevel) {
+  modeltest::LogCapture log;
+  ASSERT_TRUE(log.IsActive());
+  EXPECT_EQ(Read(L"Refs.wxs",
+                 "<Fragment><Feature Id=\"Core\" Level=\"1\"/></Fragment>"
+                 "<Fragment><FeatureRef Id=\"Core\"><Feature Id=\"Plugin\" Level=\"1\"/></FeatureRef></Fragment>"
+                 "<Fragment><FeatureRef Id=\"Gone\"><Feature Id=\"Orphan\" Level=\"1\"/></FeatureRef></Fragment>"),
+            1);
+  const auto& features = model_.GetFeatures();
+  ASSERT_EQ(features.size(), 2u);
+  EXPECT_EQ(features[0]->GetId(), L"Core");
+  ASSERT_EQ(features[0]->GetChildren().size(), 1u);
+  EXPECT_EQ(features[0]->GetChildren()[0]->GetId(), L"Plugin");
+  EXPECT_EQ(features[1]->GetId(), L"Orphan");
+  EXPECT_EQ(log.Count(L"The feature Orphan names the parent feature Gone, which is not defined"), 1u);
+}
+
 TEST_F(WixSourceReaderTest, EventsForAMissingControlAreDroppedWithAWarning) {
   EXPECT_EQ(Read(L"Wiring.wxs",
                  "<Fragment><UI><Publish Dialog=\"D\" Control=\"Next\" Event=\"NewDialog\" Value=\"E\" Order=\"2\">1</Publish>"

@@ -9,14 +9,18 @@
 #include "ui/controls/Button_BT.h"
 #include "ui/controls/CheckBox_BT.h"
 #include "ui/controls/ControlImages.h"
+#include "ui/controls/DirectoryCombo_BT.h"
+#include "ui/controls/DirectoryList_BT.h"
 #include "ui/controls/Edit_BT.h"
 #include "ui/controls/Frame_BT.h"
 #include "ui/controls/HyperLink.h"
 #include "ui/controls/ListControls_BT.h"
+#include "ui/controls/PathEdit_BT.h"
 #include "ui/controls/Picture_BT.h"
 #include "ui/controls/RadioButton_BT.h"
 #include "ui/controls/SelectionTree_BT.h"
 #include "ui/controls/Text_BT.h"
+#include "ui/controls/VolumeCostList_BT.h"
 #include "ui/style/IStyleConfigData.h"
 #include "wix/IWixDataManager.h"
 #include "wix/WixDialog.h"
@@ -45,14 +49,12 @@ constexpr DWORD kScrollableTextStyle = 0x50A00804;
 constexpr DWORD kTextStyle = 0x50002000 | SS_OWNERDRAW;
 constexpr DWORD kHyperlinkStyle = 0x50002000 | SS_NOTIFY;
 constexpr DWORD kSelectionTreeStyle = 0x50830037;
+constexpr DWORD kDirectoryComboStyle = 0x50230003;
+constexpr DWORD kDirectoryListStyle = 0x50A3035F;
+constexpr DWORD kVolumeCostListStyle = 0x50B30005;
+constexpr DWORD kVolumeSelectComboStyle = 0x50230003;
 // A drop-down list needs room below its field for the open list.
 constexpr int kComboDropHeight = 160;
-
-// Controls whose classes come with the feature, folder and disk pages.
-bool IsLaterControl(int type) {
-  return type == kWixSelectionTree || type == kWixDirectoryCombo || type == kWixDirectoryList ||
-         type == kWixVolumeCostList || type == kWixVolumeSelectCombo;
-}
 
 void MakeDefaultButton(HWND dialog, HWND button) {
   LRESULT previous = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);
@@ -110,11 +112,32 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       className = L"COMBOBOX";
       break;
     case kWixEdit:
-    case kWixPathEdit:
       object = std::make_unique<CEdit_BT>(&control, context, false);
-      style = type == kWixEdit ? kEditStyle : kPathEditStyle;
+      style = kEditStyle;
       if (control.IsPassword()) style |= ES_PASSWORD;
       className = CEdit_BT::WindowClass();
+      break;
+    case kWixPathEdit:
+      object = std::make_unique<CPathEdit_BT>(&control, context);
+      style = kPathEditStyle;
+      className = CEdit_BT::WindowClass();
+      break;
+    case kWixDirectoryCombo:
+      object = std::make_unique<CDirectoryCombo_BT>(&control, context, host);
+      style = kDirectoryComboStyle;
+      className = WC_COMBOBOXEXW;
+      break;
+    case kWixVolumeCostList:
+    case kWixVolumeSelectCombo:
+      object = std::make_unique<CVolumeCostList_BT>(&control, context);
+      style = type == kWixVolumeCostList ? kVolumeCostListStyle : kVolumeSelectComboStyle;
+      className = WC_LISTVIEWW;
+      break;
+    case kWixDirectoryList:
+      object = std::make_unique<CDirectoryListCtrl_BT>(&control, context, host);
+      style = kDirectoryListStyle;
+      className = WC_LISTVIEWW;
+      extendedStyle = WS_EX_CLIENTEDGE;
       break;
     case kWixScrollableText:
       object = std::make_unique<CEdit_BT>(&control, context, true);
@@ -198,11 +221,6 @@ bool CControlFactory::CreateControl(const CWixControl& control, IControlHost& ho
       className = WC_TREEVIEWW;
       break;
     default:
-      if (IsLaterControl(type)) {
-        LogInformation(L"The control %s (type %d) is not available in this wizard yet; the page is shown without it.",
-                       control.GetId().c_str(), type);
-        return false;
-      }
       LogDebug(L"Unknown control type %x,", type);
       break;
   }
@@ -274,7 +292,8 @@ void CControlFactory::CreateRadioButtons(CRadioBtnGroup_BT& group, const CWixCon
     }
     first = false;
     button->MakeOwnerDrawn();
-    ::SendMessageW(button->GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HFONT itemFont = !item.textStyle.empty() && context.style != nullptr ? context.style->GetFont(item.textStyle) : nullptr;
+    ::SendMessageW(button->GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(itemFont != nullptr ? itemFont : font), TRUE);
     group.AddButton(std::move(button));
   }
 }

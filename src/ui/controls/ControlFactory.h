@@ -40,6 +40,9 @@ class IControlHost {
   virtual void PublishAttribute(int event, const std::wstring* text, bool enabled) = 0;
   // The control of this dialog with the WiX id, or null.
   [[nodiscard]] virtual CControlWindow* FindControl(const std::wstring& id) const = 0;
+  // Every control bound to a property shows its property again (after a
+  // folder control or a spawned dialog changed one).
+  virtual void RefreshPropertyControls() = 0;
 
  protected:
   ~IControlHost() = default;

@@ -18,6 +18,13 @@ namespace {
 // The enabled state told for a folder-less feature; WiX has no name for this event.
 constexpr int kSelectionPathEnabledEvent = 16;
 constexpr int kMenuOffset = 34;
+// Publishing waits for this: the controls after the tree subscribe only once
+// the whole dialog is made.
+constexpr UINT kPublishLater = WM_APP + 0x317;
+// The menu of the selected item, opened once the key that asked for it is
+// fully handled: the blank's WM_CHAR is already queued when the key-down
+// arrives, and a menu loop started then takes it as "choose the focused entry".
+constexpr UINT kMenuLater = WM_APP + 0x318;
 
 void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
   for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size())) {
@@ -76,6 +83,7 @@ void CSelectionTree_BT::OnAttached() {
   tree_->Build();
   if (!tree_->GetItems().empty()) (void)TreeView_SelectItem(GetHwnd(), tree_->GetItems().front());
   Publish();
+  (void)::PostMessageW(GetHwnd(), kPublishLater, 0, 0);
 }
 
 std::wstring CSelectionTree_BT::Localized(const wchar_t* id, const wchar_t* builtIn) const {
@@ -217,8 +225,8 @@ bool CSelectionTree_BT::OnNotifyMessage(const NMHDR& header, LRESULT& result) {
     case TVN_KEYDOWN: {
       const auto& key = reinterpret_cast<const NMTVKEYDOWN&>(header);
       if (key.wVKey == VK_SPACE) {
-        if (HTREEITEM item = TreeView_GetSelection(GetHwnd())) ShowMenu(item);
-        result = TRUE;  // no incremental search on the blank
+        (void)::PostMessageW(GetHwnd(), kMenuLater, 0, 0);
+        result = TRUE;
         return true;
       }
       return false;
@@ -230,6 +238,15 @@ bool CSelectionTree_BT::OnNotifyMessage(const NMHDR& header, LRESULT& result) {
 
 LRESULT CSelectionTree_BT::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kPublishLater:
+      Publish();
+      return 0;
+    case kMenuLater:
+      if (HTREEITEM item = TreeView_GetSelection(GetHwnd())) ShowMenu(item);
+      return 0;
+    case WM_CHAR:
+      if (wParam == L' ') return 0;  // the blank opens the menu; no incremental search on it
+      break;
     case WM_CONTEXTMENU:
       // The context-menu key or Shift+F10: the menu of the selected item.
       if (lParam == -1) {

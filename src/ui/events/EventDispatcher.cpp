@@ -66,6 +66,7 @@ void CEventDispatcher::OnControlActivated(CWixControl* control) {
       return;
     }
     if (IsIdOneOf(id, {L"Repair", L"RepairNoShield"})) {
+      RunReinstallEvents(*control);
       StartSetup(SETUPEXECTYPE_REPAIR);
       return;
     }
@@ -100,6 +101,14 @@ bool CEventDispatcher::ConditionHolds(const std::wstring& condition) {
 void CEventDispatcher::RunDoActionEvents(const CWixControl& control) {
   for (const WixPublish& event : control.GetPublishes()) {
     if (event.event == L"DoAction") RunEvent(event);
+  }
+}
+
+void CEventDispatcher::RunReinstallEvents(const CWixControl& control) {
+  for (const WixPublish& event : control.GetPublishes()) {
+    if ((event.event == L"ReinstallMode" || event.event == L"Reinstall") && ConditionHolds(event.condition)) {
+      RunEvent(event);
+    }
   }
 }
 

@@ -62,6 +62,8 @@ class CEventDispatcher final : public IEventDispatcher {
   // Whether a published event's condition holds ("" and "1" always do).
   [[nodiscard]] bool ConditionHolds(const std::wstring& condition);
   void RunDoActionEvents(const CWixControl& control);
+  // The repair's own events (ReinstallMode, Reinstall) whose conditions hold.
+  void RunReinstallEvents(const CWixControl& control);
   // Replaces every "[PROP]" in an event argument by the property's value; "{}" is empty.
   [[nodiscard]] std::wstring ResolveArgument(const std::wstring& argument);
 

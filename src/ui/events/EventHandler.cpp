@@ -16,7 +16,11 @@ CEventHandler::CEventHandler(CWizardController& controller, CEventDispatcher& di
   auto current = [this]() { return controller_.GetCurrentDialog(); };
   handlers_[L"EndDialog"] = [this](const WixPublish& e) { controller_.EndCurrentDialog(e.argument); };
   handlers_[L"NewDialog"] = [this](const WixPublish& e) { OnNewDialog(e.argument); };
-  handlers_[L"Reinstall"] = [](const WixPublish&) {};
+  // As Windows Installer's own events: the repair page's choices become the
+  // properties the repair run hands to the package (the bundle's property
+  // string carries them).
+  handlers_[L"Reinstall"] = [this](const WixPublish& e) { SetSessionProperty(L"REINSTALL", e.argument); };
+  handlers_[L"ReinstallMode"] = [this](const WixPublish& e) { SetSessionProperty(L"REINSTALLMODE", e.argument); };
   // The installation itself decides about rollback; the wizard only notes that the page asked for it.
   handlers_[L"EnableRollback"] = [](const WixPublish& e) {
     LogDebug(L"EnableRollback %s accepted.", e.argument.c_str());
@@ -26,7 +30,11 @@ CEventHandler::CEventHandler(CWizardController& controller, CEventDispatcher& di
     LogDebug(L"SpawnWaitDialog %s is not shown (condition: %s).", e.argument.c_str(), e.condition.c_str());
   };
   handlers_[L"SpawnDialog"] = [this](const WixPublish& e) { (void)controller_.SpawnDialog(e.argument); };
-  handlers_[L"SelectionBrowse"] = [this](const WixPublish& e) { (void)controller_.SpawnDialog(e.argument); };
+  handlers_[L"SelectionBrowse"] = [this, current](const WixPublish& e) {
+    (void)controller_.SpawnDialog(e.argument);
+    // The page shows the folder the browse dialog chose.
+    if (CDynamicDialog* dialog = current()) dialog->RefreshPropertyControls();
+  };
   handlers_[L"SetInstallLevel"] = [this](const WixPublish& e) { OnSetInstallLevel(e.argument); };
   handlers_[L"SetTargetPath"] = [current](const WixPublish& e) {
     if (CDynamicDialog* dialog = current()) dialog->SetTargetPath(e.argument);
@@ -52,6 +60,10 @@ bool CEventHandler::Handle(const WixPublish& event) {
   }
   found->second(event);
   return true;
+}
+
+void CEventHandler::SetSessionProperty(const std::wstring& name, const std::wstring& value) {
+  if (IMSIManager* msi = dispatcher_.GetMSIManager()) msi->SetProperty(name, value, false);
 }
 
 void CEventHandler::OnNewDialog(const std::wstring& name) {

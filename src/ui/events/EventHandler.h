@@ -25,6 +25,7 @@ class CEventHandler {
 
  private:
   using Handler = std::function<void(const WixPublish& event)>;
+  void SetSessionProperty(const std::wstring& name, const std::wstring& value);
   void OnNewDialog(const std::wstring& name);
   void OnSetInstallLevel(const std::wstring& argument);
   void OnRemove(const WixPublish& event);

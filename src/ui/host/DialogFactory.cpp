@@ -1,12 +1,15 @@
 #include "ui/host/DialogFactory.h"
 
 #include "ui/dialogs/BrandDialog.h"
+#include "ui/dialogs/BrowseDialog.h"
 #include "ui/dialogs/CheckProcessDlg.h"
+#include "ui/dialogs/CustomizeDialog.h"
 #include "ui/dialogs/ErrorDialog.h"
 #include "ui/dialogs/FilesInUseDialog.h"
 #include "ui/dialogs/GeneralMsgDialog.h"
 #include "ui/dialogs/LanguageDialog.h"
 #include "ui/dialogs/MaintenanceTypeDlg.h"
+#include "ui/dialogs/OutOfDiskDialog.h"
 #include "ui/dialogs/PrepareDialog.h"
 #include "ui/dialogs/PrepareToInstallDialog.h"
 #include "ui/dialogs/ProgressDialog.h"
@@ -100,6 +103,15 @@ std::unique_ptr<CDynamicDialog> CreateWizardDialog(const std::wstring& name, con
       break;
     case KnownDialog::kPrepareToInstall:
       if (mode != kShowInFrame) return std::make_unique<CPrepareToInstallDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kBrowse:
+      if (mode != kShowInFrame) return std::make_unique<CBrowseDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kOutOfDisk:
+      if (mode != kShowInFrame) return std::make_unique<COutOfDiskDialog>(*dialog, services, mode);
+      break;
+    case KnownDialog::kCustomize:
+      if (mode == kShowInFrame) return std::make_unique<CCustomizeDialog>(*dialog, services);
       break;
     default:
       // The other known names behave as pages or pop-ups until their own

@@ -148,6 +148,12 @@ CControlWindow* CDynamicDialog::FindControl(const std::wstring& id) const {
   return nullptr;
 }
 
+void CDynamicDialog::RefreshPropertyControls() {
+  for (const PropertyControl& entry : propertyControls_) {
+    if (auto* bound = dynamic_cast<IPropertyControl*>(entry.control)) bound->RefreshFromProperty();
+  }
+}
+
 void CDynamicDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   const WORD id = LOWORD(wParam);
   const WORD code = HIWORD(wParam);

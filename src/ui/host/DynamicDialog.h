@@ -76,6 +76,7 @@ class CDynamicDialog : public CDialogWindow, public IControlHost {
   void MarkCancelControl() override { hasCancelControl_ = true; }
   void PublishAttribute(int event, const std::wstring* text, bool enabled) override;
   [[nodiscard]] CControlWindow* FindControl(const std::wstring& id) const override;
+  void RefreshPropertyControls() override;
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
