@@ -79,6 +79,17 @@ int CControlFactory::CreateDialogControls(const CWixDialog& dialog, IControlHost
   for (const auto& control : dialog.GetControls()) {
     if (CreateControl(*control, host)) ++created;
   }
+  // Texts marked Transparent are drawn over the bitmap under them (the
+  // banners of the standard WiX pages author their Title and Description
+  // before the BannerBitmap): bitmaps go to the top of the sibling order,
+  // which is painted first, whatever their place in the authoring.
+  const auto& controls = dialog.GetControls();
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    if ((*it)->GetType() != kWixBitmap) continue;
+    if (CControlWindow* bitmap = host.FindControl((*it)->GetId())) {
+      ::SetWindowPos(bitmap->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
   return created;
 }
 
