@@ -210,6 +210,13 @@ int CMsiMessageHandler::HandleMessage(UINT messageType, const std::wstring& text
       const std::wstring data = platform::Trim(text);
       if (!data.empty()) mapper_->SetActionData(data);
       if (total_ != 0 && actionDataStepping_) mapper_->StepProgress();
+      // A long action may report only its data (a custom action waiting on
+      // something): the user's Cancel is answered here too, not only on the
+      // next progress tick that may never come.
+      if (cancelRequested_) {
+        cancelRequested_ = false;
+        return IDCANCEL;
+      }
       return 1;
     }
     case kProgress:

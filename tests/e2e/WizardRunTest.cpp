@@ -449,6 +449,49 @@ TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
   EXPECT_FALSE(e2etest::ArpEntryExists());
 }
 
+// Cancel while a Windows Installer package runs: the package stops as a user
+// exit and is rolled back, and so is the Rollback product before it.
+TEST_F(WizardRunTest, CancelWhileAPackageInstallsRollsItBackWithTheProductsBeforeIt) {
+  const wchar_t kGateCode[] = L"{6B1D0C3A-2000-4000-8000-0000000000F1}";
+  const BundleProduct gated = {"<Product Sequence=\"2\" Type=\"MSI\" ProductName=\"Gated\" Id=\"" +
+                                   Utf8(kGateCode) + "\" Location=\"SetupData\\Packages\\FilesInUse.msi\" "
+                                   "InstallCommand=\"GATEFILE=&quot;" + Utf8(gate_) + "&quot;\" UninstallCommand=\"" +
+                                   Utf8(kGateCode) + "\"/>",
+                               kGateCode};
+  Make(L"wizard-run-cancel-msi", {SilentBundle::Studio(), gated, e2etest::InSequence(SilentBundle::SmallA(), 3)});
+  const std::string package = testsupport::ReadFileBytes(testsupport::PackageFolder() + L"FilesInUse.msi");
+  ASSERT_FALSE(package.empty());
+  ASSERT_TRUE(testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Packages\\FilesInUse.msi", package));
+
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  DialogWindow progress;
+  ASSERT_TRUE(walk.WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk.Trouble();
+  const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+  while (!e2etest::FileExists(gate_ + L".waiting") && ::GetTickCount64() < deadline) ::Sleep(50);
+  ASSERT_TRUE(e2etest::FileExists(gate_ + L".waiting")) << "the package never reached its wait\n" << walk.Describe();
+
+  ASSERT_TRUE(walk.Click(progress.window, L"Cancel")) << walk.Describe();
+  DialogWindow question;
+  ASSERT_TRUE(walk.WaitForDialog(L"CancelDlg", question)) << walk.Trouble();
+  ASSERT_TRUE(walk.Click(question.window, L"Yes")) << walk.Describe();
+  DialogWindow page;
+  const bool ended = walk.Driver().WaitForPage(L"UserExitDlg", kStepTimeoutMs, page) ||
+                     walk.Driver().WaitForPage(L"FatalErrorDlg", 1000, page);
+  ASSERT_TRUE(ended) << walk.Describe();
+  EXPECT_FALSE(e2etest::FileExists(gate_)) << "the package ended before the test let it";
+  ASSERT_TRUE(walk.Click(page.window, L"Finish")) << walk.Describe();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 1u) << walk.Describe();
+  EXPECT_TRUE(e2etest::InstalledProductName(kGateCode).empty()) << "the cancelled package stayed installed";
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty()) << "Studio was not rolled back";
+  EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty()) << "SmallA ran after the cancel";
+  EXPECT_FALSE(e2etest::ArpEntryExists());
+  const std::wstring log = bundle_->SetupLogText();
+  EXPECT_TRUE(Contains(log, L"1602")) << Utf8(log);
+}
+
 TEST_F(WizardRunTest, ClosingTheWindowDuringTheRunDoesNotEndIt) {
   Make(L"wizard-run-close",
        {SilentBundle::Studio(), WithInstallArguments(Tool(2), "/waitfor:" + Utf8(gate_)),

@@ -51,3 +51,20 @@ extern "C" UINT __stdcall CheckFilesInUse(MSIHANDLE install) {
   }
   return ERROR_SUCCESS;
 }
+
+extern "C" UINT __stdcall WaitForGate(MSIHANDLE install) {
+  const std::wstring gate = Property(install, L"GATEFILE");
+  if (gate.empty()) return ERROR_SUCCESS;
+  HANDLE waiting = CreateFileW((gate + L".waiting").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (waiting != INVALID_HANDLE_VALUE) CloseHandle(waiting);
+  for (int i = 0; i < 600 && GetFileAttributesW(gate.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    MSIHANDLE record = MsiCreateRecord(1);
+    MsiRecordSetStringW(record, 1, L"Waiting for the test");
+    const int answer = MsiProcessMessage(install, INSTALLMESSAGE_ACTIONDATA, record);
+    MsiCloseHandle(record);
+    if (answer == IDCANCEL) return ERROR_INSTALL_USEREXIT;
+    Sleep(100);
+  }
+  return ERROR_SUCCESS;
+}
