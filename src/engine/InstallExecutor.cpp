@@ -7,6 +7,7 @@
 #include "config/ProductCode.h"
 #include "engine/CommonUtility.h"
 #include "engine/IBundleRegistrar.h"
+#include "engine/PatchEntry.h"
 #include "engine/ProductExitCodes.h"
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
@@ -110,9 +111,11 @@ bool CInstallExecutor::RegisterAppliedPatches() {
   bool all = true;
   const std::wstring mainProduct = ExtractProductCode(record_.GetMainProductUninstallCommand());
   for (IProductAttributes* patch : appliedPatches_) {
-    // A patch is known by its code where the bundle names one, else by its name.
-    std::wstring key = ExtractProductCode(patch->GetUninstallCommand());
-    if (key.empty()) key = patch->GetProductName();
+    const std::wstring key = PatchEntryKey(record_, *patch);
+    if (key.empty()) {
+      all = false;
+      continue;
+    }
     all = registrar->AddPatchEntry(key, patch->GetProductName(), mainProduct) && all;
   }
   return all;
