@@ -6,6 +6,7 @@
 #include "config/ISetupConfigData.h"
 #include "config/ProductCode.h"
 #include "engine/CommonUtility.h"
+#include "engine/DiskSpaceCheck.h"
 #include "engine/IBundleRegistrar.h"
 #include "engine/PatchEntry.h"
 #include "engine/ProductExitCodes.h"
@@ -61,9 +62,9 @@ bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
     LogError(L"Failed to get the product group list from the config");
     return false;
   }
-  int totalKilobytes = 0;
-  groups->GetTotalSpaceRequired(totalKilobytes);
-  ULONGLONG required = static_cast<ULONGLONG>(totalKilobytes < 0 ? 0 : totalKilobytes) * 1024;
+  int totalMegabytes = 0;
+  groups->GetTotalSpaceRequired(totalMegabytes);
+  ULONGLONG required = SpaceRequiredToBytes(totalMegabytes);
   const std::wstring drive = installDir.substr(0, 2);
   if (featureDriveCost_) required += featureDriveCost_(drive);
   LogInformation(L"Installation Directory is %s", installDir.c_str());
@@ -72,7 +73,7 @@ bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
     LogError(L"Unable to get the free space of the installation directory");
     return false;
   }
-  if (freeBytes <= required) {
+  if (!FindShortDrive({DriveSpace{drive, required, freeBytes}}).empty()) {
     LogError(L"Space is not available for the installation in the install directory %s", installDir.c_str());
     outOfSpace = 1;
     return false;

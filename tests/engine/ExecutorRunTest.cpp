@@ -221,7 +221,7 @@ TEST_F(ExecutorRunTest, InstallNeedsAnInstallDirWithRoomOnItsDrive) {
   dispatcher_.MsiManager().CacheProperty(L"INSTALLDIR", L"C:\\Program Files\\Acme\\");
   EXPECT_TRUE(executor.CheckInitialCondition(outOfSpace));
   EXPECT_EQ(record_->GetInstalledLocation(), L"C:\\Program Files\\Acme\\");
-  record_->GetProductGroupList()->SetTotalSpaceRequired(0x7FFFFFFF);  // kilobytes: about 2 TiB
+  record_->GetProductGroupList()->SetTotalSpaceRequired(0x7FFFFFFF);  // megabytes: about 2 PiB
   EXPECT_FALSE(executor.CheckInitialCondition(outOfSpace));
   EXPECT_EQ(outOfSpace, 1);
 }
