@@ -1,6 +1,7 @@
 #include "engine/InstallExecutor.h"
 
 #include "config/ExecutionType.h"
+#include "config/ILocalizationSetting.h"
 #include "config/IProductAttributes.h"
 #include "config/IProductGroupList.h"
 #include "config/ISetupConfigData.h"
@@ -143,10 +144,17 @@ bool CInstallExecutor::IsAlreadyInPlace(IProductAttributes& product) {
 void CInstallExecutor::FinishRun(int result) {
   if (record_.GetMajorUpgradeValue().empty() || result != kRunSuccess) return;
   if (!earlierInstallFolder_.empty() && record_.GetInstalledLocation() != earlierInstallFolder_) {
-    // The earlier bundle's maintenance copy goes with the restart helpers of
-    // the reboot manager; until they are here it is only named in the log.
-    LogInformation(L"The earlier maintenance folder %s%s is left in place.", earlierInstallFolder_.c_str(),
-                   record_.GetMaintenanceExePath().c_str());
+    // The earlier bundle's maintenance copy stays behind in its old folder;
+    // only a copy strictly inside that folder is removed.
+    const std::wstring earlierCopy =
+        CCommonUtility::MaintenanceExeInside(earlierInstallFolder_, record_.GetMaintenanceExePath());
+    if (!earlierCopy.empty()) {
+      std::wstring codePage;
+      if (ILocalizationSetting* languages = record_.GetLocalizationSettings()) {
+        codePage = languages->GetCodepage(record_.GetLanguageId());
+      }
+      (void)CCommonUtility::RemoveMaintenanceExeFolder(earlierCopy, codePage, false);
+    }
   }
   if (!earlierKeyName_.empty() && earlierKeyName_ != record_.GetBootstrapperRegistry()) {
     if (IBundleRegistrar* registrar = GetBundleRegistrar()) (void)registrar->DeleteEntry(earlierKeyName_);

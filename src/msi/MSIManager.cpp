@@ -153,6 +153,12 @@ void CMSIManager::FormatText(std::wstring& text) {
     } else {
       platform::ReplaceAll(text, reference, GetProperty(name, false));
     }
+    if (text.size() > kMaxFormattedTextLength) {
+      text.resize(kMaxFormattedTextLength);
+      LogWarning(L"The text grew beyond %d characters while its property references were resolved; it is cut there.",
+                 static_cast<int>(kMaxFormattedTextLength));
+      return;
+    }
   }
 }
 

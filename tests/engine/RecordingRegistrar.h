@@ -30,6 +30,9 @@ class RecordingRegistrar final : public IBundleRegistrar {
     return Record(L"AddPatchEntry(" + keyName + L")");
   }
   bool DeleteEntry(const std::wstring& keyName) override { return Record(L"DeleteEntry(" + keyName + L")"); }
+  bool DeleteInstallerKey(const std::wstring& keyName) override {
+    return Record(L"DeleteInstallerKey(" + keyName + L")");
+  }
   std::wstring ReadBundleInstallFolder() override {
     log_.Add(L"ReadBundleInstallFolder");
     return installFolder;
