@@ -1,7 +1,8 @@
-// exe_product [/marker:PATH] [/sleep:MS] [/exit:N] [/crash]
+// exe_product [/marker:PATH] [/sleep:MS] [/waitfor:PATH] [/exit:N] [/crash]
 // Appends its whole command line as one line to PATH (so a test sees that it
-// ran, in which order, and with which arguments), sleeps, then ends with N or
-// crashes with an access violation.
+// ran, in which order, and with which arguments), sleeps, waits (at most a
+// minute) until the /waitfor file exists, so that a test decides when it
+// ends, then ends with N or crashes with an access violation.
 
 #include <windows.h>
 
@@ -35,16 +36,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   DWORD sleepMs = 0;
   bool crash = false;
   std::wstring marker;
+  std::wstring gate;
   for (int i = 1; argv != nullptr && i < argc; ++i) {
     std::wstring arg = argv[i];
     if (arg.rfind(L"/exit:", 0) == 0) exitCode = _wtoi(arg.c_str() + 6);
     if (arg.rfind(L"/sleep:", 0) == 0) sleepMs = static_cast<DWORD>(_wtoi(arg.c_str() + 7));
     if (arg.rfind(L"/marker:", 0) == 0) marker = arg.substr(8);
+    if (arg.rfind(L"/waitfor:", 0) == 0) gate = arg.substr(9);
     if (arg == L"/crash") crash = true;
   }
   if (argv != nullptr) LocalFree(argv);
   if (!marker.empty()) AppendLine(marker, GetCommandLineW());
   if (sleepMs != 0) Sleep(sleepMs);
+  for (int i = 0; !gate.empty() && i < 600 && GetFileAttributesW(gate.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(100);
+  }
   if (crash) {
     // No error box and no debugger: the crash ends the process at once with
     // the exception code as its exit code, as on a machine without a debugger.

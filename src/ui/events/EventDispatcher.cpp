@@ -54,7 +54,10 @@ void CEventDispatcher::OnControlActivated(CWixControl* control) {
     const std::wstring& id = control->GetId();
     if (IsIdOneOf(id, {L"Install", L"InstallNoShield"})) {
       IMSIManager* msi = GetMSIManager();
-      const bool modify = msi != nullptr && msi->GetProperty(L"MAINTENANCETYPE", false) == L"Modify";
+      // Sets that choose through WixUI_InstallMode never set MAINTENANCETYPE;
+      // Install on an installed bundle can then only mean its Change.
+      const bool modify = (msi != nullptr && msi->GetProperty(L"MAINTENANCETYPE", false) == L"Modify") ||
+                          record_.GetExecutionType() == SETUPEXECTYPE_MAINTENANCE;
       StartSetup(modify ? SETUPEXECTYPE_MODIFY : record_.GetExecutionType());
       return;
     }

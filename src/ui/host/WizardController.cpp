@@ -22,11 +22,14 @@ namespace {
 constexpr wchar_t kHostClassName[] = L"SetupBootstrapperHost";
 
 // Exit pages by run result: the bootstrapper's own names first, then those of
-// the standard WiX dialog sets; the first the sources have wins.
+// the standard WiX dialog sets; the first the sources have wins. A run that
+// went on past a failed product has installed the rest, so without a page of
+// its own it ends on the finish page (the log names what failed), never on
+// a failure page that says the system was not modified.
 const std::vector<const wchar_t*>& ExitPageCandidates(int status) {
   static const std::vector<const wchar_t*> kUserExit = {L"UserExitDlg", L"UserExit"};
   static const std::vector<const wchar_t*> kFatal = {L"FatalErrorDlg", L"FatalError"};
-  static const std::vector<const wchar_t*> kFailed = {L"ExitFailedDlg", L"FatalErrorDlg", L"FatalError"};
+  static const std::vector<const wchar_t*> kFailed = {L"ExitFailedDlg", L"ExitDlg", L"ExitDialog"};
   static const std::vector<const wchar_t*> kDone = {L"ExitDlg", L"ExitDialog"};
   switch (status) {
     case 1:
@@ -249,7 +252,10 @@ void CWizardController::Cancel() {
     CloseMainDialog();
     return;
   }
+  if (askingCancel_) return;
+  askingCancel_ = true;
   (void)SpawnDialog(L"CancelDlg");
+  askingCancel_ = false;
 }
 
 void CWizardController::CloseMainDialog() {

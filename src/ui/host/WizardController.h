@@ -122,6 +122,9 @@ class CWizardController {
   std::unique_ptr<CMainDialog> mainDialog_;
   int showMode_ = kShowSpawned;
   bool runBusy_ = false;
+  // Set while the cancel question is open: a second close request (Cancel
+  // again, Alt+F4, the title bar) must not stack a second question on it.
+  bool askingCancel_ = false;
   int exitStatus_ = 1;
   CEventMapper* mapper_ = nullptr;
   // Dialogs whose windows exist, so a pop-up never hands control back to a gone page.
