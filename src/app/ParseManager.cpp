@@ -233,8 +233,16 @@ CWixSourceReader& CParseManager::GetOrCreateWixReader() {
   return *wixReader_;
 }
 
-bool CParseManager::ParseWixFile(const std::wstring& relativePath) {
+bool CParseManager::ReadWixFile(const std::wstring& relativePath) {
   return GetOrCreateWixReader().ParseWixFile(folder_ + relativePath) == 1;
+}
+
+bool CParseManager::ParseWixFile(const std::wstring& relativePath) {
+  if (!ReadWixFile(relativePath)) return false;
+  // A file read on its own is complete as it stands: its control events
+  // authored under UI reach their controls as with the whole list.
+  (void)GetOrCreateWixReader().CompleteParse();
+  return true;
 }
 
 bool CParseManager::StartParseWixFiles() {
@@ -244,9 +252,15 @@ bool CParseManager::StartParseWixFiles() {
     files = silentRecord_->GetWixFileContainer();
   }
   if (files != nullptr) {
-    (void)files->Rewind();
-    for (std::wstring file = files->GetNextPath(); !file.empty(); file = files->GetNextPath()) {
-      if (!ParseWixFile(file)) {
+    // Counted, not read up to the first empty path: an empty Path is a file
+    // that cannot be read, not the end of the list.
+    const int count = files->Rewind();
+    for (int index = 0; index < count; ++index) {
+      const std::wstring file = files->GetNextPath();
+      if (file.empty()) {
+        LogError(L"CParseManager::StartParseWixFiles() - The WixFile entry %d has an empty Path.", index + 1);
+      }
+      if (file.empty() || !ReadWixFile(file)) {
         LogError(L"CParseManager::StartParseWixFiles() - Parsing failed for the wix file, " + file);
         return false;
       }

@@ -68,7 +68,8 @@ class CParseManager : public IParseManager {
   // Reads every WiX source of the bundle into the WiX UI model; false on the
   // first file that cannot be read.
   [[nodiscard]] bool StartParseWixFiles() override;
-  // Reads one WiX source (relative to the setup folder) into the model.
+  // Reads one WiX source (relative to the setup folder) into the model and
+  // completes it (control events authored under UI, WiX variables).
   [[nodiscard]] bool ParseWixFile(const std::wstring& relativePath) override;
   // Empties the WiX string table and reads it again for another language
   // (the wizard's language choice). False before the start-up reading.
@@ -85,6 +86,8 @@ class CParseManager : public IParseManager {
   [[nodiscard]] bool InitializeLocalization();
   [[nodiscard]] bool CheckProcessor();
   [[nodiscard]] CWixSourceReader& GetOrCreateWixReader();
+  // Reads one WiX source into the model without completing it.
+  [[nodiscard]] bool ReadWixFile(const std::wstring& relativePath);
   // The feature costing of the main package, by the setup manager's MSI manager.
   [[nodiscard]] bool SetFeaturesCost();
   // The command line as it may be logged: values of the main package's hidden

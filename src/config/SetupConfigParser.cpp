@@ -230,8 +230,10 @@ bool CSetupConfigParser::ParseLogFile(const CXmlNode& general) {
       maxLengthOfFile = CParser::GetNodeInt(attribute);
     }
   }
-  // Only a plain first installation starts a fresh log; every other run, and a
-  // run resumed after a restart, continues the earlier one.
+  // Only a run known to be a plain first installation may start a fresh log;
+  // every other run, and a run resumed after a restart, continues the earlier
+  // one. In the start-up order the kind of run is not decided yet here, so
+  // every run appends.
   if (reader_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION || reader_.IsRestoreMode() ||
       runStart_ == RunStart::kResumePending) {
     mode = kLogModeAppend;

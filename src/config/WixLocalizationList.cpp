@@ -27,4 +27,31 @@ bool CWixLocalizationList::AddLocalization(const std::wstring& id, const std::ws
   return true;
 }
 
-void CWixLocalizationList::Clear() { texts_.clear(); }
+bool CWixLocalizationList::FindControlOverride(const std::wstring& dialogId, const std::wstring& controlId,
+                                               WixControlOverride& values) const {
+  auto found = controls_.find({dialogId, controlId});
+  if (found == controls_.end()) return false;
+  values = found->second;
+  return true;
+}
+
+bool CWixLocalizationList::AddControlOverride(const std::wstring& dialogId, const std::wstring& controlId,
+                                              const WixControlOverride& values) {
+  if (controls_.count({dialogId, controlId}) != 0) {
+    LogWarning(L"The control %s of the dialog %s already has localized values; the first ones are kept.",
+               controlId.c_str(), dialogId.c_str());
+    return false;
+  }
+  try {
+    controls_.emplace(std::make_pair(dialogId, controlId), values);
+  } catch (...) {
+    LogError(L"CWixLocalizationList::AddControlOverride() - Unable to add the control %s.", controlId.c_str());
+    return false;
+  }
+  return true;
+}
+
+void CWixLocalizationList::Clear() {
+  texts_.clear();
+  controls_.clear();
+}

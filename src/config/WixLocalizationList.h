@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 #include <string>
 
 #include "config/IWixLocalizationList.h"
@@ -16,11 +17,17 @@ class CWixLocalizationList : public IWixLocalizationList, public IWixLocalizatio
   std::wstring GetLocalizedText(const std::wstring& id) const override;
   bool HasLocalization(const std::wstring& id) const override;
   int GetCount() const override { return static_cast<int>(texts_.size()); }
+  bool FindControlOverride(const std::wstring& dialogId, const std::wstring& controlId,
+                           WixControlOverride& values) const override;
 
   // IWixLocalizationListForParser
   bool AddLocalization(const std::wstring& id, const std::wstring& text) override;
+  bool AddControlOverride(const std::wstring& dialogId, const std::wstring& controlId,
+                          const WixControlOverride& values) override;
   void Clear() override;
 
  private:
   std::map<std::wstring, std::wstring> texts_;
+  // Dialog id, control id -> the control's localized values.
+  std::map<std::pair<std::wstring, std::wstring>, WixControlOverride> controls_;
 };

@@ -25,6 +25,10 @@ bool CArpBundleRegistrar::AddPatchEntry(const std::wstring& keyName, const std::
 
 bool CArpBundleRegistrar::DeleteEntry(const std::wstring& keyName) { return entry_.DeleteUninstallKey(keyName) != 0; }
 
+bool CArpBundleRegistrar::DeleteInstallerKey(const std::wstring& keyName) {
+  return entry_.DeleteInstallerKey(keyName) != 0;
+}
+
 std::wstring CArpBundleRegistrar::ReadBundleInstallFolder() {
   return entry_.ReadInstallFolder(record_.GetBootstrapperRegistry());
 }

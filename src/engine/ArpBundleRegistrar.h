@@ -17,6 +17,7 @@ class CArpBundleRegistrar final : public IBundleRegistrar {
   bool AddPatchEntry(const std::wstring& keyName, const std::wstring& displayName,
                      const std::wstring& sourceKey) override;
   bool DeleteEntry(const std::wstring& keyName) override;
+  bool DeleteInstallerKey(const std::wstring& keyName) override;
   std::wstring ReadBundleInstallFolder() override;
 
  private:

@@ -11,6 +11,7 @@
 #include "log/Log.h"
 #include "msi/IMSIManager.h"
 #include "msi/PropertyString.h"
+#include "platform/AdminOnlyFile.h"
 #include "platform/Archive.h"
 #include "platform/Path.h"
 #include "platform/StringUtil.h"
@@ -152,8 +153,9 @@ bool CCommonUtility::ArchiveRebootData(const ISetupConfigData& record, CRebootMa
   // The default folder need not exist yet; without it the resumed run would
   // run every product again.
   (void)EnsureFolder(ParentFolder(path));
-  platform::UniqueFileHandle file(
-      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The file holds every public property, hidden ones included, under a
+  // folder every user can read: only SYSTEM and Administrators may open it.
+  platform::UniqueFileHandle file = platform::CreateAdminOnlyFile(path);
   if (!file) {
     LogError(L"CCommonUtility::ArchiveRebootData - Failed to create the file %s", path.c_str());
     return false;

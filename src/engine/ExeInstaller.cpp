@@ -7,6 +7,7 @@
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
 #include "msi/IEventMapper.h"
+#include "msi/IMSIManager.h"
 #include "platform/MessagePump.h"
 #include "platform/Process.h"
 #include "platform/StringUtil.h"
@@ -182,9 +183,14 @@ DWORD CExeInstaller::RunChildProcess() {
 void CExeInstaller::LogStatusBlock(DWORD processExitCode, DWORD code, const std::wstring& description) const {
   // Deliberate text (the status block below, its blanks and tabs included): kept as written.
   long shownTimeOut = timeOut_ == INFINITE ? -1L : static_cast<long>(timeOut_);
+  // The child got the real values; the log shows the hidden ones masked.
+  std::wstring shownCommand = processCommandLine_;
+  if (IMSIManager* manager = dispatcher_ != nullptr ? dispatcher_->GetMSIManager() : nullptr) {
+    manager->MaskHiddenProperties(shownCommand);
+  }
   LogUserLine(platform::Format(
       L"\n\t\t\t%s \n\t\t\t Configured Time out: %ld \n\t\t\t SetupCommand       : %s \n\t\t\t Process Exit Code  : "
       L"%d \n\t\t\t Error Code         : %d \n\t\t\t Error Desc         : %s\n\t\t\t%s",
-      kStatusSeparator, shownTimeOut, processCommandLine_.c_str(), static_cast<int>(processExitCode),
+      kStatusSeparator, shownTimeOut, shownCommand.c_str(), static_cast<int>(processExitCode),
       static_cast<int>(code), description.c_str(), kStatusSeparator));
 }

@@ -24,6 +24,8 @@ class IBundleRegistrar {
                                            const std::wstring& sourceKey) = 0;
   // The earlier bundle's entry of a major upgrade.
   [[nodiscard]] virtual bool DeleteEntry(const std::wstring& keyName) = 0;
+  // A key under Windows Installer's own key (64-bit view); true when gone.
+  [[nodiscard]] virtual bool DeleteInstallerKey(const std::wstring& keyName) = 0;
   // The installation folder the bundle's current entry records; empty when
   // there is no entry (a first installation) or it names none.
   [[nodiscard]] virtual std::wstring ReadBundleInstallFolder() = 0;

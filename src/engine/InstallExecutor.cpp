@@ -1,12 +1,15 @@
 #include "engine/InstallExecutor.h"
 
 #include "config/ExecutionType.h"
+#include "config/ILocalizationSetting.h"
 #include "config/IProductAttributes.h"
 #include "config/IProductGroupList.h"
 #include "config/ISetupConfigData.h"
 #include "config/ProductCode.h"
 #include "engine/CommonUtility.h"
+#include "engine/DiskSpaceCheck.h"
 #include "engine/IBundleRegistrar.h"
+#include "engine/PatchEntry.h"
 #include "engine/ProductExitCodes.h"
 #include "log/Log.h"
 #include "msi/IEventDispatcher.h"
@@ -77,9 +80,9 @@ bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
     LogError(L"Failed to get the product group list from the config");
     return false;
   }
-  int totalKilobytes = 0;
-  groups->GetTotalSpaceRequired(totalKilobytes);
-  ULONGLONG required = static_cast<ULONGLONG>(totalKilobytes < 0 ? 0 : totalKilobytes) * 1024;
+  int totalMegabytes = 0;
+  groups->GetTotalSpaceRequired(totalMegabytes);
+  ULONGLONG required = SpaceRequiredToBytes(totalMegabytes);
   const std::wstring drive = installDir.substr(0, 2);
   if (featureDriveCost_) required += featureDriveCost_(drive);
   LogInformation(L"Installation Directory is %s", installDir.c_str());
@@ -88,7 +91,7 @@ bool CInstallExecutor::CheckInitialCondition(int& outOfSpace) {
     LogError(L"Unable to get the free space of the installation directory");
     return false;
   }
-  if (freeBytes <= required) {
+  if (!FindShortDrive({DriveSpace{drive, required, freeBytes}}).empty()) {
     LogError(L"Space is not available for the installation in the install directory %s", installDir.c_str());
     outOfSpace = 1;
     return false;
@@ -127,9 +130,11 @@ bool CInstallExecutor::RegisterAppliedPatches() {
   bool all = true;
   const std::wstring mainProduct = ExtractProductCode(record_.GetMainProductUninstallCommand());
   for (IProductAttributes* patch : appliedPatches_) {
-    // A patch is known by its code where the bundle names one, else by its name.
-    std::wstring key = ExtractProductCode(patch->GetUninstallCommand());
-    if (key.empty()) key = patch->GetProductName();
+    const std::wstring key = PatchEntryKey(record_, *patch);
+    if (key.empty()) {
+      all = false;
+      continue;
+    }
     all = registrar->AddPatchEntry(key, patch->GetProductName(), mainProduct) && all;
   }
   return all;
@@ -156,10 +161,17 @@ bool CInstallExecutor::IsAlreadyInPlace(IProductAttributes& product) {
 void CInstallExecutor::FinishRun(int result) {
   if (record_.GetMajorUpgradeValue().empty() || result != kRunSuccess) return;
   if (!earlierInstallFolder_.empty() && record_.GetInstalledLocation() != earlierInstallFolder_) {
-    // The earlier bundle's maintenance copy goes with the restart helpers of
-    // the reboot manager; until they are here it is only named in the log.
-    LogInformation(L"The earlier maintenance folder %s%s is left in place.", earlierInstallFolder_.c_str(),
-                   record_.GetMaintenanceExePath().c_str());
+    // The earlier bundle's maintenance copy stays behind in its old folder;
+    // only a copy strictly inside that folder is removed.
+    const std::wstring earlierCopy =
+        CCommonUtility::MaintenanceExeInside(earlierInstallFolder_, record_.GetMaintenanceExePath());
+    if (!earlierCopy.empty()) {
+      std::wstring codePage;
+      if (ILocalizationSetting* languages = record_.GetLocalizationSettings()) {
+        codePage = languages->GetCodepage(record_.GetLanguageId());
+      }
+      (void)CCommonUtility::RemoveMaintenanceExeFolder(earlierCopy, codePage, false);
+    }
   }
   if (!earlierKeyName_.empty() && earlierKeyName_ != record_.GetBootstrapperRegistry()) {
     if (IBundleRegistrar* registrar = GetBundleRegistrar()) (void)registrar->DeleteEntry(earlierKeyName_);

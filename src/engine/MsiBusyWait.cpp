@@ -1,6 +1,5 @@
 #include "engine/MsiBusyWait.h"
 
-#include "config/ExecutionType.h"
 #include "config/ISetupConfigData.h"
 #include "engine/ProductExitCodes.h"
 #include "log/Log.h"
@@ -18,9 +17,13 @@ namespace {
 constexpr DWORD kAcquired = 1;
 constexpr DWORD kGivenUp = 0;
 constexpr DWORD kTimedOut = 2;
-// The button set asked for while removing. Deliberately 7, a value no MB_
-// constant names: the dialogs behind the dispatcher read it as "removal".
-constexpr UINT kRemovalButtons = 7;
+// Attempts start at least this far apart: with no wait configured an attempt
+// ends at once, and an unattended run answers every question with "retry".
+constexpr ULONGLONG kMinAttemptSpacingMs = 1000;
+// A "retry" answer stands for this long: within it the attempts go on without
+// a new question (an unattended run logs each question as an ERROR line),
+// and the waiting line is written at most once per such period.
+constexpr ULONGLONG kQuietPeriodMs = 60000;
 
 // Deliberate text (the blanks around "?"): kept as written.
 const wchar_t kDefaultRetryMessage[] =
@@ -55,11 +58,33 @@ std::wstring CMsiBusyWait::RetryMessage() const {
 }
 
 bool CMsiBusyWait::Wait() {
+  bool asked = false;
+  ULONGLONG lastQuestion = 0;
   for (;;) {
+    const ULONGLONG started = ::GetTickCount64();
     const DWORD code = RunAttempt();
     if (code == kAcquired) return true;
-    if (code != kTimedOut || !AskRetry()) return false;
+    if (code != kTimedOut) return false;
+    if (!asked || ::GetTickCount64() - lastQuestion >= kQuietPeriodMs) {
+      if (!AskRetry()) return false;
+      asked = true;
+      lastQuestion = ::GetTickCount64();
+    }
+    PauseBeforeNextAttempt(started);
   }
+}
+
+void CMsiBusyWait::PauseBeforeNextAttempt(ULONGLONG attemptStarted) {
+  const ULONGLONG elapsed = ::GetTickCount64() - attemptStarted;
+  if (elapsed >= kMinAttemptSpacingMs) return;
+  // An event nobody sets: the wait keeps this thread's messages flowing.
+  platform::UniqueHandle never(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const DWORD remaining = static_cast<DWORD>(kMinAttemptSpacingMs - elapsed);
+  if (!never) {
+    ::Sleep(remaining);
+    return;
+  }
+  (void)platform::WaitPumpingMessages(never.Get(), remaining);
 }
 
 DWORD CMsiBusyWait::RunAttempt() {
@@ -89,8 +114,8 @@ DWORD CMsiBusyWait::RunAttempt() {
 }
 
 bool CMsiBusyWait::AskRetry() {
-  UINT style = record_.GetExecutionType() == SETUPEXECTYPE_REMOVE ? kRemovalButtons : MB_RETRYCANCEL;
-  style |= MB_ICONWARNING | MB_TOPMOST;
+  // Retry and cancel in every kind of run, removal included.
+  const UINT style = MB_RETRYCANCEL | MB_ICONWARNING | MB_TOPMOST;
   const int answer = dispatcher_ != nullptr ? dispatcher_->ShowErrorDialog(RetryMessage(), style) : IDCANCEL;
   if (answer == IDCANCEL) {
     LogInformation(L"User canceled product installation after waiting for MSI mutex");
@@ -128,7 +153,12 @@ DWORD CMsiBusyWait::CheckMutex() {
       // create; waiting needs no more than the right to synchronize.
       mutex.Reset(::OpenMutexW(SYNCHRONIZE, FALSE, kMsiExecuteMutexName));
     }
-    LogInformation(L"Waiting for MSI mutex. Wait time out %ld sec", static_cast<long>(timeoutSeconds));
+    const ULONGLONG now = ::GetTickCount64();
+    if (!waitLogged_ || now - lastWaitLog_ >= kQuietPeriodMs) {
+      LogInformation(L"Waiting for MSI mutex. Wait time out %ld sec", static_cast<long>(timeoutSeconds));
+      waitLogged_ = true;
+      lastWaitLog_ = now;
+    }
     DWORD wait = WAIT_TIMEOUT;
     if (mutex) {
       wait = ::WaitForSingleObject(mutex.Get(), timeoutMs);

@@ -2,8 +2,9 @@
 // Waits until no other Windows Installer operation holds "Global\_MSIExecute".
 // A worker thread tries to own the mutex for the configured time and only
 // reports how that went; the calling (user-interface) thread waits for it
-// while pumping messages and, each time the wait ran out, asks the user
-// through the event dispatcher whether to try again. The question is a window
+// while pumping messages and, when the wait ran out, asks the user through
+// the event dispatcher whether to try again; a "retry" stands for a minute of
+// further attempts, each at least a second after the one before. The question is a window
 // in the wizard, so it is never asked from the worker.
 
 #include <windows.h>
@@ -35,7 +36,13 @@ class CMsiBusyWait {
   [[nodiscard]] DWORD RunAttempt();
   // Asks the retry question; true for another attempt.
   [[nodiscard]] bool AskRetry();
+  // Waits, pumping messages, until the minimum spacing after the attempt
+  // that started at `attemptStarted` (tick count) has passed.
+  static void PauseBeforeNextAttempt(ULONGLONG attemptStarted);
 
   ISetupConfigData& record_;
   IEventDispatcher* dispatcher_;
+  // The waiting line: written on the first wait, then at most once a period.
+  bool waitLogged_ = false;
+  ULONGLONG lastWaitLog_ = 0;
 };

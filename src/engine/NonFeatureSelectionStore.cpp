@@ -1,10 +1,15 @@
 #include "engine/NonFeatureSelectionStore.h"
 
 #include "platform/Archive.h"
+#include "platform/StringUtil.h"
 
 CNonFeatureSelectionStore& CNonFeatureSelectionStore::GetInstance() {
   static CNonFeatureSelectionStore store;
   return store;
+}
+
+bool CNonFeatureSelectionStore::NameLess::operator()(const std::wstring& a, const std::wstring& b) const {
+  return platform::CompareNoCase(a, b) < 0;
 }
 
 bool CNonFeatureSelectionStore::FindNonFeatureSelection(const std::wstring& name, int& selected) const {

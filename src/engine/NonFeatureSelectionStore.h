@@ -14,7 +14,12 @@ class CArchive;
 
 class CNonFeatureSelectionStore {
  public:
-  using Selections = std::map<std::wstring, int>;
+  // Product names are compared without regard to case, as everywhere else:
+  // the feature id and the product's name may be spelled differently.
+  struct NameLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const;
+  };
+  using Selections = std::map<std::wstring, int, NameLess>;
 
   static CNonFeatureSelectionStore& GetInstance();
 

@@ -3,11 +3,14 @@
 #include "config/IProductAttributes.h"
 #include "config/ISetupConfigData.h"
 #include "config/ProductCode.h"
+#include "config/ProductWalk.h"
 #include "engine/IBundleRegistrar.h"
+#include "engine/PatchEntry.h"
 #include "engine/ProductExitCodes.h"
 #include "engine/ProductPresence.h"
 #include "log/Log.h"
 #include "msi/MsiEntryPoints.h"
+#include "platform/StringUtil.h"
 
 CRemoveExecutor::CRemoveExecutor(ISetupConfigData& record, IEventDispatcher* dispatcher)
     : CSetupExecutorBase(record, dispatcher) {}
@@ -26,8 +29,24 @@ void CRemoveExecutor::PrepareRun() {
     wchar_t transforms[512] = {};
     DWORD length = 512;
     if (MsiEnumPatchesStub(product.c_str(), index, patch, transforms, &length) != ERROR_SUCCESS) break;
-    patchCodes_.push_back(patch);
+    AddPatchKey(patch);
   }
+  // The child entries this bundle wrote are keyed by the patch packages' own
+  // codes; a patch Windows Installer no longer lists still leaves its entry.
+  (void)ForEachProduct(record_.GetProductGroupList(), [this](IProductGroup&, IProductAttributes& product) {
+    if (product.GetProductType() == kProductTypeMsp && product.IsMainProductPatch()) {
+      AddPatchKey(PatchEntryKey(record_, product));
+    }
+    return true;
+  });
+}
+
+void CRemoveExecutor::AddPatchKey(const std::wstring& key) {
+  if (key.empty()) return;
+  for (const std::wstring& known : patchCodes_) {
+    if (platform::EqualsNoCase(known, key)) return;
+  }
+  patchCodes_.push_back(key);
 }
 
 void CRemoveExecutor::BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) {

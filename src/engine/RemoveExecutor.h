@@ -20,8 +20,9 @@ class CRemoveExecutor : public CSetupExecutorBase {
   void BuildCommandLine(IProductAttributes& product, std::wstring& commandLine) override;
   [[nodiscard]] bool HandleProductResult(IProductAttributes& product, DWORD exitCode, int& result,
                                          int& noStatus) override;
-  // Keeps the codes of the patches applied to the main product, whose child
-  // entries go with the bundle's entry.
+  // Keeps the keys of the patches' child entries, which go with the bundle's
+  // entry: the codes of the patches applied to the main product and the keys
+  // the bundle's own patch products were registered under.
   void PrepareRun() override;
   void FinishRun(int) override {}
   // An MSI product Windows Installer does not know is already removed (an
@@ -30,5 +31,7 @@ class CRemoveExecutor : public CSetupExecutorBase {
   [[nodiscard]] bool IsAlreadyInPlace(IProductAttributes& product) override;
 
  private:
+  void AddPatchKey(const std::wstring& key);
+
   std::vector<std::wstring> patchCodes_;
 };

@@ -6,6 +6,7 @@
 #include "config/IProductGroupList.h"
 #include "config/IProductList.h"
 #include "config/ISetupConfigData.h"
+#include "engine/IBundleRegistrar.h"
 #include "engine/InstallerFactory.h"
 #include "engine/MsiBusyWait.h"
 #include "engine/ProductExitCodes.h"
@@ -23,6 +24,9 @@ constexpr int kStatusNone = 0;
 constexpr int kStatusError = 1;
 constexpr int kStatusWarning = 2;
 constexpr int kStatusInformation = 3;
+
+// Windows Installer's key of the bundle's kept packages, removed with the bundle.
+constexpr wchar_t kTempPackagesKey[] = L"TempPackages";
 
 const std::wstring& StarLine() {
   static const std::wstring line = L"\n" + std::wstring(135, L'*');
@@ -272,6 +276,10 @@ bool CSetupExecutorBase::RunSetupInitializerGroup(int& result) {
     goOn = RunGroup(*group, result);
   }
   if (!goOn) StartRollback();
+  if (record_.GetExecutionType() == SETUPEXECTYPE_REMOVE) {
+    // The packages the bundle kept for its maintenance go with it.
+    if (IBundleRegistrar* registrar = GetBundleRegistrar()) (void)registrar->DeleteInstallerKey(kTempPackagesKey);
+  }
   return goOn;
 }
 

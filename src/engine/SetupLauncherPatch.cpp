@@ -46,12 +46,23 @@ CSetupLauncherPatch::CSetupLauncherPatch(ISetupConfigData& record, CMSIManager& 
     : CSetupLauncherBase(record, manager, start) {
   patchFile_ = GetPackageLocation();
   ReadPatchData(patchFile_);
+}
+
+void CSetupLauncherPatch::CollectPatches() {
+  patches_.clear();
   (void)ForEachProduct(record_.GetProductGroupList(), [this](IProductGroup& group, IProductAttributes& product) {
     if (!group.IsSkipped() && !product.IsSkipped() && product.GetProductType() == kProductTypeMsp) {
       patches_.push_back(JoinToFolder(record_.GetSetupFolder(), product.GetLocation()));
     }
     return true;
   });
+}
+
+void CSetupLauncherPatch::PrepareRun() {
+  CollectPatches();
+  LogInformation(L"The patch run applies %d patch(es).", static_cast<int>(patches_.size()));
+  if (manager_.GetDatabaseHandle() != 0) ApplyPatchTransforms();
+  SetPatchProperty();
 }
 
 void CSetupLauncherPatch::ReadPatchData(const std::wstring& patchFile) {
@@ -98,7 +109,9 @@ int CSetupLauncherPatch::OpenPackage(const std::wstring& location) {
   return CSetupLauncherBase::OpenPackage(cached);
 }
 
-void CSetupLauncherPatch::ApplyTransforms(const std::wstring&) {
+void CSetupLauncherPatch::ApplyTransforms(const std::wstring&) { ApplyPatchTransforms(); }
+
+void CSetupLauncherPatch::ApplyPatchTransforms() {
   for (const std::wstring& patch : patches_) {
     if (patch.size() < 4) continue;
     const std::wstring transform = patch.substr(0, patch.size() - 4) + L".mst";
@@ -114,8 +127,12 @@ void CSetupLauncherPatch::ApplyTransforms(const std::wstring&) {
 }
 
 void CSetupLauncherPatch::ApplySpecificProperties() {
+  SetPatchProperty();
+  manager_.SetProductCode(targetProductCode_);
+}
+
+void CSetupLauncherPatch::SetPatchProperty() {
   std::wstring value;
   for (const std::wstring& patch : patches_) value += patch + L";";
   manager_.SetProperty(L"PATCH", value, false);
-  manager_.SetProductCode(targetProductCode_);
 }

@@ -20,6 +20,10 @@ class CSetupLauncherPatch : public CSetupLauncherBase {
   void ApplyCommandLineProperties() override {}
   // PATCH = every patch path followed by ";"; the target becomes the manager's product code.
   void ApplySpecificProperties() override;
+  // The patches of the run are the patch products the product update left
+  // to run: before it every product is still skipped, so the list is
+  // collected here and its transforms and PATCH applied to the open package.
+  void PrepareRun() override;
 
   [[nodiscard]] const std::wstring& GetTargetProductCode() const { return targetProductCode_; }
   [[nodiscard]] const std::wstring& GetUpdatedVersion() const { return updatedVersion_; }
@@ -40,6 +44,9 @@ class CSetupLauncherPatch : public CSetupLauncherBase {
 
  private:
   void ReadPatchData(const std::wstring& patchFile);
+  void CollectPatches();
+  void ApplyPatchTransforms();
+  void SetPatchProperty();
 
   std::wstring patchFile_;
   std::wstring targetProductCode_;

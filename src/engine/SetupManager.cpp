@@ -19,6 +19,7 @@
 #include "engine/SetupLauncherMinorUpgrade.h"
 #include "engine/SetupLauncherPatch.h"
 #include "log/Log.h"
+#include "msi/ISetupLauncher.h"
 #include "msi/MSIManager.h"
 
 CSetupManager::CSetupManager(ISetupConfigData& record, bool silent, SetupStartData start, Hooks hooks)
@@ -115,6 +116,8 @@ int CSetupManager::LaunchInitializer(IEventDispatcher* dispatcher) {
 
 int CSetupManager::PrepareExecution(int& blocked) {
   if (hooks_.updateProductProperties) hooks_.updateProductProperties();
+  // What the launcher takes from the product list is known only now.
+  if (ISetupLauncher* launcher = msiManager_->GetLauncher()) launcher->PrepareRun();
   // In a resumed run the products that ran before the restart keep their
   // results and are not run again.
   rebootManager_->ApplyToProducts(record_);

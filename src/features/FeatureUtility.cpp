@@ -117,7 +117,9 @@ void CFeatureUtility::ApplyNonFeatureProductRule(CWixFeature& feature, IProductA
   const std::wstring propertyName = product.GetPropertyName();
   const std::wstring value = propertyName.empty() ? std::wstring() : msiManager.GetProperty(propertyName, false);
   if (platform::EqualsNoCase(value, L"HIGHEROREQUALVERSIONEXIST") && condition) {
-    LogDebug(L"PropertyName is %s, Property Value is %s.\n", propertyName.c_str(), value.c_str());
+    std::wstring shown = value;
+    msiManager.MaskHiddenProperties(shown);
+    LogDebug(L"PropertyName is %s, Property Value is %s.\n", propertyName.c_str(), shown.c_str());
     flags |= CWixFeature::kFlagSelected;
     feature.SetLocked(1);
     return;

@@ -14,6 +14,8 @@ bool CheckProductCondition(IMSIManager& msiManager, const std::wstring& conditio
 bool CheckProductProperty(IMSIManager& msiManager, const std::wstring& propertyName) {
   if (propertyName.empty()) return true;
   const std::wstring value = msiManager.GetProperty(propertyName, false);
-  LogDebug(L"CheckProperty -- PropertyName is %s, Property Value is %s.", propertyName.c_str(), value.c_str());
+  std::wstring shown = value;
+  msiManager.MaskHiddenProperties(shown);
+  LogDebug(L"CheckProperty -- PropertyName is %s, Property Value is %s.", propertyName.c_str(), shown.c_str());
   return platform::EqualsNoCase(value, L"FALSE");
 }

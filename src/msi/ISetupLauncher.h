@@ -23,4 +23,7 @@ class ISetupLauncher {
   // Sets the installer's own user-interface level, then opens the package
   // and hands its handles to the MSI manager; false (logged) on failure.
   [[nodiscard]] virtual bool OpenPackageWithUILevel(const std::wstring& location, INSTALLUILEVEL level) = 0;
+  // Called when the run is prepared, once the product update has decided
+  // which products run and while the package handles are still open.
+  virtual void PrepareRun() {}
 };

@@ -153,6 +153,12 @@ void CMSIManager::FormatText(std::wstring& text) {
     } else {
       platform::ReplaceAll(text, reference, GetProperty(name, false));
     }
+    if (text.size() > kMaxFormattedTextLength) {
+      text.resize(kMaxFormattedTextLength);
+      LogWarning(L"The text grew beyond %d characters while its property references were resolved; it is cut there.",
+                 static_cast<int>(kMaxFormattedTextLength));
+      return;
+    }
   }
 }
 
@@ -361,7 +367,9 @@ long long CMSIManager::BundleProductCost(const std::wstring& productName) {
   long long total = 0;
   (void)ForEachProduct(record_.GetProductGroupList(), [&](IProductGroup&, IProductAttributes& product) {
     if (platform::EqualsNoCase(product.GetProductName(), productName)) {
-      total += static_cast<unsigned>(product.GetSpaceRequired()) * 1048576u;
+      // Megabytes; counted in 64 bits, so 4 GB and more do not wrap around.
+      const long long megabytes = product.GetSpaceRequired();
+      if (megabytes > 0) total += megabytes * 1048576LL;
     }
     return true;
   });

@@ -44,7 +44,10 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   std::wstring GetProperty(const std::wstring& name, bool indirect) override;
   void SetProperty(const std::wstring& name, const std::wstring& value, bool indirect) override;
   bool EvaluateCondition(const std::wstring& condition) override;
+  // Resolves property references; a text that keeps growing (a value that
+  // refers to itself twice) is cut at kMaxFormattedTextLength characters.
   void FormatText(std::wstring& text) override;
+  static constexpr size_t kMaxFormattedTextLength = 65536;
   std::wstring GetPropertyString() override;
   void CloseHandles() override;
   void CloseHandlesUnlessKept() override;

@@ -130,6 +130,14 @@ struct BstrTraits {
   static void Close(Type h) noexcept { ::SysFreeString(h); }
 };
 
+// Memory the system hands out with LocalAlloc (security descriptors, formatted messages).
+struct LocalMemoryTraits {
+  using Type = HLOCAL;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::LocalFree(h); }
+};
+
 // Windows Installer handles are closed through msi.dll, which is loaded at run
 // time; the msi layer installs the closing function when it binds the library.
 using MsiHandleCloser = UINT(WINAPI*)(unsigned long handle);
@@ -159,6 +167,7 @@ using UniqueHPen = UniqueResource<GdiObjectTraits<HPEN>>;
 using UniqueHRgn = UniqueResource<GdiObjectTraits<HRGN>>;
 using UniqueHdc = UniqueResource<DcTraits>;
 using UniqueBstr = UniqueResource<BstrTraits>;
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 using UniqueMsiHandle = UniqueResource<MsiHandleTraits>;
 
 // A top-level or message-only window that no parent destroys; released on the

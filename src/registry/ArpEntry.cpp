@@ -202,7 +202,10 @@ std::wstring CArpEntry::ResolvedInstallLocation(ISetupConfigData& record) {
 }
 
 DWORD CArpEntry::EstimatedSizeOf(ISetupConfigData& record) {
-  unsigned long long kibibytes = registry::GetFolderSize(ResolvedInstallLocation(record)) >> 10;
+  // Whole KiB, rounded up: installed files of a few hundred bytes are an
+  // installed size, not none.
+  const unsigned long long bytes = registry::GetFolderSize(ResolvedInstallLocation(record));
+  const unsigned long long kibibytes = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
   // 4 TiB and more no longer fit the DWORD; show the largest size it holds.
   if (kibibytes > std::numeric_limits<DWORD>::max()) return std::numeric_limits<DWORD>::max();
   return static_cast<DWORD>(kibibytes);

@@ -3,6 +3,7 @@
 #include "xml/Parser.h"
 #include "log/Log.h"
 #include "platform/StringUtil.h"
+#include "config/IWixLocalizationList.h"
 #include "wix/IWixRectConverter.h"
 #include "wix/LocReference.h"
 
@@ -155,7 +156,7 @@ std::unique_ptr<CWixControl> CWixControlReader::ReadControl(const CXmlNode& elem
     return nullptr;
   }
   auto control = std::make_unique<CWixControl>(id, type);
-  ReadAttributes(element, *control);
+  ReadAttributes(element, dialogId, *control);
   if (type == kWixComboBox) ReadListItems(element, *control, L"ComboBox");
   if (type == kWixListBox) ReadListItems(element, *control, L"ListBox");
   if (type == kWixRadioButtonGroup) ReadRadioButtons(element, *control);
@@ -163,7 +164,8 @@ std::unique_ptr<CWixControl> CWixControlReader::ReadControl(const CXmlNode& elem
   return control;
 }
 
-void CWixControlReader::ReadAttributes(const CXmlNode& element, CWixControl& control) const {
+void CWixControlReader::ReadAttributes(const CXmlNode& element, const std::wstring& dialogId,
+                                       CWixControl& control) const {
   auto attributes = element.GetAttributes();
   if (!attributes) return;
   const int type = control.GetType();
@@ -210,6 +212,18 @@ void CWixControlReader::ReadAttributes(const CXmlNode& element, CWixControl& con
       // (Remote, CDROM, NoWrap, FormatSize): only the names make a picture.
       if (bit != 0 && (name == L"Bitmap" || name == L"Icon")) imageButton = true;
     }
+  }
+  // The language may move, resize or retitle the control (a "UI" element of
+  // its localization file).
+  WixControlOverride localized;
+  if (strings_ != nullptr && strings_->FindControlOverride(dialogId, control.GetId(), localized)) {
+    x = localized.x.value_or(x);
+    y = localized.y.value_or(y);
+    width = localized.width.value_or(width);
+    height = localized.height.value_or(height);
+    if (localized.text) text = SplitStyledText(strings_, *localized.text, style);
+  } else {
+    LogDebug(L"Could not find the Wix control language attributes");
   }
   control.SetRect(converter_.ScaleRect(RECT{x, y, x + width, y + height}));
   control.SetText(text, style);

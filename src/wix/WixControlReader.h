@@ -33,7 +33,7 @@ class CWixControlReader {
   [[nodiscard]] static WixPublish ReadPublish(const CXmlNode& element);
 
  private:
-  void ReadAttributes(const CXmlNode& element, CWixControl& control) const;
+  void ReadAttributes(const CXmlNode& element, const std::wstring& dialogId, CWixControl& control) const;
   void ReadChildren(const CXmlNode& element, CWixControl& control) const;
   void ReadListItems(const CXmlNode& element, CWixControl& control, const wchar_t* listElement) const;
   void ReadRadioButtons(const CXmlNode& element, CWixControl& control) const;

@@ -71,5 +71,32 @@ bool CWixLocalizationReader::ReadStrings(const std::wstring& filePath) {
     (void)platform::ReplaceAll(text, L"[CurrentDir]", folder);
     (void)table->AddLocalization(element.GetAttribute(L"Id"), text);
   }
+  ReadControlOverrides(root, *table);
   return true;
+}
+
+void CWixLocalizationReader::ReadControlOverrides(const CXmlNode& root, IWixLocalizationListForParser& table) {
+  auto controls = root.SelectNodes(L"UI");
+  if (!controls) return;
+  for (const CXmlNode& element : *controls) {
+    const std::wstring dialogId = element.GetAttribute(L"Dialog");
+    const std::wstring controlId = element.GetAttribute(L"Control");
+    if (dialogId.empty() || controlId.empty()) {
+      LogWarning(L"A UI element of the localization names no dialog or no control; it is ignored.");
+      continue;
+    }
+    WixControlOverride values;
+    auto number = [&element](const wchar_t* name, std::optional<int>& out) {
+      if (CXmlNode attribute = element.GetAttributeNode(name)) out = platform::ToInt(attribute.GetValue());
+    };
+    number(L"X", values.x);
+    number(L"Y", values.y);
+    number(L"Width", values.width);
+    number(L"Height", values.height);
+    // The text is the element's content (an attribute in older localizations).
+    if (CXmlNode attribute = element.GetAttributeNode(L"Text")) values.text = attribute.GetValue();
+    const std::wstring content = element.GetText();
+    if (!content.empty()) values.text = content;
+    (void)table.AddControlOverride(dialogId, controlId, values);
+  }
 }

@@ -1,13 +1,15 @@
 #pragma once
 // Reads the WiX localization files (.wxl) of one language into the record's
-// WiX string table.
+// WiX string table: the strings and the controls' localized sizes and texts.
 
 #include <windows.h>
 
 #include <string>
 
+class CXmlNode;
 class ISetupConfigData;
 class ISetupConfigDataForParser;
+class IWixLocalizationListForParser;
 
 class CWixLocalizationReader {
  public:
@@ -26,6 +28,8 @@ class CWixLocalizationReader {
 
  private:
   [[nodiscard]] bool ReadStrings(const std::wstring& filePath);
+  // The "UI" elements below the root: a control's localized size and text.
+  static void ReadControlOverrides(const CXmlNode& root, IWixLocalizationListForParser& table);
 
   ISetupConfigData& record_;
   ISetupConfigDataForParser& recordForParser_;

@@ -6,6 +6,7 @@
 
 #include "ConfigTestSupport.h"
 #include "config/SetupConfigData.h"
+#include "support/WixSetBundle.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ TEST_F(ConfigBrandDetailsList, MissingImageFileIsAnError) {
 }
 
 TEST_F(ConfigBrandDetailsList, ImagesAreKeptPerKindAndSize) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   record_.SetBrand(L"CTS");
   HBITMAP banner = brands_.LoadBrandImage(kBrandImageBanner, 200, 30);
   ASSERT_NE(banner, nullptr);

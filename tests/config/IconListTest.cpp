@@ -5,6 +5,7 @@
 #include "ConfigTestSupport.h"
 #include "config/IconList.h"
 #include "platform/StringUtil.h"
+#include "support/WixSetBundle.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ TEST(ConfigIconList, NamesAreCaseSensitive) {
 }
 
 TEST(ConfigIconList, FirstLoadedSizeWins) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   CIconList icons(ImageFolder());
   ASSERT_TRUE(icons.AddImage(L"Info", L"info.ico"));
   HICON small = icons.GetIcon(L"Info", 16);
@@ -44,6 +46,7 @@ TEST(ConfigIconList, FirstLoadedSizeWins) {
 }
 
 TEST(ConfigIconList, AnAbsolutePathIsTakenAsItIs) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   // Images of a WiX library that lies beside the sources are named by their full path.
   CIconList icons(L"C:\\NoSuchSetupFolder\\");
   ASSERT_TRUE(icons.AddImage(L"Info", ImageFolder() + L"info.ico"));

@@ -41,6 +41,16 @@ TEST(ArpBundleRegistrar, PatchEntriesHangUnderTheBundleAndGoWithIt) {
   EXPECT_TRUE(registrar.DeleteBundleEntry());
 }
 
+TEST(ArpBundleRegistrar, DeletesTheKeptPackagesKeyUnderTheInstallerKey) {
+  CSetupConfigData record;
+  const std::wstring path = std::wstring(CArpEntry::kInstallerRoot) + L"TempPackages";
+  arptest::ScratchKey kept(path, registry::View::Force64);
+  ASSERT_TRUE(kept.Write({{L"Package", L"C:\\Kept\\a.msi"}}));
+  CArpBundleRegistrar registrar(record);
+  EXPECT_TRUE(registrar.DeleteInstallerKey(L"TempPackages"));
+  EXPECT_FALSE(arptest::KeyExists(path, registry::View::Force64));
+}
+
 TEST(ArpBundleRegistrar, ReadsTheInstallFolderOfTheBundlesEntry) {
   CSetupConfigData record;
   const std::wstring bundle = arptest::UniqueName(L"RegistrarFolder");

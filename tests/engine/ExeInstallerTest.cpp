@@ -123,6 +123,26 @@ TEST_F(ExeInstallerTest, ResolvesPropertyReferencesAndPlaceholdersInTheArguments
   EXPECT_NE(lines[0].find(L"/brand:Express /dir:C:\\Target /keep:[UNKNOWN]"), std::wstring::npos) << lines[0];
 }
 
+TEST_F(ExeInstallerTest, HiddenPropertyReachesTheChildButNeverTheLog) {
+  const std::wstring secret = L"TopSecret42";
+  dispatcher_.MsiManager().AddHiddenProperty(L"SECRETPROP");
+  dispatcher_.MsiManager().CacheProperty(L"SECRETPROP", secret);
+  ASSERT_TRUE(LoadBundle("<ProductGroup DisplayName=\"G\" Sequence=\"1\">" +
+                         ExeProduct(1, "Secret", "/pass:[SECRETPROP] /exit:3") + "</ProductGroup>"));
+  record_->SetInstallProperties(L"SECRETPROP=\"" + secret + L"\"");
+  CExeInstaller installer(*record_, &dispatcher_);
+  IProductAttributes* product = FindProduct(L"Secret");
+  ASSERT_NE(product, nullptr);
+  EXPECT_EQ(installer.Execute(*product, product->GetInstallCommand()), 3u);
+  std::vector<std::wstring> lines = MarkerLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(L"/pass:" + secret), std::wstring::npos) << lines[0];
+  // The log captures every level, DEBUG included.
+  const std::wstring log = log_->Text();
+  EXPECT_NE(log.find(L"/pass:*****"), std::wstring::npos) << Utf8(log);
+  EXPECT_EQ(log.find(secret), std::wstring::npos) << Utf8(log);
+}
+
 TEST_F(ExeInstallerTest, TimeOutTerminatesTheChildAndReturns258) {
   ULONGLONG start = ::GetTickCount64();
   EXPECT_EQ(RunOne(ExeProduct(1, "Slow", "/sleep:10000", "TimeOut=\"2\""), L"Slow"), kExitTimedOut);

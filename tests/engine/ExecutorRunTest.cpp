@@ -16,6 +16,7 @@
 #include "engine/MsiBusyWait.h"
 #include "engine/RemoveExecutor.h"
 #include "platform/UniqueResource.h"
+#include "support/TestPaths.h"
 
 namespace enginetest {
 namespace {
@@ -182,9 +183,40 @@ TEST_F(ExecutorRunTest, MajorUpgradeAsksTheRegistrarWhereTheEarlierBundleLives) 
   ASSERT_NE(read, lines.end());
   // Read before the products run, while the earlier bundle's entry is still its own.
   EXPECT_LT(read - lines.begin(), std::find(lines.begin(), lines.end(), L"OnProduct(0,A,1)") - lines.begin());
-  EXPECT_NE(log_->Text().find(L"The earlier maintenance folder C:\\Earlier\\Setup\\Setup.exe is left in place."),
+  // Nothing is there to remove: the removal says so and the run stays a success.
+  EXPECT_NE(log_->Text().find(L"WARNING:\tCCommonUtility::RemoveMaintenanceExeFolder() - Could not find the file path "
+                              L"C:\\Earlier\\Setup\\Setup.exe ."),
             std::wstring::npos)
       << Utf8(log_->Text());
+}
+
+// A major upgrade into another folder removes the earlier bundle's
+// maintenance copy with its folder; the earlier folder's other content stays.
+TEST_F(ExecutorRunTest, MajorUpgradeIntoAnotherFolderRemovesTheEarlierMaintenanceCopy) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "A", ""))));
+  const std::wstring earlier = folder_ + L"Earlier\\";
+  for (const std::wstring& dir : {earlier, earlier + L"Setup\\"}) ::CreateDirectoryW(dir.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW((testsupport::BinFolder() + L"planted_program.exe").c_str(),
+                          (earlier + L"Setup\\Setup.exe").c_str(), FALSE));
+  ASSERT_TRUE(testsupport::WriteFileBytes(earlier + L"data.txt", "kept"));
+  auto& writer = static_cast<ISetupConfigDataForParser&>(*record_);
+  writer.SetBootstrapperRegistry(L"UpgradedBundle");
+  writer.SetMaintenanceExePath(L"Setup\\Setup.exe");
+  record_->SetMajorUpgradeValue(L"{6B1D0C3A-3000-4000-8000-0000000000B1}");
+  record_->SetInstalledLocation(folder_ + L"Later\\");
+  RecordingRegistrar registrar(dispatcher_.Log(), true);
+  registrar.installFolder = earlier;
+  CInstallExecutor executor(*record_, &dispatcher_);
+  executor.SetBundleRegistrar(&registrar);
+  EXPECT_EQ(executor.Execute(), 0);
+  // The removal batch runs on its own once started; it ends within seconds.
+  bool gone = false;
+  for (int i = 0; i < 400 && !gone; ++i) {
+    gone = ::GetFileAttributesW((earlier + L"Setup").c_str()) == INVALID_FILE_ATTRIBUTES;
+    if (!gone) ::Sleep(50);
+  }
+  EXPECT_TRUE(gone) << Utf8(log_->Text());
+  EXPECT_NE(::GetFileAttributesW((earlier + L"data.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(ExecutorRunTest, WithoutAMajorUpgradeTheEntryIsNotRead) {
@@ -221,7 +253,7 @@ TEST_F(ExecutorRunTest, InstallNeedsAnInstallDirWithRoomOnItsDrive) {
   dispatcher_.MsiManager().CacheProperty(L"INSTALLDIR", L"C:\\Program Files\\Acme\\");
   EXPECT_TRUE(executor.CheckInitialCondition(outOfSpace));
   EXPECT_EQ(record_->GetInstalledLocation(), L"C:\\Program Files\\Acme\\");
-  record_->GetProductGroupList()->SetTotalSpaceRequired(0x7FFFFFFF);  // kilobytes: about 2 TiB
+  record_->GetProductGroupList()->SetTotalSpaceRequired(0x7FFFFFFF);  // megabytes: about 2 PiB
   EXPECT_FALSE(executor.CheckInitialCondition(outOfSpace));
   EXPECT_EQ(outOfSpace, 1);
 }
@@ -366,6 +398,37 @@ TEST_F(ExecutorRunTest, BusyWaitAsksOnTheExecutorsThreadWhileItsMessagesKeepFlow
   EXPECT_EQ(dispatcher_.Log().OffThreadCalls(), std::vector<std::wstring>{});
   // The one-second wait before the question kept dispatching this thread's messages.
   EXPECT_GE(ticksWhenAsked, 5);
+}
+
+// With no wait configured every attempt ends at once and an unattended run
+// answers each question with "retry": the attempts are spaced, and the
+// question and the waiting line come once, not once per attempt.
+TEST_F(ExecutorRunTest, UnattendedBusyWaitWithoutTimeOutNeitherSpinsNorFloodsTheLog) {
+  BundleSettings settings;
+  settings.msiMutexTimeoutSeconds = 0;
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "Waits", "", "CheckMSIMutex=\"true\"")), settings));
+  MutexHolder holder(2500);
+  holder.Release();  // the other installation ends in 2.5 s
+  CInstallExecutor executor(*record_, &dispatcher_);
+  EXPECT_EQ(executor.Execute(), 0);
+  EXPECT_EQ(RunNames(), std::vector<std::wstring>{L"Waits"});
+  EXPECT_EQ(dispatcher_.Log().Starting(L"ShowErrorDialog(Setup execution cannot continue").size(), 1u);
+  EXPECT_EQ(log_->Count(L"Waiting for MSI mutex. Wait time out 0 sec"), 1u) << Utf8(log_->Text());
+  EXPECT_EQ(log_->Count(L"User clicked on retry."), 1u);
+}
+
+// Removal asks the same retry-or-cancel question as every other run.
+TEST_F(ExecutorRunTest, RemovalAsksRetryOrCancelWhileTheInstallerIsBusy) {
+  ASSERT_TRUE(LoadBundle(Group(1, "G", ExeProduct(1, "Waits", "", "CheckMSIMutex=\"true\" " + Undo("Waits")))));
+  record_->SetExecutionType(SETUPEXECTYPE_REMOVE);
+  MutexHolder holder;
+  dispatcher_.ScriptErrorAnswers({IDCANCEL});
+  CRemoveExecutor executor(*record_, &dispatcher_);
+  (void)executor.Execute();
+  std::vector<std::wstring> questions = dispatcher_.Log().Starting(L"ShowErrorDialog(Setup execution cannot continue");
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_NE(questions[0].find(L",0x40035)"), std::wstring::npos) << Utf8(questions[0]);
+  EXPECT_TRUE(RunNames().empty());
 }
 
 TEST_F(ExecutorRunTest, CancelledBusyWaitSkipsTheProductWith1618) {

@@ -92,6 +92,21 @@ INSTANTIATE_TEST_SUITE_P(
                     {L"A", L"B", L"C"}, {L"DeleteBundleEntry", L"WriteBundleEntry"}}),
     [](const ::testing::TestParamInfo<VariantCase>& info) { return std::string(info.param.name); });
 
+TEST_F(ExecutorVariantsTest, OnlyARemovalDeletesTheKeptPackagesKey) {
+  for (int type : {SETUPEXECTYPE_REMOVE, SETUPEXECTYPE_REPAIR, SETUPEXECTYPE_MODIFY}) {
+    ASSERT_TRUE(LoadBundle("<ProductGroup DisplayName=\"G\" Sequence=\"1\">" + Product(1, "A", 0) +
+                           "</ProductGroup>"));
+    record_->SetExecutionType(type);
+    CallLog calls;
+    RecordingRegistrar registrar(calls, true);
+    std::unique_ptr<CSetupExecutorBase> executor = Create(type);
+    executor->SetBundleRegistrar(&registrar);
+    EXPECT_EQ(executor->Execute(), 0) << type;
+    const size_t deleted = calls.Starting(L"DeleteInstallerKey(TempPackages)").size();
+    EXPECT_EQ(deleted, type == SETUPEXECTYPE_REMOVE ? 1u : 0u) << type;
+  }
+}
+
 TEST_F(ExecutorVariantsTest, ModifyAndRepairNeedTheProductsSourceFiles) {
   ASSERT_TRUE(LoadBundle("<ProductGroup DisplayName=\"G\" Sequence=\"1\">" + Product(1, "A", 0) +
                          "<Product Sequence=\"2\" Type=\"EXE\" ProductName=\"Gone\" Location=\"missing\\gone.exe\"/>"

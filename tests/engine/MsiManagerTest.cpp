@@ -109,6 +109,20 @@ TEST_F(FormatTextTest, SelfReferenceEnds) {
   EXPECT_NE(text.find(L"again"), std::wstring::npos);
 }
 
+// Each pass doubles the text: the passes alone would not stop it in time.
+TEST_F(FormatTextTest, DoublingSelfReferenceIsCutAtTheLengthBound) {
+  ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
+  auto manager = MakeManager(true);
+  ASSERT_EQ(manager->LaunchInitializer(&dispatcher_), 1);
+  manager->GetMSIManager()->SetProperty(L"TWICE", L"[TWICE][TWICE]", false);
+  std::wstring text = L"[TWICE]";
+  manager->GetMSIManager()->FormatText(text);
+  EXPECT_EQ(text.size(), CMSIManager::kMaxFormattedTextLength);
+  EXPECT_EQ(log_->Count(L"WARNING:\tThe text grew beyond 65536 characters while its property references were "
+                        L"resolved; it is cut there."),
+            1u);
+}
+
 TEST_F(SetupManagerTest, FeatureDisplayAndCostsComeFromThePackageAndTheBundle) {
   const std::string tools = "<Product Sequence=\"2\" Type=\"EXE\" ProductName=\"Tool\" SpaceRequired=\"5\"/>"
                             "<Product Sequence=\"3\" Type=\"EXE\" ProductName=\"tool\" SpaceRequired=\"7\"/>";

@@ -18,7 +18,10 @@ class RecordingRegistrar final : public IBundleRegistrar {
     return succeed_;
   }
   bool RemoveBundleEntry(const std::vector<std::wstring>& patchCodes) override {
-    log_.Add(patchCodes.empty() ? std::wstring(L"RemoveBundleEntry") : L"RemoveBundleEntry(" + std::to_wstring(patchCodes.size()) + L")");
+    std::wstring line = L"RemoveBundleEntry";
+    for (size_t i = 0; i < patchCodes.size(); ++i) line += (i == 0 ? L"(" : L",") + patchCodes[i];
+    if (!patchCodes.empty()) line += L")";
+    log_.Add(line);
     return succeed_;
   }
   bool DeleteBundleEntry() override { return Record(L"DeleteBundleEntry"); }
@@ -27,6 +30,9 @@ class RecordingRegistrar final : public IBundleRegistrar {
     return Record(L"AddPatchEntry(" + keyName + L")");
   }
   bool DeleteEntry(const std::wstring& keyName) override { return Record(L"DeleteEntry(" + keyName + L")"); }
+  bool DeleteInstallerKey(const std::wstring& keyName) override {
+    return Record(L"DeleteInstallerKey(" + keyName + L")");
+  }
   std::wstring ReadBundleInstallFolder() override {
     log_.Add(L"ReadBundleInstallFolder");
     return installFolder;

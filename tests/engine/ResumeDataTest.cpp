@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 
 #include <map>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "engine/NonFeatureSelectionStore.h"
 #include "engine/RebootManager.h"
 #include "msi/PropertyString.h"
+#include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
 #include "support/TestPaths.h"
 
@@ -129,7 +131,7 @@ struct RoundTripCase {
   std::wstring properties;
   std::wstring features;
   std::map<std::wstring, DWORD> results;
-  std::map<std::wstring, int> selections;
+  CNonFeatureSelectionStore::Selections selections;
   // What the MSI manager receives, in order.
   std::vector<std::wstring> setProperties;
 };
@@ -235,6 +237,44 @@ TEST_F(ResumeDataTest, NoPropertiesWritesNoFile) {
   EXPECT_FALSE(CCommonUtility::ArchiveRebootData(*record_, manager));
   EXPECT_EQ(::GetFileAttributesW(DataFile().c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(log_->Count(L"WARNING:\tCCommonUtility::ArchiveRebootData - There are no properties to be saved."), 1u);
+}
+
+// The DACL of a file as SDDL text; empty when it cannot be read.
+std::wstring FileDacl(const std::wstring& path) {
+  DWORD needed = 0;
+  ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+  if (needed == 0) return {};
+  std::vector<BYTE> buffer(needed);
+  if (!::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), needed, &needed)) return {};
+  LPWSTR text = nullptr;
+  if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(buffer.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return {};
+  }
+  std::wstring result = text;
+  ::LocalFree(text);
+  return result;
+}
+
+// The file holds hidden properties in clear: no other user may read it,
+// and a file planted beforehand with an open access list is not reused.
+// Windows keeps the list as given ("D:P(A;;FA;;;SY)(A;;FA;;;BA)"); Wine keeps
+// only what Unix permissions can say (SYSTEM and the owner, an administrator),
+// so the test asks what matters on both: nobody but SYSTEM and the
+// administrators is admitted. A file made with the default list admits
+// Everyone to read.
+TEST_F(ResumeDataTest, FileAdmitsNoOtherUsers) {
+  ASSERT_TRUE(testsupport::WriteFileBytes(DataFile(), "planted"));
+  ASSERT_NE(FileDacl(DataFile()).find(L";;;WD)"), std::wstring::npos) << "a default file admits Everyone";
+  record_->SetInstallProperties(L"PASSWORD=\"secret\"");
+  CRebootManager manager;
+  ASSERT_TRUE(CCommonUtility::ArchiveRebootData(*record_, manager));
+  const std::wstring dacl = FileDacl(DataFile());
+  ASSERT_FALSE(dacl.empty());
+  EXPECT_NE(dacl.find(L"(A;;FA;;;SY)"), std::wstring::npos) << platform::WideToUtf8(dacl);
+  for (const wchar_t* others : {L";;;WD)", L";;;BU)", L";;;AU)", L";;;IU)", L";;;BG)"}) {
+    EXPECT_EQ(dacl.find(others), std::wstring::npos) << platform::WideToUtf8(dacl);
+  }
 }
 
 TEST_F(ResumeDataTest, MissingFolderIsCreated) {

@@ -10,9 +10,12 @@
 #include "SetupManagerFixture.h"
 #include "config/ExecutionType.h"
 #include "config/IProductAttributes.h"
+#include "config/IProductGroup.h"
+#include "config/ISetupConfigData.h"
 #include "config/ProductWalk.h"
 #include "engine/RebootManager.h"
 #include "engine/SetupLauncherPatch.h"
+#include "features/ProductPropertyUpdater.h"
 #include "msi/MSIManager.h"
 #include "support/TestPaths.h"
 
@@ -88,24 +91,51 @@ TEST_F(SetupManagerTest, PatchWithoutApplicabilityDataIsAppliedDirectlyAndItsFai
   EXPECT_NE(log.find(L"is applied directly"), std::wstring::npos);
 }
 
-TEST_F(SetupManagerTest, PatchOfTheInstalledLineOpensTheCachedPackageWithThePatchList) {
+// The configuration reader leaves every group and product skipped; the
+// product update of the run decides what runs.
+void SkipEverything(ISetupConfigData& record) {
+  (void)ForEachProduct(record.GetProductGroupList(), [](IProductGroup& group, IProductAttributes& product) {
+    group.SetSkipped(true);
+    product.SetSkipped(true);
+    return true;
+  });
+}
+
+// The real order of a run: launcher created with the setup manager, the
+// initializer, then the product update while the run is prepared.
+TEST_F(SetupManagerTest, PatchOfTheInstalledLineTakesItsPatchListWhenTheRunIsPrepared) {
   ASSERT_EQ(InstallThroughManager("SetupMainV1"), 0);
   PatchDataScope data(ERROR_SUCCESS, ApplicabilityXml(kMainCode, L"1.0.1"));
   const std::string patch = "<Product Sequence=\"2\" Type=\"MSP\" ProductName=\"Fix\" Location=\"" +
                             Utf8(folder_) + "Fix.msp\" MainProductPatch=\"true\"/>";
   ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_PATCH, patch));
-  auto manager = MakeManager(true);
+  SkipEverything(*record_);
+  CSetupManager* current = nullptr;
+  CSetupManager::Hooks hooks;
+  hooks.updateProductProperties = [this, &current]() {
+    (void)CProductPropertyUpdater::GetInstance().UpdateProducts(record_.get(), current->GetMSIManager());
+  };
+  auto manager = MakeManager(true, {}, hooks);
+  current = manager.get();
   auto* launcher = dynamic_cast<CSetupLauncherPatch*>(manager->GetMSIManager()->GetLauncher());
   ASSERT_NE(launcher, nullptr);
   EXPECT_EQ(launcher->GetTargetProductCode(), kMainCode);
   EXPECT_EQ(launcher->GetUpdatedVersion(), L"1.0.1");
   ASSERT_EQ(manager->LaunchInitializer(&dispatcher_), 1);
-  EXPECT_EQ(manager->GetMSIManager()->GetProperty(L"PATCH", false), folder_ + L"Fix.msp;");
   EXPECT_EQ(manager->GetMSIManager()->GetProductCode(), kMainCode);
   // The installed product's cached copy is what the session works on.
   EXPECT_EQ(manager->GetMSIManager()->GetProperty(L"ProductVersion", false), L"1.0.0");
   // A patch run costs no features.
   EXPECT_TRUE(manager->GetMSIManager()->SetFeaturesCost());
+
+  int blocked = 0;
+  (void)manager->PrepareExecution(blocked);
+  EXPECT_FALSE(FindProduct(L"Fix")->IsSkipped());
+  EXPECT_EQ(launcher->GetPatchList(), std::vector<std::wstring>{folder_ + L"Fix.msp"});
+  EXPECT_EQ(manager->GetMSIManager()->GetProperty(L"PATCH", false), folder_ + L"Fix.msp;");
+  // PATCH travels to the packages with the bundle's property string.
+  EXPECT_NE(manager->GetMSIManager()->GetPropertyString().find(L"PATCH=\"" + folder_ + L"Fix.msp;\""),
+            std::wstring::npos);
   const std::wstring log = log_->Text();
   EXPECT_NE(log.find(L"The transform file " + folder_ + L"Fix.mst is not found."), std::wstring::npos);
   EXPECT_NE(log.find(L"Setup type is a patch, Skipping the Feature Cost calculation."), std::wstring::npos);

@@ -9,6 +9,7 @@
 #include "SetupManagerFixture.h"
 #include "config/ExecutionType.h"
 #include "config/IProductGroupList.h"
+#include "engine/DiskSpaceCheck.h"
 #include "engine/SetupExecutorBase.h"
 #include "msi/InstalledProduct.h"
 #include "msi/MSIManager.h"
@@ -240,17 +241,16 @@ struct DiskCase {
 
 class SetupManagerDiskTest : public SetupManagerTest, public ::testing::WithParamInterface<DiskCase> {};
 
-TEST_P(SetupManagerDiskTest, FreeSpaceMustExceedTheBundleAndFeatureNeeds) {
-  // 3072 KB of products (the total the product property update keeps) and
+TEST_P(SetupManagerDiskTest, FreeSpaceMustHoldTheBundleAndFeatureNeeds) {
+  // 3072 MB of products (the total the product property update keeps) and
   // 5000 bytes of features on the drive.
   ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
   record_->GetProductGroupList()->SetTotalSpaceRequired(3072);
-  const ULONGLONG required = 3072ull * 1024 + 5000;
   std::wstring askedDrive, costedDrive;
   CSetupManager::Hooks hooks;
   hooks.freeSpaceQuery = [&](const std::wstring& drive, ULONGLONG& freeBytes) {
     askedDrive = drive;
-    freeBytes = GetParam().freeBytes == 0 ? required : GetParam().freeBytes;
+    freeBytes = GetParam().freeBytes;
     return true;
   };
   hooks.featureDriveCost = [&](const std::wstring& drive) -> ULONGLONG {
@@ -268,11 +268,43 @@ TEST_P(SetupManagerDiskTest, FreeSpaceMustExceedTheBundleAndFeatureNeeds) {
   EXPECT_EQ(costedDrive, InstallFolder().substr(0, 2));
 }
 
-// 0 stands for exactly the required bytes, which is not enough.
+constexpr ULONGLONG kDiskNeed = 3072ull * 1048576 + 5000;
+
 INSTANTIATE_TEST_SUITE_P(Disk, SetupManagerDiskTest,
-                         ::testing::Values(DiskCase{"FarTooLittle", 1000, 0, 1}, DiskCase{"ExactlyTheNeed", 0, 0, 1},
-                                           DiskCase{"OneByteMore", 3072ull * 1024 + 5001, 1, 0}),
+                         ::testing::Values(DiskCase{"FarTooLittle", 1000, 0, 1},
+                                           // Room for 3072 KB is not room for 3072 MB.
+                                           DiskCase{"RoomForKilobytesOnly", 3072ull * 1024 * 2, 0, 1},
+                                           DiskCase{"OneByteShort", kDiskNeed - 1, 0, 1},
+                                           DiskCase{"ExactlyTheNeed", kDiskNeed, 1, 0},
+                                           DiskCase{"OneByteMore", kDiskNeed + 1, 1, 0}),
                          [](const ::testing::TestParamInfo<DiskCase>& info) { return std::string(info.param.name); });
+
+struct ShortDriveCase {
+  const char* name;
+  std::vector<DriveSpace> drives;
+  std::wstring expectedShort;
+};
+
+class ShortDriveTest : public ::testing::TestWithParam<ShortDriveCase> {};
+
+TEST_P(ShortDriveTest, NamesTheFirstDriveWithTooLittleRoom) {
+  EXPECT_EQ(FindShortDrive(GetParam().drives), GetParam().expectedShort);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drives, ShortDriveTest,
+    ::testing::Values(ShortDriveCase{"None", {}, L""},
+                      ShortDriveCase{"EqualIsEnough", {{L"C:", 100, 100}}, L""},
+                      ShortDriveCase{"OneByteShort", {{L"C:", 100, 99}}, L"C:"},
+                      ShortDriveCase{"SecondShort", {{L"C:", 100, 500}, {L"D:", 10, 9}, {L"E:", 10, 0}}, L"D:"},
+                      ShortDriveCase{"NothingNeeded", {{L"C:", 0, 0}}, L""}),
+    [](const ::testing::TestParamInfo<ShortDriveCase>& info) { return std::string(info.param.name); });
+
+TEST(SpaceRequiredUnit, CountsMegabytesWithoutWrapping) {
+  EXPECT_EQ(SpaceRequiredToBytes(1), 1048576ull);
+  EXPECT_EQ(SpaceRequiredToBytes(5000), 5000ull * 1048576);
+  EXPECT_EQ(SpaceRequiredToBytes(-3), 0ull);
+}
 
 }  // namespace
 }  // namespace enginetest

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -118,6 +120,20 @@ TEST_F(ProductPropertyUpdaterTest, InstallationSkipsDeselectedAddOnsAndProductsW
   EXPECT_NE(text.find(L"CheckCondition -- Condition WANT_EXTRAS, is evaluated to 0."), std::wstring::npos);
   EXPECT_NE(text.find(L"CheckProperty -- PropertyName is RUNTIME_FOUND, Property Value is 1.2.3."),
             std::wstring::npos);
+}
+
+// The selection memory is written under the name taken from the feature id
+// ("NonFeature_samples") and read under the product's name ("Samples").
+TEST_F(ProductPropertyUpdaterTest, AddOnDeselectedUnderAnotherSpellingStaysSkipped) {
+  record_->SetExecutionType(SETUPEXECTYPE_INSTALLATION);
+  CFeatureUtility::SetNonFeatureSelection(L"SAMPLES", 0);
+  msi_.properties[L"RUNTIME_FOUND"] = L"1.2.3";
+  ASSERT_TRUE(CProductPropertyUpdater::GetInstance().UpdateProducts(record_.get(), &msi_));
+  const std::vector<std::wstring> running = Running();
+  EXPECT_EQ(std::find(running.begin(), running.end(), L"Samples"), running.end());
+  int selected = -1;
+  EXPECT_TRUE(CFeatureUtility::FindNonFeatureSelection(L"samples", selected));
+  EXPECT_EQ(selected, 0);
 }
 
 TEST_F(ProductPropertyUpdaterTest, MissingRecordOrSessionIsRefused) {

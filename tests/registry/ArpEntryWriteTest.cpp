@@ -58,7 +58,7 @@ TEST_F(ArpEntryWrite, WritesEveryValueWithItsNameAndType) {
       {L"DisplayIcon", Sz(folder + L"Setup\\SetupData\\Images\\Product.ico")},
       {L"DisplayName", Sz(L"Arp Test Suite")},
       {L"DisplayVersion", Sz(L"4.5.6")},
-      {L"EstimatedSize", Dword(10000 >> 10)},
+      {L"EstimatedSize", Dword(10)},  // 10000 bytes, rounded up to whole KiB
       {L"ExePathValue", Sz(L"D:\\Media\\")},
       {L"HelpLink", Sz(L"http://help")},
       {L"HelpTelephone", Sz(L"555-0100")},
@@ -316,6 +316,19 @@ TEST_F(ArpEntryWrite, UnopenableRootIsReported) {
 
   EXPECT_EQ(log.Count(L"ERROR:\t\tNot able to open the key " + location.uninstallRoot), 1u);
   EXPECT_FALSE(arptest::KeyExists(location.uninstallRoot, View::Default));
+}
+
+TEST_F(ArpEntryWrite, EstimatedSizeCountsAStartedKibibyteAsWhole) {
+  std::wstring folder = testsupport::MakeScratchFolder(L"ArpWriteSmall");
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder + L"readme.txt", std::string(30, 'x')));
+  settings_.installedLocation = folder;
+  settings_.installLocation = L"[InstallDir]";
+  ASSERT_TRUE(WriteMainProduct(View::Default));
+  CSetupConfigData record;
+  arptest::FillRecord(record, settings_);
+  ASSERT_EQ(CArpEntry().WriteArpEntry(record), 1);
+  EXPECT_EQ(BundleValues()[L"EstimatedSize"], Dword(1));
+  testsupport::RemoveFolder(folder);
 }
 
 // --- the size rewrite of a modify run ------------------------------------------------

@@ -148,8 +148,14 @@ std::wstring WixUiLibraryFolder() {
 
 std::wstring WixUiLibraryMissingReason() {
   const std::wstring folder = WixUiLibraryFolder();
-  if (folder.empty()) return L"SETUP_TEST_SHARED_DIR is not set: no WiX UI library (../shared/wixui) to read";
-  if (!IsFolder(folder)) return L"the WiX UI library is not there: looked for " + folder;
+  if (folder.empty()) {
+    return L"SETUP_TEST_SHARED_DIR is not set: no WiX UI library (../shared/wixui) to read; ./dev sets it from "
+           L"SETUP_SHARED_DIR or ../shared";
+  }
+  if (!IsFolder(folder)) {
+    return L"the WiX UI library is not there: looked for " + folder +
+           L" (./dev takes the shared test data from ../shared beside the repository, or from SETUP_SHARED_DIR)";
+  }
   return {};
 }
 

@@ -6,6 +6,8 @@
 // to the setup folder, so the bundle is laid out on the library's drive (in
 // the build folder) and reaches the library through a relative path.
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -53,6 +55,14 @@ std::wstring WixUiLibraryFolder();
 // Empty when the library is there; otherwise why a test cannot use it,
 // naming the folder that was looked for.
 std::wstring WixUiLibraryMissingReason();
+
+// Skips the current test, saying why, when the shared WiX UI library is not
+// there (a clone without ../shared beside it).
+#define SKIP_WITHOUT_WIXUI_LIBRARY()                                                           \
+  do {                                                                                         \
+    const std::wstring wixUiMissing = ::testsupport::WixUiLibraryMissingReason();              \
+    if (!wixUiMissing.empty()) GTEST_SKIP() << std::string(wixUiMissing.begin(), wixUiMissing.end()); \
+  } while (0)
 
 // The library's .wxs files a bundle needs for the set (names within the
 // library folder): the set's file, then every dialog file it names (DialogRef,

@@ -10,6 +10,7 @@
 
 #include "WixLibrarySupport.h"
 #include "wix/WixControlReader.h"
+#include "support/WixSetBundle.h"
 
 // The standard WiX UI library read whole, in English and in German: every
 // dialog with its controls in document order; a representative set checked
@@ -166,6 +167,7 @@ long Pixels(int points) { return static_cast<long>((points * 4 + 1) / 3); }
 class WixLibraryDialog : public ::testing::TestWithParam<const wchar_t*> {};
 
 TEST_P(WixLibraryDialog, ControlsInDocumentOrderWithGeometryAndAttributes) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   wixtest::WixLibrary& library = wixtest::Library(L"WixUI_en-us.wxl", false);
   ASSERT_EQ(library.measuredDpi, 96);
   CWixDialog* dialog = library.model.GetDialog(GetParam());
@@ -217,6 +219,7 @@ void PrintTo(const TextRow& row, std::ostream* os) { *os << row.label; }
 class WixLibraryText : public ::testing::TestWithParam<TextRow> {};
 
 TEST_P(WixLibraryText, LocalizedInBothLanguages) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   const TextRow& row = GetParam();
   const std::pair<const wchar_t*, const wchar_t*> languages[] = {{L"WixUI_en-us.wxl", row.english},
                                                                  {L"WixUI_de-de.wxl", row.german}};
@@ -289,6 +292,7 @@ void ExpectPublishes(const CWixControl& control, const std::vector<WixPublish>& 
 }
 
 TEST_P(WixLibraryPublish, EventsArgumentsAndConditionsInOrder) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   CWixDialog* dialog = wixtest::Library(L"WixUI_en-us.wxl", false).model.GetDialog(GetParam().dialog);
   ASSERT_NE(dialog, nullptr);
   CWixControl* control = dialog->FindControl(GetParam().control);
@@ -331,6 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<EventRow>& info) { return std::string(info.param.label); });
 
 TEST(WixLibrarySubscribeAndCondition, EntriesInOrder) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   IWixDataManager& model = wixtest::Library(L"WixUI_en-us.wxl", false).model;
   struct SubscribeRow {
     const wchar_t* dialog;
@@ -380,6 +385,7 @@ TEST(WixLibrarySubscribeAndCondition, EntriesInOrder) {
 }
 
 TEST(WixLibraryAttributeViews, ReadTheControlKindsBits) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   IWixDataManager& model = wixtest::Library(L"WixUI_en-us.wxl", false).model;
   CWixDialog* browse = model.GetDialog(L"BrowseDlg");
   const IButtonControlAttributes& up = *browse->FindControl(L"WixUI_Bmp_Up");
@@ -413,6 +419,7 @@ TEST(WixLibraryAttributeViews, ReadTheControlKindsBits) {
 }
 
 TEST(WixLibraryDialogWords, TitleFlagsOfTheDialogs) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   IWixDataManager& model = wixtest::Library(L"WixUI_en-us.wxl", false).model;
   constexpr int kDefault = kDialogVisible | kDialogModal | kDialogMinimize;
   EXPECT_EQ(model.GetDialog(L"WelcomeDlg")->GetAttributes(), kDefault);
@@ -422,6 +429,7 @@ TEST(WixLibraryDialogWords, TitleFlagsOfTheDialogs) {
 }
 
 TEST(WixLibraryRadioButtons, GroupItemsByTheControlsProperty) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   for (const wchar_t* wxl : {L"WixUI_en-us.wxl", L"WixUI_de-de.wxl"}) {
     CWixControl* group = wixtest::Library(wxl, false).model.GetDialog(L"InstallScopeDlg")->FindControl(L"BothScopes");
     ASSERT_NE(group, nullptr);
@@ -445,6 +453,7 @@ struct DialogCount {
 };
 
 TEST(WixLibraryWhole, EveryDialogWithAllItsControlsInBothLanguages) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   // Dialog ids and their Control elements, counted in the library sources.
   const DialogCount dialogs[] = {
       {L"AdvancedWelcomeEulaDlg", 12}, {L"BrowseDlg", 14},      {L"CancelDlg", 4},          {L"CustomizeDlg", 18},

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <memory>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "wix/LocReference.h"
 #include "config/WixLocalizationList.h"
 #include "wix/WixLocalizationReader.h"
+#include "support/WixSetBundle.h"
 
 namespace {
 
@@ -96,6 +99,7 @@ class WixLocalizationReaderTest : public ::testing::Test {
 };
 
 TEST_F(WixLocalizationReaderTest, ReadsTheLibraryStringsWithoutTheirComments) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   ASSERT_TRUE(reader_.ReadWixLocalizationFile(SharedWixUi(L"WixUI_en-us.wxl")));
   ASSERT_NE(record_.GetWixLocalizationList(), nullptr);
   EXPECT_GT(record_.GetWixLocalizationList()->GetCount(), 200);
@@ -105,6 +109,7 @@ TEST_F(WixLocalizationReaderTest, ReadsTheLibraryStringsWithoutTheirComments) {
 }
 
 TEST_F(WixLocalizationReaderTest, FilesOfTheLanguageAreReadInOrderAndTheFirstTextWins) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   configtest::WriteXml(folder_, L"Studio.de-de.wxl",
                        "<?xml version=\"1.0\" encoding=\"utf-8\"?><WixLocalization Culture=\"de-de\">"
                        "<String Id=\"WixUINext\">Nicht diese</String>"
@@ -119,6 +124,35 @@ TEST_F(WixLocalizationReaderTest, FilesOfTheLanguageAreReadInOrderAndTheFirstTex
   EXPECT_EQ(Text(L"WixUINext"), L"&Weiter");
   EXPECT_EQ(Text(L"ReadmePath"), folder_ + L"Liesmich.txt");
   EXPECT_EQ(log.Count(L"The key WixUINext is already available with an associated value of &Weiter"), 1u);
+}
+
+// A language may move, resize or retitle single controls (the WiX library's
+// Finnish and French files do): every "UI" element is kept per dialog and control.
+TEST_F(WixLocalizationReaderTest, ControlSizesAndTextsOfTheLanguageAreKept) {
+  configtest::WriteXml(folder_, L"ui.wxl",
+                       "<?xml version=\"1.0\" encoding=\"utf-8\"?><WixLocalization Culture=\"fi-fi\">"
+                       "<UI Dialog=\"FilesInUse\" Control=\"Retry\" X=\"296\" Width=\"64\" />"
+                       "<UI Dialog=\"InstallDirDlg\" Control=\"Description\" Y=\"20\" Height=\"30\">Kuvaus</UI>"
+                       "<UI Dialog=\"FilesInUse\" Control=\"Retry\" X=\"1\" />"
+                       "<String Id=\"A\">a</String></WixLocalization>");
+  modeltest::LogCapture log;
+  ASSERT_TRUE(reader_.ReadWixLocalizationFile(folder_ + L"ui.wxl"));
+  const IWixLocalizationList* list = record_.GetWixLocalizationList();
+  ASSERT_NE(list, nullptr);
+  WixControlOverride retry;
+  ASSERT_TRUE(list->FindControlOverride(L"FilesInUse", L"Retry", retry));
+  EXPECT_EQ(retry.x, std::optional<int>(296));  // the first entry wins
+  EXPECT_EQ(retry.width, std::optional<int>(64));
+  EXPECT_FALSE(retry.y.has_value());
+  EXPECT_FALSE(retry.text.has_value());
+  WixControlOverride description;
+  ASSERT_TRUE(list->FindControlOverride(L"InstallDirDlg", L"Description", description));
+  EXPECT_EQ(description.y, std::optional<int>(20));
+  EXPECT_EQ(description.height, std::optional<int>(30));
+  EXPECT_EQ(description.text, std::optional<std::wstring>(L"Kuvaus"));
+  WixControlOverride none;
+  EXPECT_FALSE(list->FindControlOverride(L"FilesInUse", L"Exit", none));
+  EXPECT_EQ(log.Count(L"The control Retry of the dialog FilesInUse already has localized values"), 1u);
 }
 
 TEST_F(WixLocalizationReaderTest, MissingFileIsLoggedAndTheOtherFilesStillCount) {

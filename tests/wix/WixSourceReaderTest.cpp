@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <memory>
 #include <string>
 
@@ -14,6 +16,7 @@
 #include "config/WixLocalizationList.h"
 #include "wix/WixLocalizationReader.h"
 #include "wix/WixSourceReader.h"
+#include "support/WixSetBundle.h"
 
 namespace {
 
@@ -312,6 +315,34 @@ TEST_F(WixSourceReaderTest, ATextChildHoldsTheTextInline) {
   EXPECT_EQ(dialog.FindControl(L"Both")->GetText(), L"Attribute");
 }
 
+TEST_F(WixSourceReaderTest, TheLanguageMovesResizesAndRetitlesItsControls) {
+  WixControlOverride localized;
+  localized.x = 50;
+  localized.width = 80;
+  localized.text = L"!(loc.Title)";
+  ASSERT_TRUE(record_.GetOrCreateWixLocalizationList()->AddControlOverride(L"D", L"Next", localized));
+  modeltest::LogCapture log;
+  ASSERT_EQ(Read(L"Localized.wxs",
+                 "<Fragment><UI><Dialog Id=\"D\" Width=\"370\" Height=\"270\">"
+                 "<Control Id=\"Next\" Type=\"PushButton\" X=\"10\" Y=\"20\" Width=\"56\" Height=\"17\" Text=\"Next\"/>"
+                 "<Control Id=\"Back\" Type=\"PushButton\" X=\"10\" Y=\"20\" Width=\"56\" Height=\"17\" Text=\"Back\"/>"
+                 "</Dialog></UI></Fragment>"),
+            1);
+  const CWixDialog& dialog = *model_.GetDialog(L"D");
+  const RECT moved = converter_.ScaleRect(RECT{50, 20, 130, 37});
+  const RECT kept = converter_.ScaleRect(RECT{10, 20, 66, 37});
+  const RECT next = dialog.FindControl(L"Next")->GetRect();
+  const RECT back = dialog.FindControl(L"Back")->GetRect();
+  EXPECT_EQ(std::make_tuple(next.left, next.top, next.right, next.bottom),
+            std::make_tuple(moved.left, moved.top, moved.right, moved.bottom));
+  EXPECT_EQ(std::make_tuple(back.left, back.top, back.right, back.bottom),
+            std::make_tuple(kept.left, kept.top, kept.right, kept.bottom));
+  EXPECT_EQ(dialog.FindControl(L"Next")->GetText(), L"Welcome");
+  EXPECT_EQ(dialog.FindControl(L"Next")->GetTextStyle(), L"Big");
+  EXPECT_EQ(dialog.FindControl(L"Back")->GetText(), L"Back");
+  EXPECT_EQ(log.Count(L"DEBUG:\t\tCould not find the Wix control language attributes"), 1u) << log.Text();
+}
+
 struct PictureRow {
   const char* label;
   const char* type;
@@ -492,6 +523,7 @@ TEST_F(WixSourceReaderTest, EventsForAMissingControlAreDroppedWithAWarning) {
 }
 
 TEST_F(WixSourceReaderTest, ClearingAndReadingAgainGivesTheOtherLanguage) {
+  SKIP_WITHOUT_WIXUI_LIBRARY();
   std::wstring shared = testsupport::SharedFolder() + L"wixui\\";
   CWixLocalizationReader strings(record_, record_);
   record_.GetOrCreateWixLocalizationList()->Clear();
