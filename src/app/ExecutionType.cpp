@@ -168,7 +168,12 @@ bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& 
       if (stopExitCode != nullptr) {
         *stopExitCode = SilentMismatchExitCode(parser.GetRequestedExecutionType(), systemType);
       }
-      if (onSilentMismatch) onSilentMismatch();
+      // The failure window names what the administrator asked for (the
+      // installation of /si, the removal of /sx), not a run kind never set.
+      if (onSilentMismatch) {
+        record.SetExecutionType(parser.GetRequestedExecutionType());
+        onSilentMismatch();
+      }
     }
   } else {
     type = CompleteInterruptedRun(record, parser, type);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "SilentBundle.h"
+#include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
 #include "registry/RegistryUtil.h"
@@ -256,6 +257,20 @@ class WizardRunTest : public ::testing::Test {
     return lines;
   }
 
+  // Studio (Rollback), then an EXE product that waits for the test's word
+  // (the gate file), then SmallA: installed by clicks up to the progress
+  // page, returned while the EXE product runs.
+  void StartGatedRun(const std::wstring& name, std::unique_ptr<WizardWalk>& walk, DialogWindow& progress) {
+    Make(name, {SilentBundle::Studio(), WithInstallArguments(Tool(2), "/waitfor:" + Utf8(gate_)),
+                e2etest::InSequence(SilentBundle::SmallA(), 3)});
+    walk = std::make_unique<WizardWalk>(*bundle_, SetupCommand());
+    ASSERT_TRUE(walk->Follow(kInstallPages, kFirstPageTimeoutMs)) << walk->Trouble();
+    ASSERT_TRUE(walk->WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk->Trouble();
+    const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
+    while (e2etest::RunNames(marker_).empty() && ::GetTickCount64() < deadline) ::Sleep(50);
+    ASSERT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"}) << walk->Describe();
+  }
+
   std::wstring scratch_;
   std::wstring marker_;
   std::wstring gate_;
@@ -284,6 +299,38 @@ TEST_F(WizardRunTest, ChangeFromTheMaintenancePagesRunsTheModification) {
   EXPECT_TRUE(Contains(log, L"The modify of the setup has been completed successfully!!")) << Utf8(log);
   EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
   EXPECT_TRUE(e2etest::ArpEntryExists());
+}
+
+// An installation stopped after its main product, before the bundle was
+// registered: a user who starts Setup.exe again meets the maintenance pages
+// (the main product is there), and Repair installs what is missing and
+// registers the bundle.
+TEST_F(WizardRunTest, AnUnfinishedInstallationIsCompletedByRepairFromTheWizard) {
+  Make(L"wizard-run-unfinished", {SilentBundle::Studio(), SilentBundle::Samples()});
+  const e2etest::SilentRun install = bundle_->Run(L"/si");
+  ASSERT_EQ(install.result.exitCode, 0u) << Utf8(bundle_->SetupLogText());
+  MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  ASSERT_EQ(MsiConfigureProductExStub(SilentBundle::kSamplesCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L""), 0u);
+  (void)registry::DeleteKeyTree(std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
+                                    SilentBundle::kBundleKey,
+                                registry::View::Default);
+  ASSERT_FALSE(e2etest::ArpEntryExists());
+  const size_t installLog = bundle_->SetupLogText().size();
+
+  WizardWalk walk(*bundle_, SetupCommand());
+  ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                           {L"MaintenanceTypeDlg", {L"RepairButton"}},
+                           {L"VerifyReadyDlg", {L"Repair"}},
+                           {L"ExitDlg", {L"Finish"}}},
+                          kFirstPageTimeoutMs))
+      << walk.Trouble();
+  const testsupport::ProcessResult result = walk.End();
+  ASSERT_FALSE(result.timedOut) << walk.Describe();
+  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  const std::wstring log = bundle_->SetupLogText().substr(installLog);
+  EXPECT_TRUE(Contains(log, L"The earlier installation of the bundle was not completed")) << Utf8(log);
+  EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSamplesCode).empty()) << Utf8(log);
+  EXPECT_TRUE(e2etest::ArpEntryExists()) << Utf8(log);
 }
 
 // A progress page without its Cancel button and its bar: the run still
@@ -413,16 +460,10 @@ TEST_F(WizardRunTest, InstallsByClicksThenRepairsFromTheMaintenancePagesAndRemov
 TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
   // Studio (Rollback) installs first, then the EXE product waits for the
   // test's word, so that Cancel comes while a product runs.
-  Make(L"wizard-run-cancel",
-       {SilentBundle::Studio(), WithInstallArguments(Tool(2), "/waitfor:" + Utf8(gate_)),
-        e2etest::InSequence(SilentBundle::SmallA(), 3)});
-  WizardWalk walk(*bundle_, SetupCommand());
-  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  std::unique_ptr<WizardWalk> started;
   DialogWindow progress;
-  ASSERT_TRUE(walk.WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk.Trouble();
-  const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
-  while (e2etest::RunNames(marker_).empty() && ::GetTickCount64() < deadline) ::Sleep(50);
-  ASSERT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"}) << walk.Describe();
+  ASSERT_NO_FATAL_FAILURE(StartGatedRun(L"wizard-run-cancel", started, progress));
+  WizardWalk& walk = *started;
 
   // The window answers while the product runs: Cancel asks its question.
   ASSERT_TRUE(walk.Click(progress.window, L"Cancel")) << walk.Describe();
@@ -493,16 +534,10 @@ TEST_F(WizardRunTest, CancelWhileAPackageInstallsRollsItBackWithTheProductsBefor
 }
 
 TEST_F(WizardRunTest, ClosingTheWindowDuringTheRunDoesNotEndIt) {
-  Make(L"wizard-run-close",
-       {SilentBundle::Studio(), WithInstallArguments(Tool(2), "/waitfor:" + Utf8(gate_)),
-        e2etest::InSequence(SilentBundle::SmallA(), 3)});
-  WizardWalk walk(*bundle_, SetupCommand());
-  ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
+  std::unique_ptr<WizardWalk> started;
   DialogWindow progress;
-  ASSERT_TRUE(walk.WaitForPage(L"ProgressDlg", kStepTimeoutMs, progress)) << walk.Trouble();
-  const ULONGLONG deadline = ::GetTickCount64() + kStepTimeoutMs;
-  while (e2etest::RunNames(marker_).empty() && ::GetTickCount64() < deadline) ::Sleep(50);
-  ASSERT_EQ(e2etest::RunNames(marker_), std::vector<std::wstring>{L"Tool"}) << walk.Describe();
+  ASSERT_NO_FATAL_FAILURE(StartGatedRun(L"wizard-run-close", started, progress));
+  WizardWalk& walk = *started;
 
   // The title bar's close (and Alt+F4) while a product runs.
   const HWND frame = walk.Driver().MainFrame();

@@ -21,8 +21,13 @@
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
+#include "../BenchCommon.h"
 
 namespace {
+
+using bench::ExeRuns;
+using bench::Median;
+using bench::Seconds;
 
 constexpr wchar_t kMainCode[] = L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}";
 // What the bundle's SilentConfig.xml gives the main package.
@@ -94,28 +99,6 @@ bool RunFloor(const std::wstring& bundle, const std::vector<Package>& packages, 
     if (!RunProcess(L"", ExeCommand(bundle, n), bundle)) return false;
   }
   return true;
-}
-
-int ExeRuns(const std::wstring& bundle) {
-  platform::UniqueHandle file(::CreateFileW((bundle + L"Logs\\exe-runs.txt").c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file.IsValid()) return 0;
-  std::string text(static_cast<size_t>(::GetFileSize(file.Get(), nullptr)), '\0');
-  DWORD read = 0;
-  if (!text.empty() && !::ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr)) return 0;
-  return static_cast<int>(std::count(text.begin(), text.begin() + read, '\n'));
-}
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 }  // namespace

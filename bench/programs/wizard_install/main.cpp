@@ -18,10 +18,15 @@
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
+#include "../BenchCommon.h"
 #include "support/ProcessRunner.h"
 #include "support/WindowDriver.h"
 
 namespace {
+
+using bench::ExeRuns;
+using bench::Median;
+using bench::Seconds;
 
 constexpr DWORD kPageTimeoutMs = 60000;
 constexpr wchar_t kMainCode[] = L"{3F2A7C11-5B8E-4D20-9A61-7C0E5B2D4A10}";
@@ -45,33 +50,6 @@ bool AllInstalled(const std::vector<std::wstring>& codes) {
     if (MsiGetProductInfoStub(code.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, buffer, &size) != 0) return false;
   }
   return true;
-}
-
-int ExeRuns(const std::wstring& bundle) {
-  const std::string text = [&] {
-    platform::UniqueHandle file(::CreateFileW((bundle + L"Logs\\exe-runs.txt").c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    if (!file.IsValid()) return bytes;
-    bytes.resize(static_cast<size_t>(::GetFileSize(file.Get(), nullptr)));
-    DWORD read = 0;
-    if (!bytes.empty() && !::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    bytes.resize(read);
-    return bytes;
-  }();
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 bool ClickWhenEnabled(HWND dialog, const std::wstring& id) {
