@@ -169,10 +169,13 @@ bool DetermineExecutionType(ISetupConfigData& record, const CCommandLineParser& 
         *stopExitCode = SilentMismatchExitCode(parser.GetRequestedExecutionType(), systemType);
       }
       // The failure window names what the administrator asked for (the
-      // installation of /si, the removal of /sx), not a run kind never set.
+      // installation of /si, the removal of /sx), not a run kind never set;
+      // the refused run itself keeps no run kind.
       if (onSilentMismatch) {
+        const int decided = record.GetExecutionType();
         record.SetExecutionType(parser.GetRequestedExecutionType());
         onSilentMismatch();
+        record.SetExecutionType(decided);
       }
     }
   } else {

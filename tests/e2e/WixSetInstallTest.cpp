@@ -77,10 +77,13 @@ struct InstallCase {
 };
 void PrintTo(const InstallCase& c, std::ostream* os) { *os << c.label; }
 
-class WixSetInstall : public ::testing::TestWithParam<InstallCase> {
+// A test on one set's bundle: its product is removed before and after, so
+// every case starts from a clean machine.
+template <typename Case>
+class WixSetCase : public ::testing::TestWithParam<Case> {
  protected:
   void SetUp() override {
-    set_ = FindSet(GetParam().set);
+    set_ = FindSet(SetName(this->GetParam()));
     if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
   }
   void TearDown() override {
@@ -88,6 +91,9 @@ class WixSetInstall : public ::testing::TestWithParam<InstallCase> {
   }
   const WixUiSet* set_ = nullptr;
 };
+
+const char* SetName(const InstallCase& c) { return c.set; }
+class WixSetInstall : public WixSetCase<InstallCase> {};
 
 TEST_P(WixSetInstall, InstallsThroughTheSetsPagesThenRepairsAndRemovesFromItsMaintenancePages) {
   const std::wstring missing = testsupport::WixUiLibraryMissingReason();
@@ -192,17 +198,8 @@ std::wstring InstalledIn(const wchar_t* productCode, MSIINSTALLCONTEXT context) 
 }
 void PrintTo(const ScopeCase& c, std::ostream* os) { *os << c.label; }
 
-class WixSetAdvancedScope : public ::testing::TestWithParam<ScopeCase> {
- protected:
-  void SetUp() override {
-    set_ = FindSet("Advanced");
-    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
-  }
-  void TearDown() override {
-    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
-  }
-  const WixUiSet* set_ = nullptr;
-};
+const char* SetName(const ScopeCase&) { return "Advanced"; }
+class WixSetAdvancedScope : public WixSetCase<ScopeCase> {};
 
 std::wstring EnvironmentFolder(const wchar_t* name) {
   wchar_t buffer[MAX_PATH] = {};
@@ -328,17 +325,8 @@ struct ChangeCase {
 };
 void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.set; }
 
-class WixSetChange : public ::testing::TestWithParam<ChangeCase> {
- protected:
-  void SetUp() override {
-    set_ = FindSet(GetParam().set);
-    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
-  }
-  void TearDown() override {
-    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
-  }
-  const WixUiSet* set_ = nullptr;
-};
+const char* SetName(const ChangeCase& c) { return c.set; }
+class WixSetChange : public WixSetCase<ChangeCase> {};
 
 bool PostKey(HWND window, UINT key) {
   return ::PostMessageW(window, WM_KEYDOWN, key, 1) != 0 && ::PostMessageW(window, WM_KEYUP, key, 0xC0000001) != 0;
@@ -433,17 +421,8 @@ struct GermanCase {
 };
 void PrintTo(const GermanCase& c, std::ostream* os) { *os << c.set; }
 
-class WixSetGerman : public ::testing::TestWithParam<GermanCase> {
- protected:
-  void SetUp() override {
-    set_ = FindSet(GetParam().set);
-    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
-  }
-  void TearDown() override {
-    if (set_ != nullptr) testsupport::RemoveWixSetProductIfInstalled(set_->productCode);
-  }
-  const WixUiSet* set_ = nullptr;
-};
+const char* SetName(const GermanCase& c) { return c.set; }
+class WixSetGerman : public WixSetCase<GermanCase> {};
 
 std::wstring LibraryPageText(const wchar_t* wxl, const std::wstring& id, const std::wstring& productName) {
   std::wstring text = testsupport::WithoutTextStyle(testsupport::WixUiLibraryString(wxl, id));

@@ -156,6 +156,17 @@ class WizardWalk {
   }
 
   [[nodiscard]] testsupport::ProcessResult End() { return process_.Wait(kStepTimeoutMs); }
+
+  // Follows the pages, the last of which ends the run; the process must then
+  // end by itself with exit code 0.
+  [[nodiscard]] ::testing::AssertionResult FollowToASuccessfulEnd(const std::vector<Step>& steps) {
+    if (!Follow(steps, kFirstPageTimeoutMs)) return ::testing::AssertionFailure() << Trouble();
+    const testsupport::ProcessResult result = End();
+    if (result.timedOut) return ::testing::AssertionFailure() << "Setup.exe did not end\n" << Describe();
+    if (result.exitCode != 0)
+      return ::testing::AssertionFailure() << "exit code " << result.exitCode << "\n" << Describe();
+    return ::testing::AssertionSuccess();
+  }
   [[nodiscard]] const testsupport::WindowDriver& Driver() const { return driver_; }
   [[nodiscard]] testsupport::RunningProcess& Process() { return process_; }
   [[nodiscard]] const std::string& Trouble() const { return trouble_; }
@@ -222,20 +233,21 @@ class WizardRunTest : public ::testing::Test {
       const std::string bytes = testsupport::ReadFileBytes(testsupport::SourceFolder() +
                                                            L"examples\\demo\\SetupData\\Configuration\\" + file);
       ASSERT_FALSE(bytes.empty()) << Utf8(file);
-      ASSERT_TRUE(testsupport::WriteFileBytes(
-          bundle_->Bundle().Folder() + L"SetupData\\Configuration\\" + file, bytes));
+      ASSERT_TRUE(
+          testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Configuration\\" + file, bytes));
     }
     if (restartPages) {
       const std::string source = testsupport::ReadFileBytes(testsupport::SourceFolder() +
                                                             L"examples\\demo\\SetupData\\Wix\\PreInstallDialogs.wxs");
       ASSERT_FALSE(source.empty());
-      ASSERT_TRUE(testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Wix\\PreInstallDialogs.wxs", source));
+      ASSERT_TRUE(
+          testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Wix\\PreInstallDialogs.wxs", source));
     }
   }
 
   [[nodiscard]] std::wstring SetupCommand(const std::wstring& arguments = L"") const {
-    return testsupport::Quote(bundle_->Bundle().SetupExe()) + L" INSTALLDIR=\"" + std::wstring(kInstallRoot) + L"\\Studio\"" +
-           (arguments.empty() ? L"" : L" " + arguments);
+    return testsupport::Quote(bundle_->Bundle().SetupExe()) + L" INSTALLDIR=\"" + std::wstring(kInstallRoot) +
+           L"\\Studio\"" + (arguments.empty() ? L"" : L" " + arguments);
   }
 
   [[nodiscard]] BundleProduct Tool(int sequence, int exitCode = 0, const std::string& reboot = "") const {
@@ -285,16 +297,11 @@ TEST_F(WizardRunTest, ChangeFromTheMaintenancePagesRunsTheModification) {
   const size_t installLog = bundle_->SetupLogText().size();
 
   WizardWalk walk(*bundle_, SetupCommand());
-  ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
-                           {L"MaintenanceTypeDlg", {L"ChangeButton"}},
-                           {L"CustomizeDlg", {L"Next"}},
-                           {L"VerifyReadyDlg", {L"Install"}},
-                           {L"ExitDlg", {L"Finish"}}},
-                          kFirstPageTimeoutMs))
-      << walk.Trouble();
-  const testsupport::ProcessResult result = walk.End();
-  ASSERT_FALSE(result.timedOut) << walk.Describe();
-  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  ASSERT_TRUE(walk.FollowToASuccessfulEnd({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                                           {L"MaintenanceTypeDlg", {L"ChangeButton"}},
+                                           {L"CustomizeDlg", {L"Next"}},
+                                           {L"VerifyReadyDlg", {L"Install"}},
+                                           {L"ExitDlg", {L"Finish"}}}));
   const std::wstring log = bundle_->SetupLogText().substr(installLog);
   EXPECT_TRUE(Contains(log, L"The modify of the setup has been completed successfully!!")) << Utf8(log);
   EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
@@ -311,22 +318,17 @@ TEST_F(WizardRunTest, AnUnfinishedInstallationIsCompletedByRepairFromTheWizard) 
   ASSERT_EQ(install.result.exitCode, 0u) << Utf8(bundle_->SetupLogText());
   MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
   ASSERT_EQ(MsiConfigureProductExStub(SilentBundle::kSamplesCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L""), 0u);
-  (void)registry::DeleteKeyTree(std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
-                                    SilentBundle::kBundleKey,
-                                registry::View::Default);
+  (void)registry::DeleteKeyTree(
+      std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + SilentBundle::kBundleKey,
+      registry::View::Default);
   ASSERT_FALSE(e2etest::ArpEntryExists());
   const size_t installLog = bundle_->SetupLogText().size();
 
   WizardWalk walk(*bundle_, SetupCommand());
-  ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
-                           {L"MaintenanceTypeDlg", {L"RepairButton"}},
-                           {L"VerifyReadyDlg", {L"Repair"}},
-                           {L"ExitDlg", {L"Finish"}}},
-                          kFirstPageTimeoutMs))
-      << walk.Trouble();
-  const testsupport::ProcessResult result = walk.End();
-  ASSERT_FALSE(result.timedOut) << walk.Describe();
-  EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+  ASSERT_TRUE(walk.FollowToASuccessfulEnd({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                                           {L"MaintenanceTypeDlg", {L"RepairButton"}},
+                                           {L"VerifyReadyDlg", {L"Repair"}},
+                                           {L"ExitDlg", {L"Finish"}}}));
   const std::wstring log = bundle_->SetupLogText().substr(installLog);
   EXPECT_TRUE(Contains(log, L"The earlier installation of the bundle was not completed")) << Utf8(log);
   EXPECT_FALSE(e2etest::InstalledProductName(SilentBundle::kSamplesCode).empty()) << Utf8(log);
@@ -413,15 +415,10 @@ TEST_F(WizardRunTest, InstallsByClicksThenRepairsFromTheMaintenancePagesAndRemov
   ASSERT_TRUE(::DeleteFileW((std::wstring(kStudioFolder) + L"Studio.txt").c_str()));
   {
     WizardWalk walk(*bundle_, SetupCommand());
-    ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
-                             {L"MaintenanceTypeDlg", {L"RepairButton"}},
-                             {L"VerifyReadyDlg", {L"Repair"}},
-                             {L"ExitDlg", {L"Finish"}}},
-                            kFirstPageTimeoutMs))
-        << walk.Trouble();
-    const testsupport::ProcessResult result = walk.End();
-    ASSERT_FALSE(result.timedOut) << walk.Describe();
-    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+    ASSERT_TRUE(walk.FollowToASuccessfulEnd({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                                             {L"MaintenanceTypeDlg", {L"RepairButton"}},
+                                             {L"VerifyReadyDlg", {L"Repair"}},
+                                             {L"ExitDlg", {L"Finish"}}}));
   }
   EXPECT_TRUE(e2etest::FileExists(std::wstring(kStudioFolder) + L"Studio.txt")) << "Repair did not restore the file";
   EXPECT_TRUE(Contains(bundle_->SetupLogText(), L"Repair")) << Utf8(bundle_->SetupLogText());
@@ -439,15 +436,10 @@ TEST_F(WizardRunTest, InstallsByClicksThenRepairsFromTheMaintenancePagesAndRemov
   {
     WizardWalk walk(*bundle_, uninstall);
     ASSERT_TRUE(walk.Process().IsValid()) << Utf8(uninstall);
-    ASSERT_TRUE(walk.Follow({{L"MaintenanceWelcomeDlg", {L"Next"}},
-                             {L"MaintenanceTypeDlg", {L"RemoveButton"}},
-                             {L"VerifyReadyDlg", {L"Remove"}},
-                             {L"ExitDlg", {L"Finish"}}},
-                            kFirstPageTimeoutMs))
-        << walk.Trouble();
-    const testsupport::ProcessResult result = walk.End();
-    ASSERT_FALSE(result.timedOut) << walk.Describe();
-    EXPECT_EQ(result.exitCode, 0u) << walk.Describe();
+    ASSERT_TRUE(walk.FollowToASuccessfulEnd({{L"MaintenanceWelcomeDlg", {L"Next"}},
+                                             {L"MaintenanceTypeDlg", {L"RemoveButton"}},
+                                             {L"VerifyReadyDlg", {L"Remove"}},
+                                             {L"ExitDlg", {L"Finish"}}}));
   }
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kStudioCode).empty());
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSamplesCode).empty());
@@ -494,15 +486,16 @@ TEST_F(WizardRunTest, CancelDuringTheRunRollsBackAndEndsOnTheUserExitPage) {
 // exit and is rolled back, and so is the Rollback product before it.
 TEST_F(WizardRunTest, CancelWhileAPackageInstallsRollsItBackWithTheProductsBeforeIt) {
   const wchar_t kGateCode[] = L"{6B1D0C3A-2000-4000-8000-0000000000F1}";
-  const BundleProduct gated = {"<Product Sequence=\"2\" Type=\"MSI\" ProductName=\"Gated\" Id=\"" +
-                                   Utf8(kGateCode) + "\" Location=\"SetupData\\Packages\\FilesInUse.msi\" "
-                                   "InstallCommand=\"GATEFILE=&quot;" + Utf8(gate_) + "&quot;\" UninstallCommand=\"" +
-                                   Utf8(kGateCode) + "\"/>",
+  const BundleProduct gated = {"<Product Sequence=\"2\" Type=\"MSI\" ProductName=\"Gated\" Id=\"" + Utf8(kGateCode) +
+                                   "\" Location=\"SetupData\\Packages\\FilesInUse.msi\" "
+                                   "InstallCommand=\"GATEFILE=&quot;" +
+                                   Utf8(gate_) + "&quot;\" UninstallCommand=\"" + Utf8(kGateCode) + "\"/>",
                                kGateCode};
   Make(L"wizard-run-cancel-msi", {SilentBundle::Studio(), gated, e2etest::InSequence(SilentBundle::SmallA(), 3)});
   const std::string package = testsupport::ReadFileBytes(testsupport::PackageFolder() + L"FilesInUse.msi");
   ASSERT_FALSE(package.empty());
-  ASSERT_TRUE(testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Packages\\FilesInUse.msi", package));
+  ASSERT_TRUE(
+      testsupport::WriteFileBytes(bundle_->Bundle().Folder() + L"SetupData\\Packages\\FilesInUse.msi", package));
 
   WizardWalk walk(*bundle_, SetupCommand());
   ASSERT_TRUE(walk.Follow(kInstallPages, kFirstPageTimeoutMs)) << walk.Trouble();
@@ -648,7 +641,8 @@ TEST_F(WizardRunTest, AnIntermediateRestartAskedNowRestartsOnceAndTheNextLogonFi
   const std::wstring command = registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue);
   wchar_t system[MAX_PATH] = {};
   ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
-  EXPECT_TRUE(platform::StartsWith(platform::ToLower(command), platform::ToLower(std::wstring(L"\"") + system + L"\\cmd.exe\"")))
+  EXPECT_TRUE(platform::StartsWith(platform::ToLower(command),
+                                   platform::ToLower(std::wstring(L"\"") + system + L"\\cmd.exe\"")))
       << Utf8(command);
   EXPECT_TRUE(Contains(command, L"\"" + bundle_->LogFolder() + L"_BootstrapperReboot.bat\"")) << Utf8(command);
 

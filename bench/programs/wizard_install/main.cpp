@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "../BenchCommon.h"
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "platform/UniqueResource.h"
-#include "../BenchCommon.h"
 #include "support/ProcessRunner.h"
 #include "support/WindowDriver.h"
 
@@ -145,7 +145,8 @@ int wmain(int argc, wchar_t** argv) {
       const double seconds = wizardTurn ? RunWizard(bundle) : RunSilent(bundle);
       const wchar_t* name = wizardTurn ? L"wizard" : L"Setup.exe /si";
       if (seconds < 0 || !AllInstalled(codes) || ExeRuns(bundle) - runsBefore != exeCount) {
-        std::fwprintf(stderr, L"%ls run failed in round %d (see %lsLogs\\Setup.log)\n", name, round + 1, bundle.c_str());
+        std::fwprintf(stderr, L"%ls run failed in round %d (see %lsLogs\\Setup.log)\n", name, round + 1,
+                      bundle.c_str());
         RemoveAll(codes);
         return 1;
       }
