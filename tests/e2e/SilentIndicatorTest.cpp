@@ -246,9 +246,13 @@ TEST_P(SilentIntermediateRestartTest, ChoiceInTheRestartWindowIsCarriedOut) {
   } else {
     EXPECT_TRUE(restarts.empty()) << platform::WideToUtf8(restarts);
     EXPECT_EQ(result.exitCode, 0u);
-    EXPECT_FALSE(registry::GetRegistryKeyValueData(registry::kRunOnceKey,
-                                                   std::wstring(L"RestartFor") + SilentBundle::kBundleKey)
-                     .empty());
+    // The marker is a value with empty data: its presence is what counts.
+    platform::UniqueHKey runOnce;
+    ASSERT_EQ(registry::OpenKey(registry::kRunOnceKey, KEY_READ, registry::View::Default, runOnce), ERROR_SUCCESS);
+    EXPECT_EQ(::RegQueryValueExW(runOnce.Get(), (std::wstring(L"RestartFor") + SilentBundle::kBundleKey).c_str(),
+                                 nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS)
+        << platform::WideToUtf8(log);
   }
 }
 
