@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/StringUtil.h"
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
 #include "support/WindowDriver.h"
@@ -75,6 +76,15 @@ TEST_F(CrashHandlerTest, CrashWritesTheDumpAndTellsTheUserWhere) {
   ASSERT_GE(bytes.size(), 4u);
   EXPECT_EQ(bytes.substr(0, 4), "MDMP");
   EXPECT_GT(bytes.size(), 1000u);
+}
+
+TEST_F(CrashHandlerTest, AnExceptionNobodyCatchesWritesTheDumpToo) {
+  Crash crash = RunCrasher(name_ + L" /throw");
+  ASSERT_TRUE(crash.boxShown);
+  EXPECT_TRUE(crash.ended);
+  EXPECT_EQ(crash.exitCode, 100u + EXCEPTION_EXECUTE_HANDLER);
+  EXPECT_NE(crash.box.StaticText().find(dump_), std::wstring::npos) << platform::WideToUtf8(crash.box.StaticText());
+  EXPECT_EQ(testsupport::ReadFileBytes(dump_).substr(0, 4), "MDMP");
 }
 
 TEST_F(CrashHandlerTest, WithoutTheDebugHelpFunctionNoDumpIsWritten) {

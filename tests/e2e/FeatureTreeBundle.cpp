@@ -8,6 +8,7 @@
 #include "platform/StringUtil.h"
 #include "support/BundleFixture.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 #include "support/WixSetBundle.h"
 
 namespace featurewalk {
@@ -52,7 +53,7 @@ FeatureTreeBundle::FeatureTreeBundle(const std::wstring& name, const std::string
     std::wstring to;
   };
   const Copy copies[] = {
-      {testsupport::BinFolder() + L"Setup.exe", L"Setup.exe"},
+      {testsupport::TestedBinFolder() + L"Setup.exe", L"Setup.exe"},
       {testsupport::PackageFolder() + L"FeatureTreeMain.msi", L"SetupData\\Packages\\FeatureTreeMain.msi"},
       {testsupport::BinFolder() + L"exe_product.exe", L"SetupData\\Packages\\Helper.exe"},
       {testsupport::BinFolder() + L"exe_product.exe", L"SetupData\\Packages\\Runtime.exe"},

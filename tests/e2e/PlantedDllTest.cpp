@@ -22,6 +22,7 @@
 #include "platform/UniqueResource.h"
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 
 namespace e2etest {
 namespace {
@@ -64,7 +65,7 @@ class ScopedPreferNative {
 
 // Plants the marker DLL under each name into `folder`.
 void PlantDlls(const std::wstring& folder) {
-  const std::string dll = testsupport::ReadFileBytes(testsupport::BinFolder() + L"planted_dll.dll");
+  const std::string dll = testsupport::ReadFileBytes(testsupport::TestedBinFolder() + L"planted_dll.dll");
   ASSERT_FALSE(dll.empty());
   for (const wchar_t* name : kPlantedNames) ASSERT_TRUE(testsupport::WriteFileBytes(folder + name, dll));
 }
@@ -86,7 +87,7 @@ TEST(PlantedDlls, AProgramThatSearchesByPlainNameLoadsThem) {
   // a program's folder, so the runs below would see one if Setup.exe let it.
   testsupport::BundleFixture bundle(L"planted-control");
   PlantDlls(bundle.Folder());
-  const std::string loader = testsupport::ReadFileBytes(testsupport::BinFolder() + L"dll_loader.exe");
+  const std::string loader = testsupport::ReadFileBytes(testsupport::TestedBinFolder() + L"dll_loader.exe");
   ASSERT_FALSE(loader.empty());
   ASSERT_TRUE(testsupport::WriteFileBytes(bundle.Folder() + L"dll_loader.exe", loader));
   ScopedPreferNative overrides(L"dll_loader.exe", {L"msi", L"dbghelp"});
@@ -108,7 +109,7 @@ TEST(PlantedDlls, TheStartUpRestrictionKeepsTheProgramFolderOutOfLaterSearches) 
   // finds the system's DLL, never the planted one.
   testsupport::BundleFixture bundle(L"planted-restricted");
   PlantDlls(bundle.Folder());
-  const std::string loader = testsupport::ReadFileBytes(testsupport::BinFolder() + L"dll_loader.exe");
+  const std::string loader = testsupport::ReadFileBytes(testsupport::TestedBinFolder() + L"dll_loader.exe");
   ASSERT_FALSE(loader.empty());
   ASSERT_TRUE(testsupport::WriteFileBytes(bundle.Folder() + L"dll_loader.exe", loader));
   ScopedPreferNative overrides(L"dll_loader.exe", {L"msi", L"dbghelp"});

@@ -18,6 +18,7 @@
 #include "registry/RegistryUtil.h"
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 
 namespace e2etest {
 namespace {
@@ -57,13 +58,6 @@ bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs) {
   return !FileExists(path);
 }
 
-void DeleteRunOnceValue(const std::wstring& name) {
-  platform::UniqueHKey key;
-  if (registry::OpenKey(registry::kRunOnceKey, KEY_SET_VALUE, registry::View::Default, key) == ERROR_SUCCESS) {
-    ::RegDeleteValueW(key.Get(), name.c_str());
-  }
-}
-
 // The names below `folder`, for failure messages.
 std::string Listing(const std::wstring& folder) {
   std::string names;
@@ -81,7 +75,8 @@ std::string Listing(const std::wstring& folder) {
 
 bool RunOnceValueExists(const std::wstring& name) {
   platform::UniqueHKey key;
-  return registry::OpenKey(registry::kRunOnceKey, KEY_QUERY_VALUE, registry::View::Default, key) == ERROR_SUCCESS &&
+  return registry::OpenKey(registry::kRunOnceKey, KEY_QUERY_VALUE, testsupport::TestedRegistryView(), key) ==
+             ERROR_SUCCESS &&
          ::RegQueryValueExW(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
@@ -145,7 +140,7 @@ class RestartResumeTest : public ::testing::Test {
   // its command runs. Follows the setup that the command starts to its end.
   [[nodiscard]] SilentRun ResumeAtNextLogon() {
     SilentRun run;
-    const std::wstring command = registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue);
+    const std::wstring command = RunOnceCommand(registry::kRebootMarkerValue);
     EXPECT_FALSE(command.empty()) << "no resume command under RunOnce";
     if (command.empty()) return run;
     DeleteRunOnceValue(registry::kRebootMarkerValue);
@@ -168,6 +163,13 @@ class RestartResumeTest : public ::testing::Test {
 
 TEST_F(RestartResumeTest, ForcedRestartStopsTheRunAndTheNextLogonFinishesIt) {
   MakeForcedRestartBundle(L"resume-force");
+  // Programs planted beside Setup.exe under the names of the system programs
+  // it starts for the restart and the resume are never the ones started.
+  const std::string planted = testsupport::ReadFileBytes(testsupport::TestedBinFolder() + L"planted_program.exe");
+  ASSERT_FALSE(planted.empty());
+  for (const wchar_t* name : {L"shutdown.exe", L"cmd.exe"}) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(bundle_->Bundle().Folder() + name, planted));
+  }
   SilentRun first = bundle_->Run(L"/si");
   ASSERT_TRUE(Ended(first));
   const std::wstring firstLog = bundle_->SetupLogText();
@@ -183,11 +185,14 @@ TEST_F(RestartResumeTest, ForcedRestartStopsTheRunAndTheNextLogonFinishesIt) {
   const std::wstring batch = platform::Utf8ToWide(testsupport::ReadFileBytes(RebootBatchFile()));
   EXPECT_TRUE(Contains(batch, L"\"" + bundle_->Bundle().SetupExe() + L"\" /P /L ")) << batch;
   EXPECT_TRUE(Contains(batch, L" /B Professional /RESTORE /si\n")) << batch;
-  const std::wstring command = registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue);
+  const std::wstring command = RunOnceCommand(registry::kRebootMarkerValue);
   EXPECT_TRUE(Contains(command, RebootBatchFile())) << Utf8(command);
   std::vector<std::wstring> restarts = Restarts(1);
   ASSERT_EQ(restarts.size(), 1u);
   EXPECT_TRUE(Contains(restarts[0], L"-r -t 0")) << Utf8(restarts[0]);
+  // The system's own shutdown.exe for the setup's bitness (syswow64 for the 32-bit build).
+  EXPECT_TRUE(Contains(restarts[0], testsupport::TestsShippedBuild() ? L"[32-bit]" : L"[64-bit]"))
+      << Utf8(restarts[0]);
   EXPECT_EQ(RunNames(marker_), std::vector<std::wstring>{L"Runtime"});
 
   SilentRun resumed = ResumeAtNextLogon();
@@ -217,6 +222,9 @@ TEST_F(RestartResumeTest, ForcedRestartStopsTheRunAndTheNextLogonFinishesIt) {
   EXPECT_TRUE(WaitUntilGone(RebootBatchFile(), 10000)) << "the batch deletes itself";
   EXPECT_FALSE(RunOnceValueExists(registry::kRebootMarkerValue));
   EXPECT_EQ(Restarts(1).size(), 1u) << "the restart the runtime asked for has happened; no second one";
+  for (const wchar_t* name : {L"shutdown.exe", L"cmd.exe"}) {
+    EXPECT_FALSE(FileExists(bundle_->Bundle().Folder() + name + L".ran")) << Utf8(name);
+  }
 }
 
 TEST_F(RestartResumeTest, DamagedResumeDataRunsEveryProductAgain) {
@@ -334,7 +342,8 @@ TEST_F(RestartResumeTest, NestedChildHandsItsRestartToTheParentAndCompletesWhenR
 TEST_F(RestartResumeTest, RestartPutOffEarlierStopsASilentRunBeforeAnyProduct) {
   MakeForcedRestartBundle(L"resume-pending");
   platform::UniqueHKey runOnce;
-  ASSERT_EQ(registry::CreateKey(registry::kRunOnceKey, KEY_SET_VALUE, registry::View::Default, runOnce), ERROR_SUCCESS);
+  ASSERT_EQ(registry::CreateKey(registry::kRunOnceKey, KEY_SET_VALUE, testsupport::TestedRegistryView(), runOnce),
+            ERROR_SUCCESS);
   const wchar_t empty[1] = {L'\0'};
   ASSERT_EQ(::RegSetValueExW(runOnce.Get(), kRestartPendingValue, 0, REG_EXPAND_SZ,
                              reinterpret_cast<const BYTE*>(empty), sizeof(empty)),

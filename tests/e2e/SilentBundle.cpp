@@ -6,6 +6,7 @@
 #include "platform/StringUtil.h"
 #include "registry/RegistryUtil.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 #include "support/WindowDriver.h"
 
 namespace e2etest {
@@ -142,6 +143,7 @@ SilentBundle::SilentBundle(const std::wstring& name, const std::vector<BundlePro
   (void)CopyInto(bundle_, packages + L"SmallA.msi", L"SetupData\\Packages\\SmallA.msi");
   (void)CopyInto(bundle_, packages + L"SmallC.msi", L"SetupData\\Packages\\SmallC.msi");
   (void)CopyInto(bundle_, packages + L"NoInstallDir.msi", L"SetupData\\Packages\\NoInstallDir.msi");
+  (void)CopyInto(bundle_, packages + L"SetupMainV1.msi", L"SetupData\\Packages\\SetupMainV1.msi");
   Clean();
 }
 
@@ -154,7 +156,7 @@ void SilentBundle::Clean() {
       (void)MsiConfigureProductExStub(code.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"");
     }
   }
-  (void)registry::DeleteKeyTree(kUninstallKey + bundleKey_, registry::View::Default);
+  (void)registry::DeleteKeyTree(kUninstallKey + bundleKey_, testsupport::TestedRegistryView());
 }
 
 SilentRun SilentBundle::Run(const std::wstring& arguments) {
@@ -199,13 +201,13 @@ std::wstring InstalledProductName(const std::wstring& productCode) {
 
 bool ArpEntryExists() {
   platform::UniqueHKey key;
-  return registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, registry::View::Default, key) ==
+  return registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(), key) ==
          ERROR_SUCCESS;
 }
 
 bool ReadArpString(const std::wstring& name, std::wstring& value) {
   platform::UniqueHKey key;
-  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, registry::View::Default, key) !=
+  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(), key) !=
       ERROR_SUCCESS) {
     return false;
   }
@@ -214,11 +216,29 @@ bool ReadArpString(const std::wstring& name, std::wstring& value) {
 
 bool ReadArpDword(const std::wstring& name, DWORD& value) {
   platform::UniqueHKey key;
-  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, registry::View::Default, key) !=
+  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(), key) !=
       ERROR_SUCCESS) {
     return false;
   }
   return registry::ReadDwordValue(key.Get(), name, value);
+}
+
+std::wstring RunOnceCommand(const std::wstring& name) {
+  platform::UniqueHKey key;
+  std::wstring command;
+  if (registry::OpenKey(registry::kRunOnceKey, KEY_QUERY_VALUE, testsupport::TestedRegistryView(), key) ==
+      ERROR_SUCCESS) {
+    (void)registry::ReadStringValue(key.Get(), name, command);
+  }
+  return command;
+}
+
+void DeleteRunOnceValue(const std::wstring& name) {
+  platform::UniqueHKey key;
+  if (registry::OpenKey(registry::kRunOnceKey, KEY_SET_VALUE, testsupport::TestedRegistryView(), key) ==
+      ERROR_SUCCESS) {
+    ::RegDeleteValueW(key.Get(), name.c_str());
+  }
 }
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

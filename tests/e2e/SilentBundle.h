@@ -83,6 +83,9 @@ std::wstring InstalledProductName(const std::wstring& productCode);
 bool ReadArpString(const std::wstring& name, std::wstring& value);
 bool ReadArpDword(const std::wstring& name, DWORD& value);
 bool ArpEntryExists();
+// The command of a RunOnce value in the view the tested Setup.exe writes to; empty when there is none.
+std::wstring RunOnceCommand(const std::wstring& name);
+void DeleteRunOnceValue(const std::wstring& name);
 bool FileExists(const std::wstring& path);
 
 // The product with another sequence number.

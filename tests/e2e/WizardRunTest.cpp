@@ -23,6 +23,7 @@
 #include "registry/RegistryUtil.h"
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 #include "support/WindowDriver.h"
 
 using e2etest::BundleProduct;
@@ -206,10 +207,7 @@ class WizardRunTest : public ::testing::Test {
 
   static void ClearRunOnce() {
     for (const wchar_t* value : {registry::kRebootMarkerValue, L"RestartForE2ESilentBundle"}) {
-      platform::UniqueHKey key;
-      if (registry::OpenKey(registry::kRunOnceKey, KEY_SET_VALUE, registry::View::Default, key) == ERROR_SUCCESS) {
-        (void)::RegDeleteValueW(key.Get(), value);
-      }
+      e2etest::DeleteRunOnceValue(value);
     }
   }
 
@@ -320,7 +318,7 @@ TEST_F(WizardRunTest, AnUnfinishedInstallationIsCompletedByRepairFromTheWizard) 
   ASSERT_EQ(MsiConfigureProductExStub(SilentBundle::kSamplesCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L""), 0u);
   (void)registry::DeleteKeyTree(
       std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + SilentBundle::kBundleKey,
-      registry::View::Default);
+      testsupport::TestedRegistryView());
   ASSERT_FALSE(e2etest::ArpEntryExists());
   const size_t installLog = bundle_->SetupLogText().size();
 
@@ -612,10 +610,7 @@ namespace {
 
 // What Windows does at the next logon: the RunOnce value goes, its command runs.
 testsupport::RunningProcess RunResumeCommand(const std::wstring& command) {
-  platform::UniqueHKey key;
-  if (registry::OpenKey(registry::kRunOnceKey, KEY_SET_VALUE, registry::View::Default, key) == ERROR_SUCCESS) {
-    (void)::RegDeleteValueW(key.Get(), registry::kRebootMarkerValue);
-  }
+  e2etest::DeleteRunOnceValue(registry::kRebootMarkerValue);
   return testsupport::StartProcess(command);
 }
 
@@ -638,7 +633,7 @@ TEST_F(WizardRunTest, AnIntermediateRestartAskedNowRestartsOnceAndTheNextLogonFi
   EXPECT_FALSE(Contains(firstLog, L"The user has canceled the Setup!")) << Utf8(firstLog);
   EXPECT_EQ(Restarts(1).size(), 1u);
   EXPECT_TRUE(e2etest::InstalledProductName(SilentBundle::kSmallACode).empty()) << "nothing runs after the restart";
-  const std::wstring command = registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue);
+  const std::wstring command = e2etest::RunOnceCommand(registry::kRebootMarkerValue);
   wchar_t system[MAX_PATH] = {};
   ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
   EXPECT_TRUE(platform::StartsWith(platform::ToLower(command),
@@ -684,10 +679,11 @@ TEST_F(WizardRunTest, AnIntermediateRestartPutOffStopsTheRunAndLeavesTheMarker) 
   EXPECT_EQ(result.exitCode, 4u) << Utf8(log);
   EXPECT_TRUE(Contains(log, L"Intermediate Reboot: User has chosen to restart later!")) << Utf8(log);
   EXPECT_EQ(Restarts(0).size(), 0u);
-  EXPECT_FALSE(registry::GetRegistryKeyValueData(registry::kRunOnceKey, registry::kRebootMarkerValue).empty())
+  EXPECT_FALSE(e2etest::RunOnceCommand(registry::kRebootMarkerValue).empty())
       << "the run resumes at the next logon";
   platform::UniqueHKey runOnce;
-  ASSERT_EQ(registry::OpenKey(registry::kRunOnceKey, KEY_READ, registry::View::Default, runOnce), ERROR_SUCCESS);
+  ASSERT_EQ(registry::OpenKey(registry::kRunOnceKey, KEY_READ, testsupport::TestedRegistryView(), runOnce),
+            ERROR_SUCCESS);
   EXPECT_EQ(::RegQueryValueExW(runOnce.Get(), L"RestartForE2ESilentBundle", nullptr, nullptr, nullptr, nullptr),
             ERROR_SUCCESS)
       << "the pending-restart marker";

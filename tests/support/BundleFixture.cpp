@@ -4,6 +4,7 @@
 
 #include "platform/StringUtil.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 
 namespace testsupport {
 
@@ -19,7 +20,7 @@ void CreateFolders(const std::wstring& folder) {
 }  // namespace
 
 BundleFixture::BundleFixture(const std::wstring& name) : folder_(MakeScratchFolder(name)) {
-  ::CopyFileW((BinFolder() + L"Setup.exe").c_str(), SetupExe().c_str(), FALSE);
+  ::CopyFileW((TestedBinFolder() + L"Setup.exe").c_str(), SetupExe().c_str(), FALSE);
   CreateFolders(ConfigurationFolder());
 }
 

@@ -11,6 +11,7 @@
 #include "platform/StringUtil.h"
 #include "support/BundleFixture.h"
 #include "support/TestPaths.h"
+#include "support/TestedBuild.h"
 
 namespace testsupport {
 
@@ -211,7 +212,7 @@ WixSetBundle::WixSetBundle(const WixUiSet& set, const std::wstring& name, const 
     return;
   }
   const std::wstring package = L"SetupData\\Packages\\WixSet" + platform::Utf8ToWide(set.name) + L".msi";
-  if (!::CopyFileW((BinFolder() + L"Setup.exe").c_str(), SetupExe().c_str(), FALSE) ||
+  if (!::CopyFileW((TestedBinFolder() + L"Setup.exe").c_str(), SetupExe().c_str(), FALSE) ||
       !::CopyFileW(WixSetPackagePath(set).c_str(), (folder_ + package).c_str(), FALSE)) {
     problem_ = L"Setup.exe or " + WixSetPackagePath(set) + L" could not be copied into " + folder_;
     return;
