@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/StringUtil.h"
 #include "support/ProcessRunner.h"
 #include "support/TestPaths.h"
 
@@ -22,6 +23,13 @@ registry::View TestedRegistryView() {
 }
 
 bool CanRun32BitPrograms(std::string& reason) {
+  // The test runner knows when the machine cannot run them at all.
+  wchar_t known[512] = {};
+  const DWORD knownLength = ::GetEnvironmentVariableW(L"SETUP_TEST_32BIT_UNAVAILABLE", known, 512);
+  if (knownLength > 0 && knownLength < 512) {
+    reason = platform::WideToUtf8(known);
+    return false;
+  }
   wchar_t folder[MAX_PATH] = {};
   const UINT length = ::GetSystemWow64DirectoryW(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) {
