@@ -1,15 +1,19 @@
-// The floor of a silent installation: the bundle's Windows Installer packages
-// installed one after the other in this one process straight through msi.dll
-// (no user interface, the same properties Setup.exe passes), and each EXE
-// product started once with its command line — against "Setup.exe /si" of the
-// same bundle. Several rounds in alternating order, everything removed between
-// runs; prints the medians and their ratio (Setup.exe / floor).
+// The floor of a silent installation: a bare program that installs the
+// bundle's Windows Installer packages one after the other in its one process
+// straight through msi.dll (no user interface, the same properties Setup.exe
+// passes) and starts each EXE product once with its command line — against
+// "Setup.exe /si" of the same bundle. Both are started as programs and timed
+// from their start to their end, several rounds in alternating order,
+// everything removed between runs; prints the medians and their ratio
+// (Setup.exe / floor). The same installations done inside this process (no
+// program start, msi.dll already loaded) are printed too, for reference.
 //
 //   bench_silent_floor.exe <bundle folder> <msi count> <exe count> [rounds]
+//   bench_silent_floor.exe /floor <bundle folder> <msi count> <exe count>
 // The bundle folder holds Setup.exe and SetupData (bench/silent-floor
 // assembles it): SetupData\Packages\HalvorskStudio.msi, Bench01..Bench<msi-1>
 // and Exe1..Exe<exe count>.exe, an EXE product that appends one line to
-// Logs\exe-runs.txt per run.
+// Logs\exe-runs.txt per run. "/floor" is the bare program itself.
 
 #include <windows.h>
 
@@ -101,9 +105,27 @@ bool RunFloor(const std::wstring& bundle, const std::vector<Package>& packages, 
   return true;
 }
 
+bool RunFloorProgram(const std::wstring& bundle, int msiCount, int exeCount) {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  // Without its trailing backslash, which would escape the closing quote.
+  const std::wstring folder = bundle.substr(0, bundle.size() - 1);
+  return RunProcess(self, platform::Format(L"\"%s\" /floor \"%s\" %d %d", self, folder.c_str(), msiCount, exeCount),
+                    bundle);
+}
+
+// The bare program: what it must do and nothing more.
+int FloorMain(std::wstring bundle, int msiCount, int exeCount) {
+  if (bundle.back() != L'\\') bundle += L'\\';
+  LoadMsiLibrary();
+  MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  return RunFloor(bundle, Packages(bundle, msiCount), exeCount) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 5 && std::wstring(argv[1]) == L"/floor") return FloorMain(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
   if (argc < 4) {
     std::fwprintf(stderr, L"usage: bench_silent_floor <bundle folder> <msi count> <exe count> [rounds]\n");
     return 2;
@@ -122,33 +144,36 @@ int wmain(int argc, wchar_t** argv) {
   const std::vector<Package> packages = Packages(bundle, msiCount);
 
   RemoveAll(packages);
-  std::vector<double> setupTimes;
-  std::vector<double> floorTimes;
+  enum Kind { kSetup, kFloor, kInProcess };
+  const wchar_t* const names[] = {L"Setup.exe /si", L"floor", L"in-process"};
+  std::vector<double> times[3];
   for (int round = 0; round < rounds; ++round) {
-    for (int pass = 0; pass < 2; ++pass) {
-      // Alternate which one goes first, so neither always meets a warmer system.
-      const bool setupTurn = (round % 2 == 0) == (pass == 0);
+    // Alternate which one goes first, so neither always meets a warmer system.
+    const Kind order[2][3] = {{kSetup, kFloor, kInProcess}, {kFloor, kSetup, kInProcess}};
+    for (Kind kind : order[round % 2]) {
       const int runsBefore = ExeRuns(bundle);
       LARGE_INTEGER start, end;
       ::QueryPerformanceCounter(&start);
-      const bool ok = setupTurn ? RunSetup(bundle) : RunFloor(bundle, packages, exeCount);
+      const bool ok = kind == kSetup   ? RunSetup(bundle)
+                      : kind == kFloor ? RunFloorProgram(bundle, msiCount, exeCount)
+                                       : RunFloor(bundle, packages, exeCount);
       ::QueryPerformanceCounter(&end);
-      const wchar_t* name = setupTurn ? L"Setup.exe /si" : L"floor";
       if (!ok || !AllInstalled(packages) || ExeRuns(bundle) - runsBefore != exeCount) {
-        std::fwprintf(stderr, L"%ls run failed in round %d\n", name, round + 1);
+        std::fwprintf(stderr, L"%ls run failed in round %d\n", names[kind], round + 1);
         RemoveAll(packages);
         return 1;
       }
       const double seconds = Seconds(start, end);
-      (setupTurn ? setupTimes : floorTimes).push_back(seconds);
-      std::wprintf(L"round %d %-13ls %d MSI + %d EXE products: %.3f s\n", round + 1, name, msiCount, exeCount,
+      times[kind].push_back(seconds);
+      std::wprintf(L"round %d %-13ls %d MSI + %d EXE products: %.3f s\n", round + 1, names[kind], msiCount, exeCount,
                    seconds);
       RemoveAll(packages);
     }
   }
-  const double setup = Median(setupTimes);
-  const double floor = Median(floorTimes);
-  std::wprintf(L"Setup.exe /si median: %.3f s\nfloor median:         %.3f s\n", setup, floor);
+  const double setup = Median(times[kSetup]);
+  const double floor = Median(times[kFloor]);
+  std::wprintf(L"in this process (no program start) median: %.3f s\n", Median(times[kInProcess]));
+  std::wprintf(L"Setup.exe /si median: %.3f s\nfloor program median: %.3f s\n", setup, floor);
   std::wprintf(L"ratio: %.3f\n", setup / floor);
   return 0;
 }
