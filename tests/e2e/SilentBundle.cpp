@@ -199,28 +199,27 @@ std::wstring InstalledProductName(const std::wstring& productCode) {
   return buffer;
 }
 
+namespace {
+// The bundle's entry, in the view the tested Setup.exe writes it to.
+bool OpenArpEntry(platform::UniqueHKey& key) {
+  return registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(),
+                           key) == ERROR_SUCCESS;
+}
+}  // namespace
+
 bool ArpEntryExists() {
   platform::UniqueHKey key;
-  return registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(), key) ==
-         ERROR_SUCCESS;
+  return OpenArpEntry(key);
 }
 
 bool ReadArpString(const std::wstring& name, std::wstring& value) {
   platform::UniqueHKey key;
-  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(), key) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  return registry::ReadStringValue(key.Get(), name, value);
+  return OpenArpEntry(key) && registry::ReadStringValue(key.Get(), name, value);
 }
 
 bool ReadArpDword(const std::wstring& name, DWORD& value) {
   platform::UniqueHKey key;
-  if (registry::OpenKey(kUninstallKey + SilentBundle::kBundleKey, KEY_READ, testsupport::TestedRegistryView(), key) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  return registry::ReadDwordValue(key.Get(), name, value);
+  return OpenArpEntry(key) && registry::ReadDwordValue(key.Get(), name, value);
 }
 
 std::wstring RunOnceCommand(const std::wstring& name) {
