@@ -22,27 +22,6 @@ constexpr long long kMegabyte = 1048576;
 const wchar_t kStartBanner[] = L"===== logging started: %02d/%02d/%04d  %02d:%02d:%02d  ======\n";
 const wchar_t kStopBanner[] = L"===== logging stopped: %02d/%02d/%04d  %02d:%02d:%02d  ======\n";
 
-// Holds the global log mutex for one scope. Without a mutex (it could be
-// neither opened nor created) lines are still written, only unserialised.
-class MutexLock {
- public:
-  explicit MutexLock(HANDLE mutex) : mutex_(mutex) {
-    if (mutex_ == nullptr) return;
-    DWORD result = ::WaitForSingleObject(mutex_, INFINITE);
-    // An abandoned mutex is ours now; its previous owner died mid-line at worst.
-    owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-  }
-  ~MutexLock() {
-    if (owned_) ::ReleaseMutex(mutex_);
-  }
-  MutexLock(const MutexLock&) = delete;
-  MutexLock& operator=(const MutexLock&) = delete;
-
- private:
-  HANDLE mutex_;
-  bool owned_ = false;
-};
-
 bool IsDirectory(const std::wstring& path) {
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -78,8 +57,9 @@ CLogFileWriter::CLogFileWriter(std::wstring path, int mode, int maxLengthOfFile,
       failureTexts_(std::move(failureTexts)) {}
 
 CLogFileWriter::~CLogFileWriter() {
+  if (!holder_) return;
   {
-    MutexLock lock(mutex_.Get());
+    CLogMutexHolder::Scope lock(*holder_);
     if (file_) {
       SYSTEMTIME now = {};
       ::GetLocalTime(&now);
@@ -87,7 +67,7 @@ CLogFileWriter::~CLogFileWriter() {
       file_.Reset();
     }
   }
-  mutex_.Reset();
+  holder_.reset();
 }
 
 bool CLogFileWriter::IsUsableLogPath(const std::wstring& path) {
@@ -101,8 +81,8 @@ bool CLogFileWriter::IsUsableLogPath(const std::wstring& path) {
   for (const wchar_t* device : kDevices) {
     if (name == device) return false;
   }
-  if (name.size() == 4 && (name.compare(0, 3, L"COM") == 0 || name.compare(0, 3, L"LPT") == 0) &&
-      name[3] >= L'0' && name[3] <= L'9') {
+  if (name.size() == 4 && (name.compare(0, 3, L"COM") == 0 || name.compare(0, 3, L"LPT") == 0) && name[3] >= L'0' &&
+      name[3] <= L'9') {
     return false;
   }
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -125,9 +105,12 @@ int CLogFileWriter::Open() {
     mutex_.Reset(::OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
     if (!mutex_) mutex_.Reset(::CreateMutexW(nullptr, FALSE, kMutexName));
   }
+  // Without a mutex (it could be neither opened nor created) lines are still
+  // written, only unserialised.
+  if (!holder_) holder_ = std::make_unique<CLogMutexHolder>(mutex_.Get());
   // Held from folder creation to the banner so an overwriting open never cuts
   // into a line that another process is writing.
-  MutexLock lock(mutex_.Get());
+  CLogMutexHolder::Scope lock(*holder_);
   if (!IsUsableLogPath(path_)) {
     const std::wstring temp = platform::TempFolder();
     if (!temp.empty()) {
@@ -185,7 +168,8 @@ bool CLogFileWriter::WriteText(const std::wstring& text) {
 }
 
 void CLogFileWriter::WriteLine(const std::wstring& text) {
-  MutexLock lock(mutex_.Get());
+  if (!holder_) return;
+  CLogMutexHolder::Scope lock(*holder_);
   if (!file_) return;
   SYSTEMTIME now = {};
   ::GetLocalTime(&now);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "log/LogMutexHolder.h"
 #include "platform/UniqueResource.h"
 
 namespace setuplog {
@@ -56,6 +58,8 @@ class CLogFileWriter {
   long long maxSize_;
   OpenFailureTexts failureTexts_;
   platform::UniqueHandle mutex_;
+  // Declared after the mutex: it gives the mutex back before the handle closes.
+  std::unique_ptr<CLogMutexHolder> holder_;
   platform::UniqueFileHandle file_;
   int linesSinceCheck_ = 0;
   // The configured path when it could not be used and the log went to the
