@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/CommandLineParser.h"
@@ -282,6 +283,12 @@ bool CParseManager::SetFeaturesCost() {
 }
 
 std::wstring CParseManager::MaskedArguments(const std::wstring& arguments) const {
+  // Only a property value given on the command line can need hiding: without
+  // one, the package is not opened for its list of hidden names.
+  const auto& given = CCommandLineProperties::GetCommandLineProperties().GetAll();
+  if (std::none_of(given.begin(), given.end(), [](const auto& entry) { return !entry.second.empty(); })) {
+    return arguments;
+  }
   // The log opens long before the package's session does, so the hidden
   // names come straight from the main package file (or the installed copy).
   IProductAttributes* wixSource = record_.GetWixSourceProduct();
@@ -295,6 +302,6 @@ std::wstring CParseManager::MaskedArguments(const std::wstring& arguments) const
     if (!name.empty()) hidden.push_back(name);
   }
   std::wstring masked = arguments;
-  MaskHiddenPropertyValues(masked, hidden, CCommandLineProperties::GetCommandLineProperties().GetAll());
+  MaskHiddenPropertyValues(masked, hidden, given);
   return masked;
 }
