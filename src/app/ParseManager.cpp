@@ -114,7 +114,6 @@ bool CParseManager::ParseConfiguration() {
                                    L"Setup", MB_OK | MB_ICONERROR);
     return false;
   }
-  (void)GetDialogUnitConverter();
   const bool read = parser_.IsSilentMode() ? ReadForSilent() : ReadForWizard();
   // Made whatever the reading gave, so an x64 bundle on a 32-bit machine is
   // refused with its own message.
@@ -216,7 +215,9 @@ bool CParseManager::OpenSetupLog() {
 CDialogUnitConverter& CParseManager::GetDialogUnitConverter() {
   if (!converter_) {
     converter_ = std::make_unique<CDialogUnitConverter>();
-    (void)converter_->Measure();
+    // The silent road shows no WiX dialog: the rectangles it reads keep the
+    // start factors, and no window is made to measure the screen.
+    if (!parser_.IsSilentMode()) (void)converter_->Measure();
   }
   return *converter_;
 }

@@ -76,7 +76,8 @@ class CParseManager : public IParseManager {
   [[nodiscard]] bool ReParseLocalization(LANGID languageId) override;
   // The WiX UI model, made on first use.
   [[nodiscard]] CWixDataManager& GetOrCreateWixDataManager();
-  // The screen's dialog-unit converter, measured when first asked for.
+  // The screen's dialog-unit converter, measured when first asked for on the
+  // wizard's road; a silent run keeps its start factors and opens no window.
   [[nodiscard]] CDialogUnitConverter& GetDialogUnitConverter();
 
  private:
