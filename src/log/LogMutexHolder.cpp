@@ -20,11 +20,6 @@ constexpr DWORD kKeeperCheckMilliseconds = 500;
 CLogMutexHolder::CLogMutexHolder(HANDLE mutex) : mutex_(mutex) { ::InitializeCriticalSection(&lock_); }
 
 CLogMutexHolder::~CLogMutexHolder() {
-  Stop();
-  ::DeleteCriticalSection(&lock_);
-}
-
-void CLogMutexHolder::Stop() {
   ::EnterCriticalSection(&lock_);
   stopping_ = true;
   ::WakeAllConditionVariable(&changed_);
@@ -33,6 +28,7 @@ void CLogMutexHolder::Stop() {
   // it is already gone and its handle signalled.
   if (keeper_) (void)::WaitForSingleObject(keeper_.Get(), INFINITE);
   keeper_.Reset();
+  ::DeleteCriticalSection(&lock_);
 }
 
 DWORD WINAPI CLogMutexHolder::KeeperMain(void* parameter) {

@@ -25,6 +25,7 @@ class CLogMutexHolder {
 
   // `mutex` stays owned by the caller and must outlive this object.
   explicit CLogMutexHolder(HANDLE mutex);
+  // Gives the mutex back at once and ends the keeper.
   ~CLogMutexHolder();
   CLogMutexHolder(const CLogMutexHolder&) = delete;
   CLogMutexHolder& operator=(const CLogMutexHolder&) = delete;
@@ -44,10 +45,6 @@ class CLogMutexHolder {
     // Taken by this thread itself because no keeper runs.
     bool ownedHere_ = false;
   };
-
-  // Gives the mutex back at once and ends the keeper, for a writer that
-  // closes its log.
-  void Stop();
 
  private:
   static DWORD WINAPI KeeperMain(void* parameter);
