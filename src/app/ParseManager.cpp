@@ -247,7 +247,36 @@ bool CParseManager::ParseWixFile(const std::wstring& relativePath) {
   return true;
 }
 
+namespace {
+
+// While the WiX sources are read, the main package may be opened alongside;
+// whatever way the reading ends, that opening is over before anything else
+// calls Windows Installer.
+class PackageAheadScope {
+ public:
+  explicit PackageAheadScope(IMSIManager* manager) : manager_(manager) {
+    if (manager_ != nullptr) manager_->OpenInitializerPackageAhead();
+  }
+  ~PackageAheadScope() {
+    if (manager_ != nullptr) manager_->WaitForInitializerPackage();
+  }
+  PackageAheadScope(const PackageAheadScope&) = delete;
+  PackageAheadScope& operator=(const PackageAheadScope&) = delete;
+
+ private:
+  IMSIManager* manager_;
+};
+
+}  // namespace
+
 bool CParseManager::StartParseWixFiles() {
+  if (!ReadWixSources()) return false;
+  if (!SetFeaturesCost()) LogError(L"CParseManager::StartParseWixFiles() - SetFeaturesCost() failed.");
+  return true;
+}
+
+bool CParseManager::ReadWixSources() {
+  PackageAheadScope ahead(records_.msiManager ? records_.msiManager() : nullptr);
   LogInformation(L"Parsing of the Wix Files initiated...");
   CWixFileContainer* files = record_.GetWixFileContainer();
   if (parser_.IsSilentMode() && silentRecord_ != nullptr && silentRecord_->GetWixFileContainer() != nullptr) {
@@ -270,7 +299,6 @@ bool CParseManager::StartParseWixFiles() {
   }
   (void)GetOrCreateWixReader().CompleteParse();
   LogInformation(L"Parsing of the wix files completed successfully.");
-  if (!SetFeaturesCost()) LogError(L"CParseManager::StartParseWixFiles() - SetFeaturesCost() failed.");
   return true;
 }
 

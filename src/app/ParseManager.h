@@ -91,6 +91,9 @@ class CParseManager : public IParseManager {
   [[nodiscard]] bool ReadWixFile(const std::wstring& relativePath);
   // The feature costing of the main package, by the setup manager's MSI manager.
   [[nodiscard]] bool SetFeaturesCost();
+  // Reads the run's WiX source files into the model (the package of the
+  // initializer pass may be opened meanwhile).
+  [[nodiscard]] bool ReadWixSources();
   // The command line as it may be logged: values of the main package's hidden
   // properties given as NAME=value are masked.
   [[nodiscard]] std::wstring MaskedArguments(const std::wstring& arguments) const;

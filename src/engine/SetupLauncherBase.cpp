@@ -123,16 +123,19 @@ std::wstring CSetupLauncherBase::PackageOpenProblem(const std::wstring& location
 
 int CSetupLauncherBase::Launch(IEventDispatcher* dispatcher) {
   if (!BeginLaunch(dispatcher)) return 0;
+  // What was found ahead is what these steps would find now; their messages
+  // are given here, in their place, either way.
+  std::unique_ptr<CPackageOpenAhead::Result> ahead = openAhead_.Take(location_);
   // Say what is wrong with the file itself before anything reads its
   // contents: a missing or unreadable package is not a processor mismatch.
-  const std::wstring problem = PackageOpenProblem(location_);
+  const std::wstring problem = ahead ? ahead->problem : PackageOpenProblem(location_);
   if (!problem.empty()) {
     const std::wstring text = L"The main package could not be opened: " + location_ + L"\n" + problem;
     LogError(text);
     ShowErrorText(text, MB_OK | MB_ICONERROR);
     return 0;
   }
-  if (!IsPackageForThisProcessor(location_)) {
+  if (!(ahead ? ahead->forThisProcessor : IsPackageForThisProcessor(location_))) {
     (void)platform::ShowMessageBox(
         nullptr, L"This installation package is not supported by this processor type. Contact your product vendor.",
         BundleCaption(), kTopmostWarning);
@@ -142,7 +145,7 @@ int CSetupLauncherBase::Launch(IEventDispatcher* dispatcher) {
     LogError(L"Unable to set the internal UI level to the initializer setup");
     return 0;
   }
-  if (OpenPackage(location_) == 0) {
+  if (OpenOrTakePackage(std::move(ahead)) == 0) {
     LogError(L"Error in opening the package");
     return 0;
   }
@@ -215,6 +218,21 @@ int CSetupLauncherBase::OpenPackage(const std::wstring& location) {
   return 1;
 }
 
+int CSetupLauncherBase::OpenOrTakePackage(std::unique_ptr<CPackageOpenAhead::Result> ahead) {
+  if (!ahead || !ahead->package || !OpensPackageUnchanged()) return OpenPackage(location_);
+  manager_.SetDatabaseHandle(ahead->database.Release());
+  manager_.SetPackageHandle(ahead->package.Release());
+  return 1;
+}
+
+void CSetupLauncherBase::OpenPackageAhead() {
+  if (!OpensPackageUnchanged()) return;
+  const std::wstring location = GetPackageLocation();
+  if (!location.empty()) (void)openAhead_.Start(location);
+}
+
+void CSetupLauncherBase::WaitForPackageAhead() { openAhead_.Wait(); }
+
 bool CSetupLauncherBase::OpenPackageWithUILevel(const std::wstring& location, INSTALLUILEVEL level) {
   if (MsiSetInternalUIStub(level, nullptr) == INSTALLUILEVEL_NOCHANGE) {
     LogError(L"Unable to set the internal UI level to the initializer setup");
@@ -229,11 +247,15 @@ bool CSetupLauncherBase::OpenPackageWithUILevel(const std::wstring& location, IN
 
 void CSetupLauncherBase::ApplyTransforms(const std::wstring&) {}
 
-void CSetupLauncherBase::ApplyLanguageTransform(const std::wstring& location) {
+std::wstring CSetupLauncherBase::LanguageTransformFile() {
   const LANGID language = record_.GetLanguageId();
-  if (language == 1033) return;
+  if (language == 1033) return {};
   ILocalizationSetting* settings = record_.GetLocalizationSettings();
-  const std::wstring transform = settings != nullptr ? settings->GetMstFile(language) : std::wstring();
+  return settings != nullptr ? settings->GetMstFile(language) : std::wstring();
+}
+
+void CSetupLauncherBase::ApplyLanguageTransform(const std::wstring& location) {
+  const std::wstring transform = LanguageTransformFile();
   if (transform.empty()) return;
   const std::wstring path = platform::FolderOf(location) + transform;
   if (MsiDatabaseApplyTransformStub(manager_.GetDatabaseHandle(), path.c_str(), 0) != ERROR_SUCCESS) {

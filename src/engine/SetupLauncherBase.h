@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "engine/PackageOpenAhead.h"
 #include "engine/SetupStartData.h"
 #include "msi/ISetupLauncher.h"
 
@@ -35,6 +36,11 @@ class CSetupLauncherBase : public ISetupLauncher {
   virtual void ApplySpecificProperties() {}
   virtual void ApplySilentProperties();
   [[nodiscard]] bool OpenPackageWithUILevel(const std::wstring& location, INSTALLUILEVEL level) override;
+  void OpenPackageAhead() override;
+  void WaitForPackageAhead() override;
+  // Whether OpenPackage opens the file as it is, with no transform applied:
+  // only then can it be opened ahead.
+  [[nodiscard]] virtual bool OpensPackageUnchanged() { return true; }
 
   // Whether the package at `location` can be installed on this machine's
   // processor: its summary information opens and its platform (the part of
@@ -52,6 +58,8 @@ class CSetupLauncherBase : public ISetupLauncher {
   void ApplyInitializerProperties();
   // The language transform named by the language settings, from the package's folder.
   void ApplyLanguageTransform(const std::wstring& location);
+  // The transform file of the run's language; empty for English or when none is configured.
+  [[nodiscard]] std::wstring LanguageTransformFile();
   // The error text of a Windows Installer result to the dispatcher (or a message box).
   void ShowErrorCode(UINT code);
   void ShowErrorText(const std::wstring& text, UINT style);
@@ -70,4 +78,9 @@ class CSetupLauncherBase : public ISetupLauncher {
  private:
   [[nodiscard]] bool HasDialogInUISequence();
   [[nodiscard]] bool RunUISequenceWithoutDialogs();
+  // Opens the package at `location_` as OpenPackage does, or takes the
+  // handles opened ahead for it; 0 (logged) on failure.
+  [[nodiscard]] int OpenOrTakePackage(std::unique_ptr<CPackageOpenAhead::Result> ahead);
+
+  CPackageOpenAhead openAhead_;
 };

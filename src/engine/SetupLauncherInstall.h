@@ -9,4 +9,5 @@ class CSetupLauncherInstall : public CSetupLauncherBase {
   using CSetupLauncherBase::CSetupLauncherBase;
 
   void ApplyTransforms(const std::wstring& location) override { ApplyLanguageTransform(location); }
+  [[nodiscard]] bool OpensPackageUnchanged() override { return LanguageTransformFile().empty(); }
 };

@@ -17,6 +17,7 @@ class CSetupLauncherPatch : public CSetupLauncherBase {
   [[nodiscard]] std::wstring GetMainProductLocation() override { return {}; }
   [[nodiscard]] int OpenPackage(const std::wstring& location) override;
   void ApplyTransforms(const std::wstring& location) override;
+  [[nodiscard]] bool OpensPackageUnchanged() override { return false; }
   void ApplyCommandLineProperties() override {}
   // PATCH = every patch path followed by ";"; the target becomes the manager's product code.
   void ApplySpecificProperties() override;

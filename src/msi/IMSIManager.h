@@ -23,6 +23,13 @@ class IMSIManager {
   virtual void ReopenCachedPackage() = 0;
   [[nodiscard]] virtual bool RunActionInWixSourcePackage(const std::wstring& action) = 0;
   [[nodiscard]] virtual bool SetFeaturesCost() = 0;
+  // Called as the WiX sources start to be read. Where the initializer pass's
+  // session is the run's only one (a silent first installation), its package
+  // is opened meanwhile, and SetFeaturesCost leaves the costing to that
+  // session, right after the pass. WaitForInitializerPackage waits for the
+  // opening; the caller makes no other Windows Installer call in between.
+  virtual void OpenInitializerPackageAhead() {}
+  virtual void WaitForInitializerPackage() {}
   [[nodiscard]] virtual std::wstring GetProductCode() const = 0;
   virtual void SetProductCode(const std::wstring& code) = 0;
   virtual void SetDatabaseHandle(unsigned long handle) = 0;

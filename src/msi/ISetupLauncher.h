@@ -26,4 +26,11 @@ class ISetupLauncher {
   // Called when the run is prepared, once the product update has decided
   // which products run and while the package handles are still open.
   virtual void PrepareRun() {}
+  // Starts opening the package of the initializer pass on a worker thread so
+  // the caller can go on meanwhile; Launch takes what was opened. Launchers
+  // that change the package as they open it (transforms, patches) open it
+  // in Launch as before.
+  virtual void OpenPackageAhead() {}
+  // Waits until what OpenPackageAhead started is done.
+  virtual void WaitForPackageAhead() {}
 };

@@ -62,6 +62,10 @@ bool CMSIManager::LaunchInitializer(IEventDispatcher* dispatcher) {
     handler_->SetCapture(false);
     return false;
   }
+  if (costingDeferred_) {
+    costingDeferred_ = false;
+    RunCostingWithoutUserInterface();
+  }
   if (record_.IsRestoreMode()) return true;
   handler_->SetCapture(false);
   ReadHiddenProperties();
@@ -326,6 +330,11 @@ bool CMSIManager::SetFeaturesCost() {
     LogInformation(L"Setup type is a patch, Skipping the Feature Cost calculation.");
     return true;
   }
+  if (sharesInitializerSession_) {
+    // Costed once the initializer pass has opened the package (LaunchInitializer).
+    costingDeferred_ = true;
+    return true;
+  }
   if (keepHandles_ == 0) {
     const std::wstring location = launcher_ != nullptr ? launcher_->GetMainProductLocation() : std::wstring();
     if (location.empty()) {
@@ -333,8 +342,9 @@ bool CMSIManager::SetFeaturesCost() {
       return false;
     }
     if (!launcher_->OpenPackageWithUILevel(location, INSTALLUILEVEL_NONE)) {
-      LogError(L"CMSIManager:SetFeaturesCost() - Unable to open the main product. Please check 'mainproduct' "
-               L"attribute is configured in SetupConfig.xml");
+      LogError(
+          L"CMSIManager:SetFeaturesCost() - Unable to open the main product. Please check 'mainproduct' "
+          L"attribute is configured in SetupConfig.xml");
       return false;
     }
   }
@@ -343,9 +353,42 @@ bool CMSIManager::SetFeaturesCost() {
   return true;
 }
 
-void CMSIManager::RunCosting() {
+void CMSIManager::OpenInitializerPackageAhead() {
+  sharesInitializerSession_ = CostsOnInitializerSession();
+  if (sharesInitializerSession_) launcher_->OpenPackageAhead();
+}
+
+void CMSIManager::WaitForInitializerPackage() {
+  if (launcher_ != nullptr) launcher_->WaitForPackageAhead();
+}
+
+bool CMSIManager::CostsOnInitializerSession() {
+  // A silent first installation has no page to show costs on before the
+  // initializer pass: the package that pass opens is costed right after it,
+  // with the properties the run installs with, instead of being opened once
+  // more for the costing alone. A resumed run, another kind of run, or a main
+  // product other than the package the pass opens keep a session of their own.
+  if (!silent_ || record_.IsRestoreMode() || record_.GetExecutionType() != SETUPEXECTYPE_INSTALLATION) return false;
+  if (keepHandles_ != 0 || launcher_ == nullptr) return false;
+  const std::wstring mainProduct = launcher_->GetMainProductLocation();
+  return !mainProduct.empty() && platform::EqualsNoCase(mainProduct, launcher_->GetPackageLocation());
+}
+
+void CMSIManager::RunCostingWithoutUserInterface() {
+  // The pass ran with the installer's full interface; the costing actions
+  // (InstallValidate among them) must not show any of it in a silent run.
+  const INSTALLUILEVEL previous = MsiSetInternalUIStub(INSTALLUILEVEL_NONE, nullptr);
+  // The pass's sequence usually costs the package before its first page
+  // ("CostingComplete" is then 1): its costs are read as they stand rather
+  // than computed twice.
+  RunCosting(GetPropertyValue(L"CostingComplete") == L"1");
+  if (previous != INSTALLUILEVEL_NOCHANGE) (void)MsiSetInternalUIStub(previous, nullptr);
+}
+
+void CMSIManager::RunCosting(bool costed) {
   LogDebug(L"Costing of features initiated.");
   for (const wchar_t* action : {L"CostInitialize", L"FileCost", L"CostFinalize"}) {
+    if (costed) break;
     if (MsiDoActionStub(package_.Get(), action) != ERROR_SUCCESS) {
       // Deliberate text (the trailing blanks here and below): kept as written.
       LogError(L"MsiDoActionStub API failed for %s ", action);

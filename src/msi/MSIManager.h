@@ -60,6 +60,8 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   void ReopenCachedPackage() override;
   bool RunActionInWixSourcePackage(const std::wstring& action) override;
   bool SetFeaturesCost() override;
+  void OpenInitializerPackageAhead() override;
+  void WaitForInitializerPackage() override;
   std::wstring GetProductCode() const override { return productCode_; }
   void SetProductCode(const std::wstring& code) override { productCode_ = code; }
   void SetDatabaseHandle(unsigned long handle) override;
@@ -82,9 +84,9 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   [[nodiscard]] MSIHANDLE GetPackageHandle() const { return package_.Get(); }
   [[nodiscard]] MSIHANDLE GetDatabaseHandle() const { return database_.Get(); }
   [[nodiscard]] bool IsSilent() const { return silent_; }
-  // Runs CostInitialize, FileCost, CostFinalize and InstallValidate, then
-  // costs the model's features.
-  void RunCosting();
+  // Runs CostInitialize, FileCost, CostFinalize (unless the session is
+  // `costed` already) and InstallValidate, then costs the model's features.
+  void RunCosting(bool costed = false);
 
  private:
   // The WiX UI extension's actions (WixUIValidatePath, WixUIPrintEula) live in
@@ -94,6 +96,10 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   bool HasCustomAction(const std::wstring& action);
 
   [[nodiscard]] bool ShowFirstDialog();
+  // True when the features are to be costed on the initializer pass's
+  // session instead of a session of their own.
+  [[nodiscard]] bool CostsOnInitializerSession();
+  void RunCostingWithoutUserInterface();
   void ReadPropertyTable(const std::wstring& table, UINT column, bool publicOnly);
   void CostFeature(CWixFeature& feature);
   [[nodiscard]] long long BundleProductCost(const std::wstring& productName);
@@ -108,6 +114,11 @@ class CMSIManager : public IMSIManager, public IPropertyTarget {
   std::map<std::wstring, std::wstring> cache_;
   std::unique_ptr<ISetupLauncher> launcher_;
   int keepHandles_ = 0;
+  // Set while the WiX sources are read when the initializer pass's session is
+  // the run's only one: the package is opened ahead and costed after the pass.
+  bool sharesInitializerSession_ = false;
+  // SetFeaturesCost left the costing to the initializer pass's session.
+  bool costingDeferred_ = false;
   std::wstring productCode_;
   std::vector<std::wstring> hiddenNames_;
   IWixDataManager* wixModel_ = nullptr;

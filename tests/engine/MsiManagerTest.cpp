@@ -172,5 +172,52 @@ TEST_F(SetupManagerTest, FeatureDisplayAndCostsComeFromThePackageAndTheBundle) {
   EXPECT_FALSE(manager->GetMSIManager()->EvaluateCondition(L"PUBLICPROP = \"other\""));
 }
 
+// Where the initializer pass's session is the run's only one, the costing
+// waits for it: nothing is costed while the WiX sources are read, and the
+// pass's package is costed right after the pass. Elsewhere it is costed at once.
+struct CostingRoad {
+  const char* name;
+  bool silent;
+  bool costedAfterThePass;
+};
+
+class CostingRoadTest : public SetupManagerTest, public ::testing::WithParamInterface<CostingRoad> {};
+
+TEST_P(CostingRoadTest, CostsWhenTheRoadOpensThePackage) {
+  ASSERT_TRUE(LoadMainBundle("SetupMainV1", kMainCode, SETUPEXECTYPE_INSTALLATION));
+  CWixDataManager model(*record_);
+  auto main = std::make_unique<CWixFeature>(L"Main");
+  CWixFeature* mainFeature = main.get();
+  mainFeature->SetCost(-1);
+  model.AddFeature(std::move(main));
+  SetupStartData start;
+  start.commandLineProperties[L"INSTALLDIR"] = InstallFolder();
+  auto manager = MakeManager(GetParam().silent, start);
+  CMSIManager& session = *manager->GetMSIManager();
+  session.SetWixDataManager(&model);
+
+  session.OpenInitializerPackageAhead();
+  session.WaitForInitializerPackage();
+  ASSERT_TRUE(session.SetFeaturesCost());
+  EXPECT_EQ(mainFeature->GetCost() == -1, GetParam().costedAfterThePass);
+  EXPECT_EQ(log_->Text().find(L"Costing of features initiated.") == std::wstring::npos, GetParam().costedAfterThePass);
+
+  if (GetParam().silent) {
+    ASSERT_EQ(manager->LaunchInitializer(&dispatcher_), 1);
+  }
+  EXPECT_GE(mainFeature->GetCost(), 0);
+  EXPECT_EQ(mainFeature->GetCost() % 512, 0);
+  // The pass's session stays open for the run; a costing session of its own is closed again.
+  EXPECT_EQ(session.GetPackageHandle() != 0, GetParam().costedAfterThePass);
+  EXPECT_TRUE(InstalledProductName(kMainCode).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, CostingRoadTest,
+                         ::testing::Values(CostingRoad{"SilentFirstInstallation", true, true},
+                                           CostingRoad{"Wizard", false, false}),
+                         [](const ::testing::TestParamInfo<CostingRoad>& info) {
+                           return std::string(info.param.name);
+                         });
+
 }  // namespace
 }  // namespace enginetest

@@ -1,0 +1,60 @@
+#include "engine/PackageOpenAhead.h"
+
+#include "engine/SetupLauncherBase.h"
+#include "msi/MsiEntryPoints.h"
+#include "platform/Path.h"
+#include "platform/StringUtil.h"
+
+CPackageOpenAhead::~CPackageOpenAhead() { Wait(); }
+
+bool CPackageOpenAhead::Start(const std::wstring& location) {
+  if (worker_ || result_) return false;
+  result_ = std::make_unique<Result>();
+  result_->location = location;
+  worker_.Reset(::CreateThread(nullptr, 0, &CPackageOpenAhead::WorkerMain, this, 0, nullptr));
+  if (!worker_) {
+    result_.reset();
+    return false;
+  }
+  return true;
+}
+
+void CPackageOpenAhead::Wait() {
+  if (!worker_) return;
+  ::WaitForSingleObject(worker_.Get(), INFINITE);
+  worker_.Reset();
+}
+
+std::unique_ptr<CPackageOpenAhead::Result> CPackageOpenAhead::Take(const std::wstring& location) {
+  Wait();
+  if (!result_ || !platform::EqualsNoCase(result_->location, location)) return nullptr;
+  return std::move(result_);
+}
+
+DWORD WINAPI CPackageOpenAhead::WorkerMain(void* self) {
+  static_cast<CPackageOpenAhead*>(self)->Open();
+  return 0;
+}
+
+void CPackageOpenAhead::Open() {
+  // The same steps, in the same order, as a launch takes before its pass.
+  Result& result = *result_;
+  result.problem = CSetupLauncherBase::PackageOpenProblem(result.location);
+  if (!result.problem.empty()) return;
+  result.forThisProcessor = CSetupLauncherBase::IsPackageForThisProcessor(result.location);
+  if (!result.forThisProcessor) return;
+  if (MsiSetInternalUIStub(INSTALLUILEVEL_FULL, nullptr) == INSTALLUILEVEL_NOCHANGE) return;
+  if (!platform::FileExists(result.location)) return;
+  MSIHANDLE database = 0;
+  if (MsiOpenDatabaseStub(result.location.c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_READONLY), &database) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  platform::UniqueMsiHandle openedDatabase(database);
+  MSIHANDLE package = 0;
+  if (MsiOpenPackageStub(platform::Format(L"#%ld", static_cast<long>(database)).c_str(), &package) != ERROR_SUCCESS) {
+    return;
+  }
+  result.database = std::move(openedDatabase);
+  result.package.Reset(package);
+}
