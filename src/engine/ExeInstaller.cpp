@@ -78,7 +78,8 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
     }
   }
 
-  workerThread_.Reset(::CreateThread(nullptr, 0, &CExeInstaller::ThreadProcedureToInstall, this, 0, nullptr));
+  workerThread_ = nextWorker_.Start(&CExeInstaller::ThreadProcedureToInstall, this);
+  (void)nextWorker_.Prepare();
   DWORD code = kExitNotStarted;
   if (!workerThread_) {
     LogError(L"Unable to start the installation thread of the product %s", product.GetProductName().c_str());

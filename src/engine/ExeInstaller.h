@@ -10,6 +10,7 @@
 #include <string>
 
 #include "msi/SetupInstallerBase.h"
+#include "platform/StandbyThread.h"
 #include "platform/UniqueResource.h"
 
 class IEventMapper;
@@ -36,6 +37,8 @@ class CExeInstaller : public CSetupInstallerBase {
   void LogStatusBlock(DWORD processExitCode, DWORD code, const std::wstring& description) const;
 
   platform::UniqueHandle workerThread_;
+  // The next product's worker, made while this product's child runs.
+  platform::CStandbyThread nextWorker_;
   std::wstring processCommandLine_;
   DWORD timeOut_ = 0;
   DWORD processExitCode_ = 0;

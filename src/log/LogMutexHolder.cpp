@@ -38,6 +38,7 @@ DWORD WINAPI CLogMutexHolder::KeeperMain(void* parameter) {
 
 void CLogMutexHolder::KeeperLoop() {
   ::EnterCriticalSection(&lock_);
+  keeperRunning_ = true;
   for (;;) {
     if (held_) {
       // Lines are written with the lock entered, so the mutex never goes back
@@ -84,7 +85,7 @@ bool CLogMutexHolder::EnsureKeeper() {
 bool CLogMutexHolder::KeeperEnded() const { return ::WaitForSingleObject(keeper_.Get(), 0) != WAIT_TIMEOUT; }
 
 bool CLogMutexHolder::AcquireThroughKeeper() {
-  if (stopping_ || acquireFailed_ || !EnsureKeeper()) return false;
+  if (stopping_ || acquireFailed_ || !EnsureKeeper() || !keeperRunning_) return false;
   ++waiters_;
   ::WakeAllConditionVariable(&changed_);
   while (!held_ && !acquireFailed_) {

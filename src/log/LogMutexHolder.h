@@ -59,6 +59,9 @@ class CLogMutexHolder {
   CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
   platform::UniqueHandle keeper_;
   bool keeperFailed_ = false;
+  // Set by the keeper once it runs: a thread starts some milliseconds after it
+  // is created, and lines until then take the mutex themselves.
+  bool keeperRunning_ = false;
   bool stopping_ = false;
   // Lines waiting for the keeper to take the mutex.
   int waiters_ = 0;
