@@ -39,7 +39,7 @@ class CPackageOpenAhead {
   // Starts opening `location` with the installer's full user interface level
   // (the initializer pass's). False when no worker could be started: nothing
   // is opened ahead then. A second start while one is pending does nothing.
-  bool Start(const std::wstring& location);
+  [[nodiscard]] bool Start(const std::wstring& location);
   // Waits until the worker is done; at once when none runs.
   void Wait();
   // Waits, then hands over what was found for `location` (compared without

@@ -24,7 +24,7 @@ class CStandbyThread {
 
   // Makes a thread that waits for Start; true when one is ready (or already
   // was). Without one, Start makes the thread itself.
-  bool Prepare();
+  [[nodiscard]] bool Prepare();
   // Runs `procedure(parameter)` on the prepared thread, or on a new one when
   // none is prepared; the thread's handle, empty when none could be made.
   [[nodiscard]] UniqueHandle Start(LPTHREAD_START_ROUTINE procedure, void* parameter);
