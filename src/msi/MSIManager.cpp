@@ -342,9 +342,8 @@ bool CMSIManager::SetFeaturesCost() {
       return false;
     }
     if (!launcher_->OpenPackageWithUILevel(location, INSTALLUILEVEL_NONE)) {
-      LogError(
-          L"CMSIManager:SetFeaturesCost() - Unable to open the main product. Please check 'mainproduct' "
-          L"attribute is configured in SetupConfig.xml");
+      LogError(L"CMSIManager:SetFeaturesCost() - Unable to open the main product. Please check 'mainproduct' "
+               L"attribute is configured in SetupConfig.xml");
       return false;
     }
   }
