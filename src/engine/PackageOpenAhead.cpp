@@ -2,7 +2,6 @@
 
 #include "engine/SetupLauncherBase.h"
 #include "msi/MsiEntryPoints.h"
-#include "platform/Path.h"
 #include "platform/StringUtil.h"
 
 CPackageOpenAhead::~CPackageOpenAhead() { Wait(); }
@@ -44,7 +43,6 @@ void CPackageOpenAhead::Open() {
   result.forThisProcessor = CSetupLauncherBase::IsPackageForThisProcessor(result.location);
   if (!result.forThisProcessor) return;
   if (MsiSetInternalUIStub(INSTALLUILEVEL_FULL, nullptr) == INSTALLUILEVEL_NOCHANGE) return;
-  if (!platform::FileExists(result.location)) return;
   MSIHANDLE database = 0;
   if (MsiOpenDatabaseStub(result.location.c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_READONLY), &database) !=
       ERROR_SUCCESS) {
