@@ -23,6 +23,7 @@
 #include "platform/MessageBox.h"
 #include "platform/StringUtil.h"
 #include "platform/SystemPaths.h"
+#include "platform/TaskThread.h"
 #include "ui/dialogs/PreInstallConditionEvaluator.h"
 #include "ui/silent/SilentIndicatorController.h"
 #include "ui/dialogs/SplashScreen.h"
@@ -66,6 +67,10 @@ int CSetupBootstrapperApp::InitInstance() {
   CCommandLineParser parser(configData_.get());
   ParseCommandLine(parser);
   if (parser.IsAborted()) return 0;
+  // A silent run waits for its short workers (the main package's opening,
+  // each EXE product's child) right away: their thread is made now, while
+  // start-up goes on, instead of when the first of them is needed.
+  if (parser.IsSilentMode()) (void)platform::SharedTaskThread().Prepare();
 
   configData_->SetSetupFolder(platform::GetModuleFolder());
   configData_->SetLanguageId(parser.GetLanguageId() > 0 ? parser.GetLanguageId() : ::GetSystemDefaultLangID());

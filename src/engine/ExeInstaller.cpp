@@ -18,13 +18,14 @@ constexpr DWORD kChildCreationFlags = CREATE_NO_WINDOW | CREATE_PRESERVE_CODE_AU
 constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr DWORD kProgressEndWaitMs = 5000;
 
-// Waits for a thread of ours pumping messages; false on time-out. A failed
-// wait on our own handle means a broken state: wait plainly rather than spin.
-bool WaitForThread(HANDLE thread, DWORD timeoutMs) {
-  const DWORD wait = platform::WaitPumpingMessages(thread, timeoutMs);
+// Waits for a worker of ours (its end, or a thread) pumping messages; false
+// on time-out. A failed wait on our own handle means a broken state: wait
+// plainly rather than spin.
+bool WaitForWorker(HANDLE worker, DWORD timeoutMs) {
+  const DWORD wait = platform::WaitPumpingMessages(worker, timeoutMs);
   if (wait == WAIT_OBJECT_0) return true;
   if (wait == WAIT_TIMEOUT) return false;
-  return ::WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+  return ::WaitForSingleObject(worker, timeoutMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -78,37 +79,34 @@ DWORD CExeInstaller::Execute(IProductAttributes& product, const std::wstring& co
     }
   }
 
-  workerThread_ = nextWorker_.Start(&CExeInstaller::ThreadProcedureToInstall, this);
-  (void)nextWorker_.Prepare();
+  worker_ = platform::SharedTaskThread().Run(&CExeInstaller::ThreadProcedureToInstall, this);
   DWORD code = kExitNotStarted;
-  if (!workerThread_) {
+  if (!worker_) {
     LogError(L"Unable to start the installation thread of the product %s", product.GetProductName().c_str());
     if (eventMapper_ != nullptr) eventMapper_->StopProgressManager();
   } else {
-    if (WaitForThread(workerThread_.Get(), timeOut_)) {
+    if (WaitForWorker(worker_.Done(), timeOut_)) {
       LogInformation(L"Execution of the product,%s is completed", product.GetProductName().c_str());
     } else {
       LogInformation(L"Execution of the product,%s failed due to TIMED OUT", product.GetProductName().c_str());
       // The worker ends the child on its own time-out right after this one;
       // its code is only known once it has finished.
-      (void)WaitForThread(workerThread_.Get(), INFINITE);
+      (void)WaitForWorker(worker_.Done(), INFINITE);
     }
-    DWORD threadCode = 0;
-    if (!::GetExitCodeThread(workerThread_.Get(), &threadCode)) {
-      LogInformation(L"Unable to get the thread exit code");
-      threadCode = 0;
-    }
+    // The worker's result stands for the thread exit code it used to end
+    // with, 259 included (a child may well exit with it).
+    DWORD threadCode = worker_.Result();
     if (threadCode == kExitStillActive) {
       LogInformation(L"Thread function has finished.. Thread state is active");
       threadCode = 0;
     }
     code = threadCode;
-    workerThread_.Reset();
+    worker_ = platform::CTask();
     // Stopped here, not by the worker: the mapper is the user interface's and
     // the worker only reports. The bar shows its end before the product's
     // result is reported; bounded, because the bar is never worth a hang.
     if (eventMapper_ != nullptr) eventMapper_->StopProgressManager();
-    if (progressThread != nullptr) (void)WaitForThread(progressThread, kProgressEndWaitMs);
+    if (progressThread != nullptr) (void)WaitForWorker(progressThread, kProgressEndWaitMs);
   }
 
   code = ApplyFailureExitCodes(product.GetFailureExitCode(), code);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "msi/SetupInstallerBase.h"
-#include "platform/StandbyThread.h"
+#include "platform/TaskThread.h"
 #include "platform/UniqueResource.h"
 
 class IEventMapper;
@@ -36,9 +36,9 @@ class CExeInstaller : public CSetupInstallerBase {
   DWORD RunChildProcess();
   void LogStatusBlock(DWORD processExitCode, DWORD code, const std::wstring& description) const;
 
-  platform::UniqueHandle workerThread_;
-  // The next product's worker, made while this product's child runs.
-  platform::CStandbyThread nextWorker_;
+  // The worker: ThreadProcedureToInstall on the process's task thread, which
+  // stays for the next product, so neither its start nor its end is waited for.
+  platform::CTask worker_;
   std::wstring processCommandLine_;
   DWORD timeOut_ = 0;
   DWORD processExitCode_ = 0;

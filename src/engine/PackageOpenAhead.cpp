@@ -10,7 +10,7 @@ bool CPackageOpenAhead::Start(const std::wstring& location) {
   if (worker_ || result_) return false;
   result_ = std::make_unique<Result>();
   result_->location = location;
-  worker_.Reset(::CreateThread(nullptr, 0, &CPackageOpenAhead::WorkerMain, this, 0, nullptr));
+  worker_ = platform::SharedTaskThread().Run(&CPackageOpenAhead::WorkerMain, this);
   if (!worker_) {
     result_.reset();
     return false;
@@ -19,9 +19,8 @@ bool CPackageOpenAhead::Start(const std::wstring& location) {
 }
 
 void CPackageOpenAhead::Wait() {
-  if (!worker_) return;
-  ::WaitForSingleObject(worker_.Get(), INFINITE);
-  worker_.Reset();
+  // Letting go of a task waits for its end.
+  worker_ = platform::CTask();
 }
 
 std::unique_ptr<CPackageOpenAhead::Result> CPackageOpenAhead::Take(const std::wstring& location) {

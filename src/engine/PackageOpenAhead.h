@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/TaskThread.h"
 #include "platform/UniqueResource.h"
 
 class CPackageOpenAhead {
@@ -50,6 +51,7 @@ class CPackageOpenAhead {
   static DWORD WINAPI WorkerMain(void* self);
   void Open();
 
-  platform::UniqueHandle worker_;
+  // Runs on the process's task thread, which is usually running already.
+  platform::CTask worker_;
   std::unique_ptr<Result> result_;
 };
