@@ -83,8 +83,18 @@ std::wstring CSetupLauncherBase::GetMainProductLocation() {
 std::wstring CSetupLauncherBase::BundleCaption() { return record_.GetProductName() + L" Setup"; }
 
 bool CSetupLauncherBase::IsPackageForThisProcessor(const std::wstring& location) {
+  return SummaryFitsThisProcessor(0, location);
+}
+
+bool CSetupLauncherBase::IsDatabaseForThisProcessor(MSIHANDLE database) {
+  return SummaryFitsThisProcessor(database, std::wstring());
+}
+
+bool CSetupLauncherBase::SummaryFitsThisProcessor(MSIHANDLE database, const std::wstring& location) {
   MSIHANDLE raw = 0;
-  if (MsiGetSummaryInformationStub(0, location.c_str(), 0, &raw) != ERROR_SUCCESS) return false;
+  if (MsiGetSummaryInformationStub(database, database != 0 ? nullptr : location.c_str(), 0, &raw) != ERROR_SUCCESS) {
+    return false;
+  }
   platform::UniqueMsiHandle summary(raw);
   // Without the library the summary cannot be read; the package open reports that.
   if (!summary) return true;
@@ -108,7 +118,7 @@ bool CSetupLauncherBase::BeginLaunch(IEventDispatcher* dispatcher) {
   return true;
 }
 
-std::wstring CSetupLauncherBase::PackageOpenProblem(const std::wstring& location) {
+std::wstring CSetupLauncherBase::PackageOpenProblem(const std::wstring& location, platform::UniqueMsiHandle* opened) {
   const DWORD attributes = ::GetFileAttributesW(location.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return L"It does not exist or cannot be reached.";
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return L"It is a folder, not a package file.";
@@ -118,6 +128,7 @@ std::wstring CSetupLauncherBase::PackageOpenProblem(const std::wstring& location
   if (result != ERROR_SUCCESS) {
     return platform::Format(L"It is not a Windows Installer package that can be read (error %u).", result);
   }
+  if (opened != nullptr) *opened = std::move(database);
   return std::wstring();
 }
 

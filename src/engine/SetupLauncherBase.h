@@ -46,9 +46,13 @@ class CSetupLauncherBase : public ISetupLauncher {
   // processor: its summary information opens and its platform (the part of
   // the template before ";") is one this machine runs.
   [[nodiscard]] static bool IsPackageForThisProcessor(const std::wstring& location);
+  // The same for a package whose database is open already.
+  [[nodiscard]] static bool IsDatabaseForThisProcessor(MSIHANDLE database);
   // Why the package file cannot be opened at all (missing, unreachable, a
-  // folder, not a Windows Installer database); empty when it can.
-  [[nodiscard]] static std::wstring PackageOpenProblem(const std::wstring& location);
+  // folder, not a Windows Installer database); empty when it can. `opened`,
+  // when given, then receives the database opened read-only for the check.
+  [[nodiscard]] static std::wstring PackageOpenProblem(const std::wstring& location,
+                                                       platform::UniqueMsiHandle* opened = nullptr);
   // A location relative to the setup folder joined to it; an absolute one unchanged.
   [[nodiscard]] static std::wstring JoinToFolder(const std::wstring& folder, const std::wstring& location);
 
@@ -76,6 +80,8 @@ class CSetupLauncherBase : public ISetupLauncher {
   std::wstring location_;
 
  private:
+  // The summary information of an open database, or else of the file at `location`.
+  [[nodiscard]] static bool SummaryFitsThisProcessor(MSIHANDLE database, const std::wstring& location);
   [[nodiscard]] bool HasDialogInUISequence();
   [[nodiscard]] bool RunUISequenceWithoutDialogs();
   // Opens the package at `location_` as OpenPackage does, or takes the

@@ -7,6 +7,7 @@
 
 #include "SetupManagerFixture.h"
 #include "engine/PackageOpenAhead.h"
+#include "engine/SetupLauncherBase.h"
 #include "msi/MsiEntryPoints.h"
 #include "platform/StringUtil.h"
 #include "support/TestPaths.h"
@@ -37,6 +38,23 @@ TEST(PackageOpenAhead, OpensThePackageForWhoeverAsksForItsLocation) {
   EXPECT_EQ(PackageProperty(result->package.Get(), L"ProductCode"), kMainCode);
   // Handed over once.
   EXPECT_EQ(ahead.Take(location), nullptr);
+}
+
+TEST(PackageOpenAhead, APackageForAnotherProcessorIsRecordedAndNotOpened) {
+  LoadMsiLibrary();
+  const std::wstring location = testsupport::PackageFolder() + L"SetupMainArm.msi";
+  CPackageOpenAhead ahead;
+  ASSERT_TRUE(ahead.Start(location));
+  auto result = ahead.Take(location);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->problem, L"");
+  EXPECT_FALSE(result->forThisProcessor);
+  // The launch refuses it; nothing is left open for it.
+  EXPECT_EQ(result->database.Get(), 0u);
+  EXPECT_EQ(result->package.Get(), 0u);
+  // What the launch itself finds from the file.
+  EXPECT_FALSE(CSetupLauncherBase::IsPackageForThisProcessor(location));
+  EXPECT_TRUE(CSetupLauncherBase::IsPackageForThisProcessor(testsupport::PackageFolder() + L"SetupMainV1.msi"));
 }
 
 struct UnopenableCase {
