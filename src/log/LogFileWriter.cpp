@@ -63,7 +63,7 @@ CLogFileWriter::~CLogFileWriter() {
     if (file_) {
       SYSTEMTIME now = {};
       ::GetLocalTime(&now);
-      (void)WriteText(FormatDateBanner(kStopBanner, now));
+      (void)WriteText(FormatDateBanner(kStopBanner, now), lock.Holding());
       file_.Reset();
     }
   }
@@ -129,12 +129,13 @@ int CLogFileWriter::Open() {
   }
   SYSTEMTIME now = {};
   ::GetLocalTime(&now);
-  (void)WriteText(FormatDateBanner(kStartBanner, now));
+  (void)WriteText(FormatDateBanner(kStartBanner, now), lock.Holding());
   if (!refusedPath_.empty()) {
     (void)WriteText(platform::Format(
         L"[%02d:%02d:%02d:%03d]:\t WARNING:\tThe log file %s is not a setup log or not a usable file path; it is "
         L"left as it is and the log is written to %s.\n",
-        now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, refusedPath_.c_str(), path_.c_str()));
+        now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, refusedPath_.c_str(), path_.c_str()),
+        lock.Holding());
   }
   return 1;
 }
@@ -148,6 +149,7 @@ bool CLogFileWriter::OpenFile() {
   file_.Reset(::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, disposition,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  endKnownIn_ = 0;
   return file_.IsValid();
 }
 
@@ -158,13 +160,23 @@ void CLogFileWriter::ShowOpenFailure(unsigned long error) const {
   platform::ShowMessageBox(nullptr, message, L"Setup", MB_OK | MB_ICONERROR);
 }
 
-bool CLogFileWriter::WriteText(const std::wstring& text) {
-  LARGE_INTEGER zero = {};
-  LARGE_INTEGER end = {};
-  if (!::SetFilePointerEx(file_.Get(), zero, &end, FILE_END)) return false;
+bool CLogFileWriter::WriteText(const std::wstring& text, unsigned long long holding) {
   std::string bytes = EncodeUtf16Text(text);
-  if (end.QuadPart == 0) bytes.insert(0, kUtf16Bom, sizeof kUtf16Bom);
-  return WriteAllBytes(file_.Get(), bytes);
+  // Within one holding of the mutex no other process writes: after our own
+  // line the handle still stands at the end, and the file is not empty. Going
+  // to the end costs a trip to the kernel per line, as much as the writing.
+  if (holding == 0 || holding != endKnownIn_) {
+    LARGE_INTEGER zero = {};
+    LARGE_INTEGER end = {};
+    if (!::SetFilePointerEx(file_.Get(), zero, &end, FILE_END)) {
+      endKnownIn_ = 0;
+      return false;
+    }
+    if (end.QuadPart == 0) bytes.insert(0, kUtf16Bom, sizeof kUtf16Bom);
+  }
+  const bool written = WriteAllBytes(file_.Get(), bytes);
+  endKnownIn_ = written ? holding : 0;
+  return written;
 }
 
 void CLogFileWriter::WriteLine(const std::wstring& text) {
@@ -174,7 +186,8 @@ void CLogFileWriter::WriteLine(const std::wstring& text) {
   SYSTEMTIME now = {};
   ::GetLocalTime(&now);
   (void)WriteText(platform::Format(L"[%02d:%02d:%02d:%03d]:\t %s\n", now.wHour, now.wMinute, now.wSecond,
-                                   now.wMilliseconds, text.c_str()));
+                                   now.wMilliseconds, text.c_str()),
+                  lock.Holding());
   if (++linesSinceCheck_ > kCheckInterval) {
     linesSinceCheck_ = 0;
     CheckRollOver();
@@ -201,7 +214,8 @@ void CLogFileWriter::CheckRollOver() {
 
   int renameError = 0;
   if (HandleStillNamesPath()) {
-    (void)WriteText(kRollOverMarker);
+    // Rare enough to go to the end the long way.
+    (void)WriteText(kRollOverMarker, 0);
     file_.Reset();
     renameError = RenameToRolledName(path_);
   } else {

@@ -49,7 +49,9 @@ class CLogFileWriter {
  private:
   [[nodiscard]] bool OpenFile();
   void ShowOpenFailure(unsigned long error) const;
-  [[nodiscard]] bool WriteText(const std::wstring& text);
+  // Appends `text` at the end of the file, written in `holding` of the
+  // global mutex (CLogMutexHolder::Scope::Holding).
+  [[nodiscard]] bool WriteText(const std::wstring& text, unsigned long long holding);
   [[nodiscard]] bool HandleStillNamesPath() const;
   void CheckRollOver();
 
@@ -62,6 +64,9 @@ class CLogFileWriter {
   std::unique_ptr<CLogMutexHolder> holder_;
   platform::UniqueFileHandle file_;
   int linesSinceCheck_ = 0;
+  // The holding of the global mutex in which this handle last wrote at the end
+  // of the file, and still stands there; 0 when not known.
+  unsigned long long endKnownIn_ = 0;
   // The configured path when it could not be used and the log went to the
   // temporary folder instead.
   std::wstring refusedPath_;

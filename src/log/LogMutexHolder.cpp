@@ -65,6 +65,7 @@ void CLogMutexHolder::KeeperLoop() {
     ::EnterCriticalSection(&lock_);
     if (Owns(result)) {
       held_ = true;
+      ++holdings_;
       heldSince_ = lastUse_ = ::GetTickCount64();
     } else {
       acquireFailed_ = true;
@@ -104,6 +105,10 @@ CLogMutexHolder::Scope::Scope(CLogMutexHolder& holder) : holder_(holder) {
   // No keeper: the mutex is taken for this line alone, as a single line's
   // writer would.
   ownedHere_ = Owns(::WaitForSingleObject(holder_.mutex_, INFINITE));
+}
+
+unsigned long long CLogMutexHolder::Scope::Holding() const {
+  return !ownedHere_ && holder_.held_ ? holder_.holdings_ : 0;
 }
 
 CLogMutexHolder::Scope::~Scope() {

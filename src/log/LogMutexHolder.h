@@ -40,6 +40,12 @@ class CLogMutexHolder {
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
 
+    // Which unbroken holding of the mutex by this process the line is written
+    // in: two lines written in the same one (not 0) have no other process's
+    // line between them. 0 when that cannot be told (the mutex was taken for
+    // this line alone, or could not be taken).
+    [[nodiscard]] unsigned long long Holding() const;
+
    private:
     CLogMutexHolder& holder_;
     // Taken by this thread itself because no keeper runs.
@@ -66,6 +72,8 @@ class CLogMutexHolder {
   // Lines waiting for the keeper to take the mutex.
   int waiters_ = 0;
   bool held_ = false;
+  // Counts the keeper's takings of the mutex; the current one while held.
+  unsigned long long holdings_ = 0;
   bool acquireFailed_ = false;
   ULONGLONG heldSince_ = 0;
   ULONGLONG lastUse_ = 0;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "LogTestSupport.h"
 #include "log/LogFileWriter.h"
 #include "platform/UniqueResource.h"
@@ -113,6 +116,39 @@ TEST_F(LogMutex, ALineWaitsWhileAnotherWriterHoldsTheMutex) {
   other.LetGo();
   ASSERT_EQ(::WaitForSingleObject(lineThread.Get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
   EXPECT_EQ(LinesContaining(ReadLogFile(path), L"after the other writer").size(), 1u);
+}
+
+TEST_F(LogMutex, LinesOfWritersTakingTurnsFollowOneAnother) {
+  // Two writers of one file, each with its own keeper: each line waits for the
+  // other's holding to end, and must land after the other's lines, not where
+  // this writer's own last line ended.
+  const std::wstring path = scratch_ + L"turns.log";
+  CLogFileWriter first(path, 0, 0, {});
+  CLogFileWriter second(path, 0, 0, {});
+  ASSERT_EQ(first.Open(), 1);
+  ASSERT_EQ(second.Open(), 1);
+  std::vector<std::wstring> expected;
+  for (int turn = 0; turn < 4; ++turn) {
+    for (CLogFileWriter* writer : {&first, &second}) {
+      const std::wstring text = (writer == &first ? L"first writer, turn " : L"second writer, turn ") +
+                                std::to_wstring(turn) + L", a line long enough to show any overlap";
+      writer->WriteLine(text);
+      // And a second line in the same holding.
+      writer->WriteLine(text + L" (again)");
+      expected.push_back(text);
+      expected.push_back(text + L" (again)");
+    }
+  }
+  std::vector<std::wstring> written;
+  for (const std::wstring& line : ReadLogFile(path).lines) {
+    const size_t text = line.find(L"writer, turn ");
+    if (text != std::wstring::npos) written.push_back(line.substr(line.find(L"\t ") + 2));
+  }
+  ASSERT_EQ(written.size(), expected.size());
+  for (size_t index = 0; index < expected.size(); ++index) {
+    EXPECT_NE(written[index].find(expected[index]), std::wstring::npos) << written[index];
+    EXPECT_EQ(written[index].size(), expected[index].size()) << written[index];
+  }
 }
 
 }  // namespace
