@@ -97,10 +97,17 @@ bool RunSetup(const std::wstring& bundle) {
 
 bool RunFloor(const std::wstring& bundle, const std::vector<Package>& packages, int exeCount) {
   for (const Package& package : packages) {
-    if (MsiInstallProductStub(package.path.c_str(), package.properties.c_str()) != ERROR_SUCCESS) return false;
+    const UINT result = MsiInstallProductStub(package.path.c_str(), package.properties.c_str());
+    if (result != ERROR_SUCCESS) {
+      std::fwprintf(stderr, L"installing %ls gave %u\n", package.path.c_str(), result);
+      return false;
+    }
   }
   for (int n = 1; n <= exeCount; ++n) {
-    if (!RunProcess(L"", ExeCommand(bundle, n), bundle)) return false;
+    if (!RunProcess(L"", ExeCommand(bundle, n), bundle)) {
+      std::fwprintf(stderr, L"the EXE product %d did not end well\n", n);
+      return false;
+    }
   }
   return true;
 }
@@ -158,8 +165,14 @@ int wmain(int argc, wchar_t** argv) {
                       : kind == kFloor ? RunFloorProgram(bundle, msiCount, exeCount)
                                        : RunFloor(bundle, packages, exeCount);
       ::QueryPerformanceCounter(&end);
-      if (!ok || !AllInstalled(packages) || ExeRuns(bundle) - runsBefore != exeCount) {
-        std::fwprintf(stderr, L"%ls run failed in round %d\n", names[kind], round + 1);
+      const bool installed = AllInstalled(packages);
+      const int exeRuns = ExeRuns(bundle) - runsBefore;
+      if (!ok || !installed || exeRuns != exeCount) {
+        // After the rounds already printed, so the failure shows where it happened.
+        std::fflush(stdout);
+        std::fwprintf(stderr, L"%ls run failed in round %d: %ls, packages %ls, %d of %d EXE products ran\n",
+                      names[kind], round + 1, ok ? L"ended well" : L"reported a failure",
+                      installed ? L"all installed" : L"not all installed", exeRuns, exeCount);
         RemoveAll(packages);
         return 1;
       }
