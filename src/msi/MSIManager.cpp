@@ -358,7 +358,11 @@ void CMSIManager::OpenInitializerPackageAhead() {
 }
 
 void CMSIManager::WaitForInitializerPackage() {
-  if (launcher_ != nullptr) launcher_->WaitForPackageAhead();
+  if (launcher_ == nullptr) return;
+  // The pass needs the message relay first thing; made while the package is
+  // still being opened, it costs the run nothing.
+  if (sharesInitializerSession_) handler_->PrepareRelay();
+  launcher_->WaitForPackageAhead();
 }
 
 bool CMSIManager::CostsOnInitializerSession() {

@@ -112,6 +112,21 @@ bool CMsiMessageHandler::RelayToOwnerThread(Relayed& call) {
 
 void CMsiMessageHandler::RegisterMessageHandlers(MSIHANDLE) {
   g_currentHandler = this;
+  PrepareRelay();
+  // Calls are handed over only from here on: until the handlers are
+  // registered, the window's thread may be waiting without pumping (for the
+  // package opened ahead, which may call in meanwhile).
+  if (relay_) ownerThread_ = ::GetWindowThreadProcessId(relay_.Get(), nullptr);
+  if (MsiSetExternalUIRecordStub(&CMsiMessageHandler::RecordCallback, kFilesInUseFilter, g_callbackContext,
+                                 nullptr) != ERROR_SUCCESS) {
+    // Deliberate text (no blank after the full stop): kept as written.
+    LogWarning(L"Failed to set the external UI handler using MsiSetExternalUIRecord.FilesInUse dialog may not "
+               L"work properly");
+  }
+  MsiSetExternalUIStub(&CMsiMessageHandler::StringCallback, kAllMessagesFilter, g_callbackContext);
+}
+
+void CMsiMessageHandler::PrepareRelay() {
   if (!relay_) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
@@ -126,18 +141,10 @@ void CMsiMessageHandler::RegisterMessageHandlers(MSIHANDLE) {
     }
     if (relay_) {
       ::SetWindowLongPtrW(relay_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-      ownerThread_ = ::GetCurrentThreadId();
     } else {
       LogDebug(L"The installer message relay window could not be created (error %lu).", ::GetLastError());
     }
   }
-  if (MsiSetExternalUIRecordStub(&CMsiMessageHandler::RecordCallback, kFilesInUseFilter, g_callbackContext,
-                                 nullptr) != ERROR_SUCCESS) {
-    // Deliberate text (no blank after the full stop): kept as written.
-    LogWarning(L"Failed to set the external UI handler using MsiSetExternalUIRecord.FilesInUse dialog may not "
-               L"work properly");
-  }
-  MsiSetExternalUIStub(&CMsiMessageHandler::StringCallback, kAllMessagesFilter, g_callbackContext);
 }
 
 void CMsiMessageHandler::Cancel() {

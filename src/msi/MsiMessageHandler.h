@@ -27,6 +27,10 @@ class CMsiMessageHandler {
   // Registers the record (files in use) and string callbacks and makes this
   // handler their target.
   void RegisterMessageHandlers(MSIHANDLE package);
+  // Makes the window through which calls from other threads reach this
+  // thread, ahead of RegisterMessageHandlers (which makes it otherwise); to be
+  // called on the thread that runs the installations.
+  void PrepareRelay();
 
   // One message of the string callback; returns what Windows Installer expects.
   int HandleMessage(UINT messageType, const std::wstring& text);

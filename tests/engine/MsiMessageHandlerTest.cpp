@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "RecordingEventDispatcher.h"
 #include "msi/HiddenPropertyMask.h"
+#include "msi/MsiEntryPoints.h"
 #include "msi/MsiMessageHandler.h"
+#include "platform/MessagePump.h"
+#include "platform/UniqueResource.h"
+#include "support/TestPaths.h"
 
 namespace enginetest {
 namespace {
@@ -84,6 +90,54 @@ TEST(MsiMessageHandlerUnboundTest, AnswersNothingWithoutADispatcher) {
   CMsiMessageHandler handler;
   EXPECT_EQ(handler.HandleMessage(kType(10), L"1: 2 2: 1 "), 0);
   EXPECT_EQ(handler.HandleRecordMessage(kType(5), 1), -1);
+}
+
+// Opens the main test package and runs one action on it, on a thread of its
+// own: the action's messages reach the handler from that thread.
+DWORD WINAPI RunActionElsewhere(void*) {
+  MSIHANDLE raw = 0;
+  if (MsiOpenPackageStub((testsupport::PackageFolder() + L"SetupMainV1.msi").c_str(), &raw) != ERROR_SUCCESS) return 1;
+  platform::UniqueMsiHandle package(raw);
+  return MsiDoActionStub(package.Get(), L"CostInitialize") == ERROR_SUCCESS ? 0 : 2;
+}
+
+TEST(MsiMessageRelayTest, CallsFromAnotherThreadAreHandedOverOnlyOnceTheHandlersAreRegistered) {
+  LoadMsiLibrary();
+  RecordingEventDispatcher dispatcher;
+  // Another handler's registration leaves the callbacks set in Windows
+  // Installer; a new handler is their target as soon as it exists.
+  {
+    CMsiMessageHandler earlier;
+    earlier.RegisterMessageHandlers(0);
+  }
+  CMsiMessageHandler handler;
+  handler.Bind(&dispatcher);
+  handler.PrepareRelay();
+
+  // Not registered yet: the thread may wait without pumping (for the package
+  // opened ahead), so the calls are answered on the calling thread.
+  platform::UniqueHandle first(::CreateThread(nullptr, 0, &RunActionElsewhere, nullptr, 0, nullptr));
+  ASSERT_TRUE(first);
+  const DWORD plainWait = ::WaitForSingleObject(first.Get(), 20000);
+  if (plainWait != WAIT_OBJECT_0) (void)platform::WaitPumpingMessages(first.Get(), INFINITE);
+  ASSERT_EQ(plainWait, static_cast<DWORD>(WAIT_OBJECT_0)) << "a call was handed to a thread that did not pump";
+  DWORD code = 99;
+  ASSERT_TRUE(::GetExitCodeThread(first.Get(), &code));
+  EXPECT_EQ(code, 0u);
+  const size_t answeredThere = dispatcher.Log().OffThreadCalls().size();
+  EXPECT_GT(answeredThere, 0u);
+
+  // Registered: calls from another thread wait for this one, which pumps.
+  handler.RegisterMessageHandlers(0);
+  platform::UniqueHandle second(::CreateThread(nullptr, 0, &RunActionElsewhere, nullptr, 0, nullptr));
+  ASSERT_TRUE(second);
+  EXPECT_EQ(::WaitForSingleObject(second.Get(), 2000), static_cast<DWORD>(WAIT_TIMEOUT));
+  ASSERT_EQ(platform::WaitPumpingMessages(second.Get(), 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_EQ(dispatcher.Log().OffThreadCalls().size(), answeredThere);
+  EXPECT_GT(dispatcher.Log().Starting(L"SetActionText(").size(), 1u);
+
+  (void)MsiSetExternalUIStub(nullptr, 0, nullptr);
+  (void)MsiSetExternalUIRecordStub(nullptr, 0, nullptr, nullptr);
 }
 
 TEST(HiddenPropertyMaskTest, MasksEveryHiddenValueAndLeavesOthers) {
