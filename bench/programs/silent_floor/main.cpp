@@ -141,7 +141,7 @@ int wmain(int argc, wchar_t** argv) {
   if (bundle.back() != L'\\') bundle += L'\\';
   const int msiCount = _wtoi(argv[2]);
   const int exeCount = _wtoi(argv[3]);
-  const int rounds = argc > 4 ? _wtoi(argv[4]) : 5;
+  const int rounds = argc > 4 ? _wtoi(argv[4]) : 11;
   if (msiCount < 1 || msiCount > 10 || exeCount < 0 || rounds < 1) {
     std::fwprintf(stderr, L"msi count must be 1..10, exe count at least 0 and rounds at least 1\n");
     return 2;
