@@ -25,11 +25,17 @@ std::wstring FromVariant(const VARIANT& value) {
   return FromBstr(converted.Get().bstrVal);
 }
 
-// A relative path of plain element names ("A/B"), the shape every reader uses.
+// A relative path of plain element names ("A/B"), a step "*" standing for
+// every element child: the shapes the readers use.
 bool IsPlainChildPath(const std::wstring& path) {
   if (path.empty() || path.front() == L'/' || path.back() == L'/') return false;
   for (size_t i = 0; i < path.size(); ++i) {
     const wchar_t c = path[i];
+    if (c == L'*') {
+      const bool wholeStep = (i == 0 || path[i - 1] == L'/') && (i + 1 == path.size() || path[i + 1] == L'/');
+      if (!wholeStep) return false;
+      continue;
+    }
     const bool nameChar = (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' ||
                           (i > 0 && path[i - 1] != L'/' && ((c >= L'0' && c <= L'9') || c == L'-' || c == L'.'));
     if (!nameChar && !(c == L'/' && path[i - 1] != L'/')) return false;
@@ -37,7 +43,7 @@ bool IsPlainChildPath(const std::wstring& path) {
   return true;
 }
 
-// Appends the element children of `parent` named `name`, in document order.
+// Appends the element children of `parent` named `name` ("*": all of them), in document order.
 bool AppendNamedChildren(IXMLDOMNode* parent, const std::wstring& name, std::vector<ComPtr<IXMLDOMNode>>& out) {
   ComPtr<IXMLDOMNode> child;
   if (FAILED(parent->get_firstChild(child.Put()))) return false;
@@ -45,8 +51,10 @@ bool AppendNamedChildren(IXMLDOMNode* parent, const std::wstring& name, std::vec
     DOMNodeType type = NODE_INVALID;
     if (SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT) {
       UniqueBstr childName;
-      if (SUCCEEDED(child->get_nodeName(childName.Put())) && childName &&
-          name.compare(0, std::wstring::npos, childName.Get(), ::SysStringLen(childName.Get())) == 0) {
+      if (name == L"*") {
+        out.push_back(child);
+      } else if (SUCCEEDED(child->get_nodeName(childName.Put())) && childName &&
+                 name.compare(0, std::wstring::npos, childName.Get(), ::SysStringLen(childName.Get())) == 0) {
         out.push_back(child);
       }
     }

@@ -211,7 +211,8 @@ TEST_F(ConfigXmlHelpers, PlainChildPathsSelectWhatXPathSelects) {
     }
     return values;
   };
-  for (const wchar_t* plain : {L"A/B", L"A", L"A/B/B", L"A/C", L"X/B", L"Nothing/B", L"a/B", L"Item-1.v2"}) {
+  for (const wchar_t* plain :
+       {L"A/B", L"A", L"A/B/B", L"A/C", L"X/B", L"Nothing/B", L"a/B", L"Item-1.v2", L"*", L"A/*", L"*/B", L"*/*"}) {
     SCOPED_TRACE(platform::WideToUtf8(plain));
     auto walked = root.SelectNodes(plain);
     ASSERT_TRUE(walked.has_value());
